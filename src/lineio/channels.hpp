@@ -1,0 +1,110 @@
+// Numbered channels and line input and output.
+//
+// Channel 5 is the console's input, 6 its output; the program opens its files on other numbers.
+// Every output line ends in carriage return and line feed; an input line ends at a line feed, a
+// carriage return just before it not being part of the line. Console lines are visible before
+// every read of the console; file lines are in the file when the call that writes them returns.
+//
+// Nothing here returns a failure. An orderly stop or an input/output failure writes its lines,
+// closes every channel and throws ProgramEnd, which only the entry point catches.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "lineio/console.hpp"
+#include "lineio/line_layout.hpp"
+
+namespace lineio {
+
+inline constexpr int console_input = 5;
+inline constexpr int console_output = 6;
+
+// What fixed-width field input returns: a line was read, or a file channel has no further line.
+inline constexpr int line_read = 0;
+inline constexpr int end_of_file = 2;
+
+// Exit statuses of the two ways the program ends.
+inline constexpr int orderly_exit_status = 0;
+inline constexpr int failure_exit_status = 127;
+
+// Thrown once the program's end is written out; carries the process's exit status.
+struct ProgramEnd {
+    int exit_status;
+};
+
+class FileChannel;
+
+class Channels {
+public:
+    explicit Channels(Console& console);
+    Channels(const Channels&) = delete;
+    Channels& operator=(const Channels&) = delete;
+    ~Channels();
+
+    // Output lines.
+    void list_line(int channel, std::initializer_list<Item> items);
+    void empty_line(int channel);
+    void formatted_line(int channel, const LineLayout& layout, std::span<const Item> items);
+    void formatted_line(int channel, const LineLayout& layout, std::initializer_list<Item> items);
+
+    // Reads the next line's first `width` characters into `destination`: left-aligned and
+    // blank-filled when `width` fits, otherwise the field's last characters. The rest of the line
+    // is passed over. Returns line_read, or end_of_file when a file channel has no further line;
+    // the console's input ending is an input/output failure.
+    int field_input(int channel, int width, std::span<char> destination);
+
+    // Fills the destinations in order from whitespace-separated integers on the console: blanks,
+    // tabs, commas and line ends separate values; `3*7` is three sevens, `2*` two null values; a
+    // null value leaves its destination as it was; a slash ends the input. A value that is not a
+    // signed 32-bit decimal integer, or input that ends first, is an input/output failure.
+    void integer_input(int channel, std::span<std::int32_t* const> destinations);
+
+    // Reads one line of the console and ignores it.
+    void wait_for_enter(int channel);
+
+    // Opens `file_name` (leading and trailing blanks dropped) on `channel`, creating it empty when
+    // missing. The first write cuts the file off at the position reached.
+    void open(int channel, std::string_view file_name);
+    void close(int channel);
+
+    // Ends the program with exit status 0, after the stop notice, or `message` when one is given,
+    // on the error stream.
+    [[noreturn]] void orderly_stop();
+    [[noreturn]] void orderly_stop(std::string_view message);
+
+    // Ends the program with exit status 127 after one diagnostic naming the operation, the
+    // channel, the reason and the place reached.
+    [[noreturn]] void fail(std::string_view operation, int channel, std::string_view reason);
+
+    // Carries out one of the program's two command lines (trailing blanks dropped) without any
+    // shell: "dir /B <folder> > list.txt" lists the folder into list.txt and returns 0, or 1 when
+    // the folder cannot be listed; "del list.txt" deletes list.txt and returns 0, or 1. Any other
+    // command line does nothing and returns 1.
+    int run_command_line(std::string_view command_line);
+
+    // Renames `old_name` to `new_name` (trailing blanks dropped, leading ones kept), never
+    // replacing an existing file. Returns 0 when the file now bears the new name, otherwise the
+    // system's error number.
+    int rename_file(std::string_view old_name, std::string_view new_name);
+
+private:
+    void write_line(int channel, std::string_view line_without_end);
+    void flush_console_output();
+    void close_all_quietly();
+    [[noreturn]] void end_program(int exit_status);
+
+    Console& console_;
+    std::string console_output_;
+    long long console_lines_written_ = 0;
+    long long console_lines_read_ = 0;
+    std::map<int, std::unique_ptr<FileChannel>> files_;
+    std::string line_;  // reused for every output line
+};
+
+}  // namespace lineio

@@ -1,0 +1,84 @@
+// The only door to the operating system. Everything else in the program is portable C++ and
+// reaches standard streams, files, folders and renames through these calls. One source file per
+// system implements them: platform_posix.cpp, platform_windows.cpp.
+//
+// Convention: a call that can fail returns 0 on success, otherwise the system's error number
+// (errno on POSIX), always positive. Names are handed over as byte strings relative to the current
+// directory; a name holding a NUL byte names no file and is refused with EINVAL.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lineio::platform {
+
+// Puts the standard streams in the state the program expects (binary mode where the system
+// would otherwise translate line ends). Called once at start.
+void prepare_standard_streams();
+
+// Reads at most `capacity` bytes of standard input. Sets `count` (0 at the end of the input).
+int read_standard_input(char* buffer, std::size_t capacity, std::size_t& count);
+
+// Writes all of `bytes`, retrying short writes and interruptions.
+int write_standard_output(std::string_view bytes);
+int write_standard_error(std::string_view bytes);
+
+// True when standard output is a terminal (a person reads it as it comes).
+bool standard_output_is_terminal();
+
+// A human-readable reason for an error number returned by this layer.
+std::string describe_error(int error);
+
+// An open file in the current directory, read and written sequentially. Move-only; closes itself.
+class File {
+public:
+    File() = default;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    ~File();
+
+    // Opens `name` for reading and writing at its first byte, creating it empty when missing.
+    // An existing file that may not be written is opened for reading only. A symbolic link is
+    // never followed: such a name is refused (ELOOP), so nothing is ever written through a link.
+    int open_or_create(const std::string& name);
+
+    // Creates `name` empty, or empties an existing regular file, as an output redirection does,
+    // and leaves it open for writing. Refuses a symbolic link (ELOOP) without touching its target.
+    int create_or_empty(const std::string& name);
+
+    bool is_open() const;
+    bool is_writable() const;
+
+    // Reads at most `capacity` bytes at the current position; `count` is 0 at the end of the file.
+    int read(char* buffer, std::size_t capacity, std::size_t& count);
+    // Writes all of `bytes` at the current position with as few system calls as the system allows
+    // (one for a line), so that a line is in the file when this returns.
+    int write(std::string_view bytes);
+    // Cuts the file off at the current position.
+    int truncate_at_position();
+    int close();
+
+private:
+    std::intptr_t handle_ = -1;
+    bool writable_ = false;
+};
+
+// Renames `from` to `to` and never replaces an existing file: when `to` exists the call fails
+// (EEXIST) and both files stay as they are. When `to` is exactly `from`, the file already bears
+// that name: returns 0 and changes nothing.
+int rename_no_replace(const std::string& from, const std::string& to);
+
+// Lists the entries of `folder` (the current directory when empty): files and subfolders alike,
+// except hidden ones (names beginning with "." on POSIX) and names that hold a line break, which
+// no line of a listing could carry. The names come unsorted.
+int list_folder(const std::string& folder, std::vector<std::string>& names);
+
+// Deletes the file `name`.
+int remove_file(const std::string& name);
+
+}  // namespace lineio::platform

@@ -1,0 +1,12 @@
+// The main dialogue: from the banner to the closing prompt.
+#pragma once
+
+#include "lineio/channels.hpp"
+
+namespace workflow {
+
+// Runs the whole dialogue on `channels`. Every way it ends goes through the orderly stop or an
+// input/output failure, both of which throw lineio::ProgramEnd.
+void run_main_dialogue(lineio::Channels& channels);
+
+}  // namespace workflow
