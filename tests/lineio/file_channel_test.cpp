@@ -138,6 +138,29 @@ TEST(FileChannel, AFileIsReadAgainFromItsFirstLineAfterReopening) {
     channels.close(1);
 }
 
+TEST(FileChannel, LinesAreWrittenOnlyWhereTheReadingStopped) {
+    ScratchDirectory scratch;
+    ScratchDirectory::write_file("both.txt", "first\nsecond\n");
+    FakeConsole console;
+    Channels channels(console);
+    lineio::FixedText<23> name;
+    channels.open(3, "both.txt");
+    channels.field_input(3, 23, name.span());
+    // The rest of the file was read ahead; a line written now would not follow "first".
+    EXPECT_EQ(program_end_of([&] { channels.list_line(3, {"third"}); }),
+              lineio::failure_exit_status);
+    EXPECT_EQ(ScratchDirectory::read_file("both.txt"), "first\nsecond\n");
+
+    // Read to its end, the file takes further lines behind the last one.
+    Channels again(console);
+    again.open(3, "both.txt");
+    while (again.field_input(3, 23, name.span()) == lineio::line_read) {
+    }
+    again.list_line(3, {"third"});
+    again.close(3);
+    EXPECT_EQ(ScratchDirectory::read_file("both.txt"), "first\nsecond\n third\r\n");
+}
+
 TEST(FileChannel, AFailureNamesTheFileAndTheLineReached) {
     ScratchDirectory scratch;
     ScratchDirectory::write_file("numbers.txt", "1 2 3\n4 5\n");
