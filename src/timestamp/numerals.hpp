@@ -1,6 +1,7 @@
 // The two-digit numerals "00" to "60" in which a video file's name carries its date and time.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 
