@@ -18,7 +18,7 @@ struct CalendarMinute {
 };
 
 class Calendar {
-public:
+  public:
     explicit Calendar(std::int32_t lowest_year);
 
     std::int32_t lowest_year() const { return lowest_year_; }
@@ -40,9 +40,11 @@ public:
     // The minute at `position`, counted the same way beyond both ends of the calendar.
     CalendarMinute minute_at(std::int64_t position) const;
 
-    bool contains(std::int64_t position) const { return position >= 1 && position <= last_position_; }
+    bool contains(std::int64_t position) const {
+        return position >= 1 && position <= last_position_;
+    }
 
-private:
+  private:
     std::int32_t lowest_year_;
     std::int64_t last_position_;
 };
