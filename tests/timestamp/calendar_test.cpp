@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <limits>
 
 #include "timestamp/breakdown.hpp"
 #include "timestamp/timestamp.hpp"
@@ -131,6 +132,22 @@ TEST(Calendar, PositionsBeyondBothEndsCountOn) {
          {std::int64_t{-5'000'000'000}, std::int64_t{-1}, std::int64_t{5'000'000'000}}) {
         EXPECT_EQ(calendar.position_of(calendar.minute_at(position)), position);
     }
+}
+
+TEST(Calendar, ExtremeFieldsCountWithoutOverflow) {
+    constexpr std::int32_t most = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t least = std::numeric_limits<std::int32_t>::min();
+    const Calendar calendar(lowest_year);
+    const std::int64_t start = calendar.position_of({2013, 1, 1, 0, 0});
+    EXPECT_EQ(calendar.position_of({2013, 1, 1, 0, most}), start + most);
+    EXPECT_EQ(calendar.position_of({2013, 1, 1, least, 0}), start + std::int64_t{least} * 60);
+    EXPECT_EQ(calendar.position_of({2013, 1, most, 0, 0}), start + (std::int64_t{most} - 1) * 1440);
+    EXPECT_EQ(calendar.position_of({2013, most, 1, 0, 0}),
+              calendar.position_of({2013 + (most - 1) / 12, (most - 1) % 12 + 1, 1, 0, 0}));
+    EXPECT_EQ(calendar.minute_at(calendar.position_of({most, 12, 31, 23, 59})),
+              (CalendarMinute{most, 12, 31, 23, 59}));
+    EXPECT_EQ(calendar.minute_at(calendar.position_of({least, 1, 1, 0, 0})),
+              (CalendarMinute{least, 1, 1, 0, 0}));
 }
 
 struct BreakdownCase {
