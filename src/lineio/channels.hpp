@@ -39,9 +39,10 @@ struct ProgramEnd {
 };
 
 class FileChannel;
+class LineReader;
 
 class Channels {
-public:
+  public:
     explicit Channels(Console& console);
     Channels(const Channels&) = delete;
     Channels& operator=(const Channels&) = delete;
@@ -93,16 +94,31 @@ public:
     // system's error number.
     int rename_file(std::string_view old_name, std::string_view new_name);
 
-private:
-    void write_line(int channel, std::string_view line_without_end);
+  private:
+    // Writes line_ and a line end on `channel`.
+    void write_line(int channel, std::string_view operation);
     void flush_console_output();
+    void flush_console_output_quietly();
+    void close_all();
     void close_all_quietly();
     [[noreturn]] void end_program(int exit_status);
+
+    // The input of `channel`, or an input/output failure of `operation` when it has none.
+    LineReader& reader_for(int channel, std::string_view operation);
+    // Starts the next line of `channel`; false when a file channel has no further line.
+    bool start_input_line(LineReader& reader, int channel, std::string_view operation);
+    [[noreturn]] void fail_reading(LineReader& reader, int channel, std::string_view operation,
+                                   int error);
+    [[noreturn]] void fail_at(std::string_view operation, int channel, std::string_view reason,
+                              std::string_view place);
+    // Where `channel` stands, for a diagnostic: the file and the line reached.
+    std::string place_of(int channel) const;
+    std::string input_place(int channel, long long line) const;
 
     Console& console_;
     std::string console_output_;
     long long console_lines_written_ = 0;
-    long long console_lines_read_ = 0;
+    std::unique_ptr<LineReader> console_input_;
     std::map<int, std::unique_ptr<FileChannel>> files_;
     std::string line_;  // reused for every output line
 };

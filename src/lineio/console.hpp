@@ -8,7 +8,7 @@
 namespace lineio {
 
 class Console {
-public:
+  public:
     Console() = default;
     Console(const Console&) = delete;
     Console& operator=(const Console&) = delete;
@@ -28,14 +28,14 @@ public:
 
 // The console of the running program: standard input, output and error.
 class SystemConsole final : public Console {
-public:
+  public:
     SystemConsole();
     int read_input(char* buffer, std::size_t capacity, std::size_t& count) override;
     int write_output(std::string_view bytes) override;
     int write_error(std::string_view bytes) override;
     bool output_is_interactive() const override;
 
-private:
+  private:
     bool interactive_;
 };
 

@@ -34,7 +34,7 @@ std::string describe_error(int error);
 
 // An open file in the current directory, read and written sequentially. Move-only; closes itself.
 class File {
-public:
+  public:
     File() = default;
     File(const File&) = delete;
     File& operator=(const File&) = delete;
@@ -63,7 +63,7 @@ public:
     int truncate_at_position();
     int close();
 
-private:
+  private:
     std::intptr_t handle_ = -1;
     bool writable_ = false;
 };

@@ -1,0 +1,346 @@
+#include "lineio/channels.hpp"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "lineio/diagnostic_text.hpp"
+#include "lineio/file_channel.hpp"
+#include "lineio/fixed_text.hpp"
+#include "lineio/integer_input.hpp"
+#include "lineio/line_reader.hpp"
+#include "lineio/platform.hpp"
+
+namespace lineio {
+
+namespace {
+
+constexpr std::string_view program_name = "DoridivezizoziRUR";
+constexpr std::string_view stop_notice = "Program stopped";
+constexpr std::string_view line_end = "\r\n";
+// Console output that no person watches is gathered up to this size before it is written.
+constexpr std::size_t console_output_gathering = 64 * 1024;
+
+long long lines_in(std::string_view line) {
+    return 1 + std::count(line.begin(), line.end(), '\n');
+}
+
+std::string describe_open_error(int error) {
+    if (error == ELOOP) {
+        return "the name is a symbolic link, which the program never follows";
+    }
+    return platform::describe_error(error);
+}
+
+}  // namespace
+
+Channels::Channels(Console& console)
+    : console_(console),
+      console_input_(std::make_unique<LineReader>(
+          [&console](char* buffer, std::size_t capacity, std::size_t& count) {
+              return console.read_input(buffer, capacity, count);
+          })) {}
+
+Channels::~Channels() {
+    flush_console_output_quietly();
+    close_all_quietly();
+}
+
+// ---- Output lines ----
+
+void Channels::list_line(int channel, std::initializer_list<Item> items) {
+    line_.clear();
+    render_list_line(std::span<const Item>(items.begin(), items.size()), line_);
+    write_line(channel, "list-style line output");
+}
+
+void Channels::empty_line(int channel) {
+    line_.clear();
+    write_line(channel, "empty line output");
+}
+
+void Channels::formatted_line(int channel, const LineLayout& layout, std::span<const Item> items) {
+    line_.clear();
+    render_formatted_line(layout, items, line_);
+    write_line(channel, "formatted line output");
+}
+
+void Channels::formatted_line(int channel, const LineLayout& layout,
+                              std::initializer_list<Item> items) {
+    formatted_line(channel, layout, std::span<const Item>(items.begin(), items.size()));
+}
+
+void Channels::write_line(int channel, std::string_view operation) {
+    const long long lines = lines_in(line_);
+    line_.append(line_end);
+    if (channel == console_output) {
+        console_output_.append(line_);
+        console_lines_written_ += lines;
+        if (console_.output_is_interactive() ||
+            console_output_.size() >= console_output_gathering) {
+            flush_console_output();
+        }
+        return;
+    }
+    const auto found = files_.find(channel);
+    if (found == files_.end()) {
+        fail(operation, channel,
+             channel == console_input ? "the console's input cannot be written"
+                                      : "no file is open on the channel");
+    }
+    FileChannel& file = *found->second;
+    if (!file.file.is_writable()) {
+        fail(operation, channel, "the file could be opened for reading only");
+    }
+    if (file.reader.holds_unread_bytes()) {
+        fail(operation, channel, "the file was read only in part, and lines cannot follow there");
+    }
+    if (!file.written) {
+        if (const int error = file.file.truncate_at_position(); error != 0) {
+            fail(operation, channel, platform::describe_error(error));
+        }
+        file.written = true;
+    }
+    file.lines_written += lines;
+    if (const int error = file.file.write(line_); error != 0) {
+        fail(operation, channel, platform::describe_error(error));
+    }
+}
+
+void Channels::flush_console_output() {
+    if (console_output_.empty()) {
+        return;
+    }
+    const int error = console_.write_output(console_output_);
+    console_output_.clear();
+    if (error != 0) {
+        fail("console output", console_output, platform::describe_error(error));
+    }
+}
+
+void Channels::flush_console_output_quietly() {
+    if (!console_output_.empty()) {
+        console_.write_output(console_output_);
+        console_output_.clear();
+    }
+}
+
+// ---- Input ----
+
+LineReader& Channels::reader_for(int channel, std::string_view operation) {
+    if (channel == console_input) {
+        // Whatever was written must be on the console before the program waits for an answer.
+        flush_console_output();
+        return *console_input_;
+    }
+    const auto found = files_.find(channel);
+    if (found == files_.end()) {
+        fail(operation, channel,
+             channel == console_output ? "the console's output cannot be read"
+                                       : "no file is open on the channel");
+    }
+    return found->second->reader;
+}
+
+bool Channels::start_input_line(LineReader& reader, int channel, std::string_view operation) {
+    bool has_line = false;
+    if (const int error = reader.start_line(has_line); error != 0) {
+        fail_reading(reader, channel, operation, error);
+    }
+    if (!has_line && channel == console_input) {
+        fail_at(operation, channel, "the console input ended",
+                input_place(channel, reader.lines_started() + 1));
+    }
+    return has_line;
+}
+
+void Channels::fail_reading(LineReader& reader, int channel, std::string_view operation,
+                            int error) {
+    const long long line = reader.lines_started() + (reader.in_line() ? 0 : 1);
+    fail_at(operation, channel, platform::describe_error(error), input_place(channel, line));
+}
+
+int Channels::field_input(int channel, int width, std::span<char> destination) {
+    constexpr std::string_view operation = "fixed-width field input";
+    LineReader& reader = reader_for(channel, operation);
+    if (!start_input_line(reader, channel, operation)) {
+        return end_of_file;
+    }
+    // When the field is wider than the destination, only the field's last columns are kept.
+    const auto field_width = static_cast<std::size_t>(std::max(width, 0));
+    const std::size_t first_kept =
+        field_width > destination.size() ? field_width - destination.size() : 0;
+    std::fill(destination.begin(), destination.end(), blank);
+    for (std::size_t column = 0; column < field_width; ++column) {
+        int character = LineReader::line_end;
+        if (const int error = reader.next_character(character); error != 0) {
+            fail_reading(reader, channel, operation, error);
+        }
+        if (character == LineReader::line_end) {
+            break;
+        }
+        if (column >= first_kept) {
+            destination[column - first_kept] = static_cast<char>(character);
+        }
+    }
+    if (const int error = reader.finish_line(); error != 0) {
+        fail_reading(reader, channel, operation, error);
+    }
+    return line_read;
+}
+
+void Channels::integer_input(int channel, std::span<std::int32_t* const> destinations) {
+    constexpr std::string_view operation = "whitespace-separated integer input";
+    LineReader& reader = reader_for(channel, operation);
+    IntegerInputProblem problem;
+    if (read_integers(reader, destinations, problem)) {
+        return;
+    }
+    switch (problem.kind) {
+        case IntegerInputProblem::Kind::read_error:
+            fail_reading(reader, channel, operation, problem.error);
+        case IntegerInputProblem::Kind::bad_item:
+            fail_at(operation, channel, problem.reason, input_place(channel, problem.line));
+        case IntegerInputProblem::Kind::input_ended:
+        case IntegerInputProblem::Kind::none:
+            break;
+    }
+    const std::string reason =
+        std::string(channel == console_input ? "the console input ended"
+                                             : "the end of the file was reached") +
+        " before all " + std::to_string(destinations.size()) + " values were read";
+    fail_at(operation, channel, reason, input_place(channel, reader.lines_started() + 1));
+}
+
+void Channels::wait_for_enter(int channel) {
+    constexpr std::string_view operation = "wait for Enter";
+    LineReader& reader = reader_for(channel, operation);
+    if (!start_input_line(reader, channel, operation)) {
+        fail_at(operation, channel, "the end of the file was reached",
+                input_place(channel, reader.lines_started() + 1));
+    }
+    if (const int error = reader.finish_line(); error != 0) {
+        fail_reading(reader, channel, operation, error);
+    }
+}
+
+// ---- Open and close ----
+
+void Channels::open(int channel, std::string_view file_name) {
+    constexpr std::string_view operation = "open";
+    if (channel == console_input || channel == console_output) {
+        fail(operation, channel, "the channel is the console's, which is never opened");
+    }
+    if (files_.contains(channel)) {
+        fail(operation, channel, "a file is already open on the channel");
+    }
+    const std::size_t first = file_name.find_first_not_of(blank);
+    const std::string_view name =
+        first == std::string_view::npos ? std::string_view() : trimmed(file_name.substr(first));
+    auto file = std::make_unique<FileChannel>(std::string(name));
+    if (const int error = file->file.open_or_create(file->name); error != 0) {
+        fail_at(operation, channel, describe_open_error(error),
+                "file \"" + printable(file->name) + "\"");
+    }
+    files_[channel] = std::move(file);
+}
+
+void Channels::close(int channel) {
+    const auto found = files_.find(channel);
+    if (found == files_.end()) {
+        fail("close", channel,
+             channel == console_input || channel == console_output
+                 ? "the channel is the console's, which is never closed"
+                 : "no file is open on the channel");
+    }
+    const std::string place = place_of(channel);
+    const std::unique_ptr<FileChannel> file = std::move(found->second);
+    files_.erase(found);
+    if (const int error = file->file.close(); error != 0) {
+        fail_at("close", channel, platform::describe_error(error), place);
+    }
+}
+
+void Channels::close_all() {
+    while (!files_.empty()) {
+        close(files_.begin()->first);
+    }
+}
+
+void Channels::close_all_quietly() {
+    for (auto& [channel, file] : files_) {
+        file->file.close();
+    }
+    files_.clear();
+}
+
+// ---- Ends of the program ----
+
+void Channels::orderly_stop() {
+    orderly_stop(stop_notice);
+}
+
+void Channels::orderly_stop(std::string_view message) {
+    flush_console_output();
+    close_all();
+    std::string notice(message);
+    notice.append(line_end);
+    console_.write_error(notice);
+    end_program(orderly_exit_status);
+}
+
+void Channels::fail(std::string_view operation, int channel, std::string_view reason) {
+    fail_at(operation, channel, reason, place_of(channel));
+}
+
+void Channels::fail_at(std::string_view operation, int channel, std::string_view reason,
+                       std::string_view place) {
+    flush_console_output_quietly();
+    std::string diagnostic(program_name);
+    diagnostic.append(": input/output failure: ").append(operation);
+    if (channel >= 0) {
+        diagnostic.append(" on channel ").append(std::to_string(channel));
+    }
+    diagnostic.append(": ").append(reason).append(line_end);
+    diagnostic.append("  at ").append(place).append(line_end);
+    console_.write_error(diagnostic);
+    close_all_quietly();
+    end_program(failure_exit_status);
+}
+
+void Channels::end_program(int exit_status) {
+    throw ProgramEnd{exit_status};
+}
+
+std::string Channels::place_of(int channel) const {
+    if (channel == console_input) {
+        const long long line =
+            console_input_->lines_started() + (console_input_->in_line() ? 0 : 1);
+        return input_place(channel, line);
+    }
+    if (channel == console_output) {
+        return "standard output, line " + std::to_string(std::max(console_lines_written_, 1LL));
+    }
+    const auto found = files_.find(channel);
+    if (found == files_.end()) {
+        return "channel " + std::to_string(channel) + ", on which no file is open";
+    }
+    const FileChannel& file = *found->second;
+    if (file.written) {
+        return "file \"" + printable(file.name) + "\", line " +
+               std::to_string(std::max(file.lines_written, 1LL));
+    }
+    const long long line = file.reader.lines_started() + (file.reader.in_line() ? 0 : 1);
+    return input_place(channel, line);
+}
+
+std::string Channels::input_place(int channel, long long line) const {
+    std::string place = "standard input";
+    if (channel != console_input) {
+        const auto found = files_.find(channel);
+        place = found == files_.end() ? "channel " + std::to_string(channel)
+                                      : "file \"" + printable(found->second->name) + "\"";
+    }
+    return place + ", line " + std::to_string(line);
+}
+
+}  // namespace lineio

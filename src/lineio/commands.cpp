@@ -1,0 +1,81 @@
+// The program's two command lines, carried out by the program itself: no shell ever sees the
+// folder name that the user typed, so no character in it can start anything.
+#include <algorithm>
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "lineio/channels.hpp"
+#include "lineio/fixed_text.hpp"
+#include "lineio/platform.hpp"
+
+namespace lineio {
+
+namespace {
+
+constexpr std::string_view listing_file = "list.txt";
+constexpr std::string_view listing_command_start = "dir /B ";
+constexpr std::string_view listing_command_end = " > list.txt";
+constexpr std::string_view deletion_command = "del list.txt";
+
+constexpr int command_succeeded = 0;
+constexpr int command_failed = 1;
+
+// Listings of large folders go out in pieces of about this size.
+constexpr std::size_t listing_piece = 64 * 1024;
+
+constexpr std::string_view listing_operation = "folder listing into list.txt";
+constexpr std::string_view listing_place = "file \"list.txt\" in the current directory";
+
+}  // namespace
+
+int Channels::run_command_line(std::string_view command_line) {
+    const std::string_view command = trimmed(command_line);
+    if (command == deletion_command) {
+        return platform::remove_file(std::string(listing_file)) == 0 ? command_succeeded
+                                                                     : command_failed;
+    }
+    if (command.size() < listing_command_start.size() + listing_command_end.size() ||
+        !command.starts_with(listing_command_start) || !command.ends_with(listing_command_end)) {
+        return command_failed;
+    }
+    const std::string folder(
+        command.substr(listing_command_start.size(),
+                       command.size() - listing_command_start.size() - listing_command_end.size()));
+
+    // As with a redirection, the listing file exists and is empty before the folder is looked at.
+    platform::File listing;
+    if (const int error = listing.create_or_empty(std::string(listing_file)); error != 0) {
+        fail_at(listing_operation, -1,
+                error == ELOOP
+                    ? "list.txt is a symbolic link, which the program never writes through"
+                    : platform::describe_error(error),
+                listing_place);
+    }
+    std::vector<std::string> names;
+    const bool listed = platform::list_folder(folder, names) == 0;
+    if (listed) {
+        std::sort(names.begin(), names.end());
+        std::string piece;
+        for (const std::string& name : names) {
+            piece.append(name).append("\r\n");
+            if (piece.size() >= listing_piece || &name == &names.back()) {
+                if (const int error = listing.write(piece); error != 0) {
+                    fail_at(listing_operation, -1, platform::describe_error(error), listing_place);
+                }
+                piece.clear();
+            }
+        }
+    }
+    if (const int error = listing.close(); error != 0) {
+        fail_at(listing_operation, -1, platform::describe_error(error), listing_place);
+    }
+    return listed ? command_succeeded : command_failed;
+}
+
+int Channels::rename_file(std::string_view old_name, std::string_view new_name) {
+    return platform::rename_no_replace(std::string(trimmed(old_name)),
+                                       std::string(trimmed(new_name)));
+}
+
+}  // namespace lineio

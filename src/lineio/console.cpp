@@ -1,0 +1,25 @@
+#include "lineio/console.hpp"
+
+#include "lineio/platform.hpp"
+
+namespace lineio {
+
+SystemConsole::SystemConsole() : interactive_(platform::standard_output_is_terminal()) {}
+
+int SystemConsole::read_input(char* buffer, std::size_t capacity, std::size_t& count) {
+    return platform::read_standard_input(buffer, capacity, count);
+}
+
+int SystemConsole::write_output(std::string_view bytes) {
+    return platform::write_standard_output(bytes);
+}
+
+int SystemConsole::write_error(std::string_view bytes) {
+    return platform::write_standard_error(bytes);
+}
+
+bool SystemConsole::output_is_interactive() const {
+    return interactive_;
+}
+
+}  // namespace lineio

@@ -1,0 +1,56 @@
+#include "lineio/fixed_text.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace lineio {
+
+std::size_t trimmed_length(std::string_view text) {
+    const std::size_t last = text.find_last_not_of(blank);
+    return last == std::string_view::npos ? 0 : last + 1;
+}
+
+std::string_view trimmed(std::string_view text) {
+    return text.substr(0, trimmed_length(text));
+}
+
+void fixed_copy(std::span<char> destination, std::string_view source) {
+    if (destination.empty()) {
+        return;
+    }
+    const std::size_t count = std::min(source.size(), destination.size());
+    // The source may be a part of the destination itself.
+    if (count > 0) {
+        std::memmove(destination.data(), source.data(), count);
+    }
+    std::fill(destination.begin() + static_cast<std::ptrdiff_t>(count), destination.end(), blank);
+}
+
+void concatenate(std::span<char> destination, std::initializer_list<std::string_view> pieces) {
+    if (destination.empty()) {
+        return;
+    }
+    // Gathering the pieces first lets a piece be read from the very columns being written.
+    std::string joined;
+    joined.reserve(destination.size());
+    for (const std::string_view piece : pieces) {
+        const std::size_t room = destination.size() - joined.size();
+        joined.append(piece.substr(0, std::min(piece.size(), room)));
+        if (joined.size() == destination.size()) {
+            break;
+        }
+    }
+    fixed_copy(destination, joined);
+}
+
+bool blank_padded_equal(std::string_view left, std::string_view right) {
+    const std::size_t common = std::min(left.size(), right.size());
+    if (left.substr(0, common) != right.substr(0, common)) {
+        return false;
+    }
+    const std::string_view rest = left.size() > common ? left.substr(common) : right.substr(common);
+    return rest.find_first_not_of(blank) == std::string_view::npos;
+}
+
+}  // namespace lineio

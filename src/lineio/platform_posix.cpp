@@ -1,0 +1,327 @@
+// The platform layer on POSIX systems (Linux first of all).
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+#if defined(__linux__)
+#include <sys/syscall.h>
+#endif
+#include <dirent.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "lineio/platform.hpp"
+
+namespace lineio::platform {
+
+namespace {
+
+constexpr int standard_input = 0;
+constexpr int standard_output = 1;
+constexpr int standard_error = 2;
+
+bool names_a_file(const std::string& name) {
+    return name.find('\0') == std::string::npos;
+}
+
+int last_error() {
+    return errno != 0 ? errno : EIO;
+}
+
+int write_all(int descriptor, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return last_error();
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
+int read_some(int descriptor, char* buffer, std::size_t capacity, std::size_t& count) {
+    count = 0;
+    while (true) {
+        const ssize_t got = ::read(descriptor, buffer, capacity);
+        if (got >= 0) {
+            count = static_cast<std::size_t>(got);
+            return 0;
+        }
+        if (errno != EINTR) {
+            return last_error();
+        }
+    }
+}
+
+// Opens `name` without following a symbolic link and without waiting on a pipe, and keeps the
+// descriptor only when it is a regular file.
+int open_regular(const std::string& name, int access, int& descriptor) {
+    descriptor = -1;
+    if (!names_a_file(name)) {
+        return EINVAL;
+    }
+    const int opened =
+        ::open(name.c_str(), access | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (opened < 0) {
+        return last_error();
+    }
+    struct stat status {};
+    if (::fstat(opened, &status) != 0) {
+        const int error = last_error();
+        ::close(opened);
+        return error;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        ::close(opened);
+        return S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+    }
+    const int flags = ::fcntl(opened, F_GETFL);
+    if (flags < 0 || ::fcntl(opened, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        const int error = last_error();
+        ::close(opened);
+        return error;
+    }
+    descriptor = opened;
+    return 0;
+}
+
+bool refuses_no_replace_flag(int error) {
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP;
+}
+
+bool has_no_hard_links(int error) {
+    return error == EPERM || error == EOPNOTSUPP || error == ENOTSUP || error == ENOSYS;
+}
+
+// On filesystems without hard links: the target must be absent just before the rename.
+int rename_when_absent(const std::string& from, const std::string& to) {
+    struct stat status {};
+    if (::lstat(to.c_str(), &status) == 0) {
+        return EEXIST;
+    }
+    if (errno != ENOENT) {
+        return last_error();
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : last_error();
+}
+
+// A new link fails when the target exists; only then is the old name given up.
+int rename_by_link(const std::string& from, const std::string& to) {
+    if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) != 0) {
+        const int error = last_error();
+        return has_no_hard_links(error) ? rename_when_absent(from, to) : error;
+    }
+    if (::unlink(from.c_str()) != 0) {
+        // The file would bear both names; take back the new one so that nothing has changed.
+        const int error = last_error();
+        ::unlink(to.c_str());
+        return error;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void prepare_standard_streams() {
+    // A closed pipe on the output is then an error to report, not a silent death.
+    ::signal(SIGPIPE, SIG_IGN);
+}
+
+int read_standard_input(char* buffer, std::size_t capacity, std::size_t& count) {
+    return read_some(standard_input, buffer, capacity, count);
+}
+
+int write_standard_output(std::string_view bytes) {
+    return write_all(standard_output, bytes);
+}
+
+int write_standard_error(std::string_view bytes) {
+    return write_all(standard_error, bytes);
+}
+
+bool standard_output_is_terminal() {
+    return ::isatty(standard_output) == 1;
+}
+
+std::string describe_error(int error) {
+    return std::strerror(error);
+}
+
+// ---- File ----
+
+File::File(File&& other) noexcept : handle_(other.handle_), writable_(other.writable_) {
+    other.handle_ = -1;
+    other.writable_ = false;
+}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        close();
+        handle_ = other.handle_;
+        writable_ = other.writable_;
+        other.handle_ = -1;
+        other.writable_ = false;
+    }
+    return *this;
+}
+
+File::~File() {
+    close();
+}
+
+int File::open_or_create(const std::string& name) {
+    close();
+    int descriptor = -1;
+    int error = open_regular(name, O_RDWR, descriptor);
+    bool writable = true;
+    if (error == EACCES || error == EROFS || error == EPERM) {
+        // An existing file that may only be read is still read.
+        const int first_error = error;
+        if (::access(name.c_str(), F_OK) == 0) {
+            error = open_regular(name, O_RDONLY, descriptor);
+            writable = false;
+        }
+        if (error != 0) {
+            error = first_error;
+        }
+    }
+    if (error != 0) {
+        return error;
+    }
+    handle_ = descriptor;
+    writable_ = writable;
+    return 0;
+}
+
+int File::create_or_empty(const std::string& name) {
+    close();
+    int descriptor = -1;
+    if (const int error = open_regular(name, O_WRONLY, descriptor); error != 0) {
+        return error;
+    }
+    if (::ftruncate(descriptor, 0) != 0) {
+        const int error = last_error();
+        ::close(descriptor);
+        return error;
+    }
+    handle_ = descriptor;
+    writable_ = true;
+    return 0;
+}
+
+bool File::is_open() const {
+    return handle_ >= 0;
+}
+
+bool File::is_writable() const {
+    return handle_ >= 0 && writable_;
+}
+
+int File::read(char* buffer, std::size_t capacity, std::size_t& count) {
+    count = 0;
+    if (handle_ < 0) {
+        return EBADF;
+    }
+    return read_some(static_cast<int>(handle_), buffer, capacity, count);
+}
+
+int File::write(std::string_view bytes) {
+    if (handle_ < 0 || !writable_) {
+        return EBADF;
+    }
+    return write_all(static_cast<int>(handle_), bytes);
+}
+
+int File::truncate_at_position() {
+    if (handle_ < 0 || !writable_) {
+        return EBADF;
+    }
+    const off_t position = ::lseek(static_cast<int>(handle_), 0, SEEK_CUR);
+    if (position < 0 || ::ftruncate(static_cast<int>(handle_), position) != 0) {
+        return last_error();
+    }
+    return 0;
+}
+
+int File::close() {
+    if (handle_ < 0) {
+        return 0;
+    }
+    const int descriptor = static_cast<int>(handle_);
+    handle_ = -1;
+    writable_ = false;
+    // After an interruption the descriptor is gone all the same; nothing is left to retry.
+    if (::close(descriptor) != 0 && errno != EINTR) {
+        return last_error();
+    }
+    return 0;
+}
+
+// ---- Folders and names ----
+
+int rename_no_replace(const std::string& from, const std::string& to) {
+    if (!names_a_file(from) || !names_a_file(to)) {
+        return EINVAL;
+    }
+    if (from == to) {
+        // The file already bears the name, provided there is such a file.
+        struct stat status {};
+        return ::lstat(from.c_str(), &status) == 0 ? 0 : last_error();
+    }
+#if defined(__linux__) && defined(SYS_renameat2)
+    constexpr unsigned int rename_noreplace = 1U;  // RENAME_NOREPLACE of <linux/fs.h>
+    if (::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), rename_noreplace) ==
+        0) {
+        return 0;
+    }
+    if (const int error = last_error(); !refuses_no_replace_flag(error)) {
+        return error;
+    }
+#endif
+    return rename_by_link(from, to);
+}
+
+int list_folder(const std::string& folder, std::vector<std::string>& names) {
+    names.clear();
+    if (!names_a_file(folder)) {
+        return EINVAL;
+    }
+    DIR* directory = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (directory == nullptr) {
+        return last_error();
+    }
+    while (true) {
+        errno = 0;
+        const dirent* entry = ::readdir(directory);
+        if (entry == nullptr) {
+            break;
+        }
+        const std::string_view name(entry->d_name);
+        if (name.starts_with('.') || name.find_first_of("\r\n") != std::string_view::npos) {
+            continue;
+        }
+        names.emplace_back(name);
+    }
+    const int error = errno;
+    ::closedir(directory);
+    if (error != 0) {
+        names.clear();
+        return error;
+    }
+    return 0;
+}
+
+int remove_file(const std::string& name) {
+    if (!names_a_file(name)) {
+        return EINVAL;
+    }
+    return ::unlink(name.c_str()) == 0 ? 0 : last_error();
+}
+
+}  // namespace lineio::platform
