@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "calendar_walk.hpp"
@@ -29,29 +30,43 @@ struct FileTexts {
 struct ShiftCase {
     FileTexts texts;
     std::int32_t correction;
+    std::string_view shifted;  // year to minute, as both ways must leave them
 };
+
+std::string year_to_minute(const FileTexts& texts) {
+    std::string joined(texts.year.begin(), texts.year.end());
+    for (const auto* field : {&texts.month, &texts.day, &texts.hour, &texts.minute}) {
+        joined.append(field->begin(), field->end());
+    }
+    return joined;
+}
 
 // The worked example of the dialogue's prompts, and the last minute of the calendar, which the
 // walk reaches only after counting every minute before it.
 constexpr ShiftCase worked_example{
-    {{'2', '0', '2', '5'}, {'1', '1'}, {'2', '1'}, {'1', '5'}, {'3', '1'}, {'0', '7'}}, -6'757'860};
+    {{'2', '0', '2', '5'}, {'1', '1'}, {'2', '1'}, {'1', '5'}, {'3', '1'}, {'0', '7'}},
+    -6'757'860,
+    "201301151631"};
 constexpr ShiftCase calendar_end{
-    {{'2', '0', '5', '0'}, {'1', '2'}, {'3', '1'}, {'2', '3'}, {'5', '0'}, {'0', '7'}}, 9};
+    {{'2', '0', '5', '0'}, {'1', '2'}, {'3', '1'}, {'2', '3'}, {'5', '0'}, {'0', '7'}},
+    9,
+    "205012312359"};
 
 template <typename Shift>
 void shift_one_file(benchmark::State& state, const ShiftCase& shift_case, Shift shift) {
     const std::int32_t lowest = lowest_year;
     ShiftOutcome outcome = ShiftOutcome::shifted;
+    FileTexts texts = shift_case.texts;
     for (auto _ : state) {
-        FileTexts texts = shift_case.texts;
+        texts = shift_case.texts;
         benchmark::DoNotOptimize(texts);
         shift(texts.year, texts.month, texts.day, texts.hour, texts.minute, texts.second,
               shift_case.correction, lowest, outcome);
         benchmark::DoNotOptimize(texts);
         benchmark::DoNotOptimize(outcome);
     }
-    if (outcome != ShiftOutcome::shifted) {
-        state.SkipWithError("the shift did not land in the calendar");
+    if (outcome != ShiftOutcome::shifted || year_to_minute(texts) != shift_case.shifted) {
+        state.SkipWithError("the shift gave a wrong timestamp");
     }
 }
 
