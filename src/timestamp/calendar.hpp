@@ -18,7 +18,7 @@ struct CalendarMinute {
 };
 
 class Calendar {
-public:
+  public:
     explicit Calendar(std::int32_t lowest_year);
 
     std::int32_t lowest_year() const { return lowest_year_; }
@@ -34,15 +34,18 @@ public:
     // The position of `minute`, counted the same way beyond both ends of the calendar (position 0
     // is 23:59 on 31 December of the year before the lowest), so that fields that are out of their
     // ranges carry over: minute 60 is minute 0 of the next hour, 29 February of a common year is
-    // 1 March. Fields must lie within a few thousand of their ranges.
+    // 1 March. Any 32-bit field values are counted without overflow.
     std::int64_t position_of(const CalendarMinute& minute) const;
 
-    // The minute at `position`, counted the same way beyond both ends of the calendar.
+    // The minute at `position`, counted the same way beyond both ends of the calendar, for any
+    // position whose year fits in 32 bits.
     CalendarMinute minute_at(std::int64_t position) const;
 
-    bool contains(std::int64_t position) const { return position >= 1 && position <= last_position_; }
+    bool contains(std::int64_t position) const {
+        return position >= 1 && position <= last_position_;
+    }
 
-private:
+  private:
     std::int32_t lowest_year_;
     std::int64_t last_position_;
 };

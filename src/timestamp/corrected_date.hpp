@@ -10,7 +10,7 @@ namespace timestamp {
 enum class ShiftOutcome {
     shifted,                // the texts now hold the corrected date and time
     not_a_calendar_minute,  // the texts name no minute of the calendar; they are left as they were
-    outside_calendar,       // the shifted minute falls outside the calendar; texts left as they were
+    outside_calendar,  // the shifted minute falls outside the calendar; texts left as they were
 };
 
 // Shifts the texts (year 4 characters, the others 2) in place by `correction` minutes. The year is

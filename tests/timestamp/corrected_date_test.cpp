@@ -1,0 +1,141 @@
+#include "timestamp/corrected_date.hpp"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+
+#include "timestamp/timestamp.hpp"
+
+namespace timestamp {
+namespace {
+
+// The six timestamp texts of a video file's name, cut from "yyyy mn dy hr mn sc".
+struct FileTexts {
+    std::array<char, 4> year;
+    std::array<char, 2> month, day, hour, minute, second;
+
+    explicit FileTexts(std::string_view fields) {
+        const auto cut = [&](auto& text, std::size_t from) {
+            fields.substr(from, text.size()).copy(text.data(), text.size());
+        };
+        cut(year, 0);
+        cut(month, 5);
+        cut(day, 8);
+        cut(hour, 11);
+        cut(minute, 14);
+        cut(second, 17);
+    }
+
+    std::string joined() const {
+        std::string out;
+        for (const std::string_view piece :
+             {std::string_view(year.data(), 4), std::string_view(month.data(), 2),
+              std::string_view(day.data(), 2), std::string_view(hour.data(), 2),
+              std::string_view(minute.data(), 2), std::string_view(second.data(), 2)}) {
+            out += out.empty() ? "" : " ";
+            out += piece;
+        }
+        return out;
+    }
+
+    ShiftOutcome shift(std::int32_t correction, std::int32_t lowest = lowest_year) {
+        ShiftOutcome outcome = ShiftOutcome::shifted;
+        CORRECTDATE(year, month, day, hour, minute, second, correction, lowest, outcome);
+        return outcome;
+    }
+};
+
+struct ShiftCase {
+    std::string_view before;
+    std::int32_t correction;
+    std::string_view after;
+};
+
+TEST(CorrectDate, ShiftsAcrossEveryBoundary) {
+    const ShiftCase cases[] = {
+        {"2012 12 31 23 50 07", 20, "2013 01 01 00 10 07"},
+        {"2013 01 01 00 10 07", -20, "2012 12 31 23 50 07"},
+        {"2016 02 28 23 30 07", 60, "2016 02 29 00 30 07"},
+        {"2015 02 28 23 30 07", 60, "2015 03 01 00 30 07"},
+        {"2016 03 01 00 30 07", -60, "2016 02 29 23 30 07"},
+        {"2025 11 21 15 31 07", -6'757'860, "2013 01 15 16 31 07"},
+        {"2013 06 01 12 00 45", 0, "2013 06 01 12 00 45"},
+        {"2013 06 01 12 59 59", 1, "2013 06 01 13 00 59"},
+        {"2009 01 01 00 05 00", -5, "2009 01 01 00 00 00"},
+        {"2050 12 31 23 50 60", 9, "2050 12 31 23 59 60"},
+        {"2009 01 01 00 00 00", 22'089'599, "2050 12 31 23 59 00"},
+        {"2050 12 31 23 59 00", -22'089'599, "2009 01 01 00 00 00"},
+        // 29 February 2016 is a whole day in the count: four common years' worth of minutes
+        // from 1 March 2013 fall one day short of 1 March 2017.
+        {"2013 03 01 08 00 10", 4 * 365 * 1440, "2017 02 28 08 00 10"},
+        {"2012 02 28 00 00 10", 2 * 1440, "2012 03 01 00 00 10"},
+        {"2013 02 28 00 00 10", 2 * 1440, "2013 03 02 00 00 10"},
+        // Only the third and fourth characters of the year count; "20" is written back.
+        {"1913 06 01 12 00 45", 0, "2013 06 01 12 00 45"},
+        {"xx49 12 31 23 00 45", 1440, "2050 01 01 23 00 45"},
+    };
+    for (const ShiftCase& c : cases) {
+        FileTexts texts(c.before);
+        EXPECT_EQ(texts.shift(c.correction), ShiftOutcome::shifted) << c.before;
+        EXPECT_EQ(texts.joined(), c.after) << c.before << " by " << c.correction;
+    }
+}
+
+struct RefusalCase {
+    std::string_view before;
+    std::int32_t correction;
+    ShiftOutcome outcome;
+};
+
+TEST(CorrectDate, LeavesTheTextsAloneWhenThereIsNoMinuteToNameIt) {
+    constexpr std::int32_t most = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t least = std::numeric_limits<std::int32_t>::min();
+    const RefusalCase cases[] = {
+        {"2009 01 01 00 05 07", -6, ShiftOutcome::outside_calendar},
+        {"2050 12 31 23 50 07", 10, ShiftOutcome::outside_calendar},
+        {"2013 06 01 12 00 45", most, ShiftOutcome::outside_calendar},
+        {"2013 06 01 12 00 45", least, ShiftOutcome::outside_calendar},
+        {"2051 01 01 00 00 07", 0, ShiftOutcome::not_a_calendar_minute},
+        {"2008 12 31 23 59 07", 1, ShiftOutcome::not_a_calendar_minute},
+        {"2013 00 01 12 00 07", 0, ShiftOutcome::not_a_calendar_minute},
+        {"2013 13 01 12 00 07", 0, ShiftOutcome::not_a_calendar_minute},
+        {"2013 02 29 12 00 07", 0, ShiftOutcome::not_a_calendar_minute},
+        {"2013 04 31 12 00 07", 0, ShiftOutcome::not_a_calendar_minute},
+        {"2013 04 00 12 00 07", 0, ShiftOutcome::not_a_calendar_minute},
+        {"2013 04 01 24 00 07", 0, ShiftOutcome::not_a_calendar_minute},
+        {"2013 04 01 12 60 07", 0, ShiftOutcome::not_a_calendar_minute},
+        {"2013 04 01 12 00 61", 0, ShiftOutcome::not_a_calendar_minute},
+        {"2013 04 01 12 00 ab", 0, ShiftOutcome::not_a_calendar_minute},
+        {"2013 04 01 12 7  07", 0, ShiftOutcome::not_a_calendar_minute},
+        {"2013  4 01 12 00 07", 0, ShiftOutcome::not_a_calendar_minute},
+        {"2013 04 1  12 00 07", 0, ShiftOutcome::not_a_calendar_minute},
+        {"20 3 04 01 12 00 07", 0, ShiftOutcome::not_a_calendar_minute},
+        {"2099 04 01 12 00 07", 0, ShiftOutcome::not_a_calendar_minute},
+        {"2013 4. 01 12 00 07", 0, ShiftOutcome::not_a_calendar_minute},
+    };
+    for (const RefusalCase& c : cases) {
+        FileTexts texts(c.before);
+        EXPECT_EQ(texts.shift(c.correction), c.outcome) << c.before;
+        EXPECT_EQ(texts.joined(), c.before);
+    }
+}
+
+TEST(CorrectDate, FollowsTheLowestYear) {
+    FileTexts texts("2012 01 01 00 00 30");
+    EXPECT_EQ(texts.shift(-1, 2012), ShiftOutcome::outside_calendar);
+    EXPECT_EQ(texts.shift(-1, 2011), ShiftOutcome::shifted);
+    EXPECT_EQ(texts.joined(), "2011 12 31 23 59 30");
+    EXPECT_EQ(texts.shift(0, 2012), ShiftOutcome::not_a_calendar_minute);
+    // A name can hold no year before 2000, whatever the calendar reaches back to.
+    FileTexts early("2000 01 01 00 00 30");
+    EXPECT_EQ(early.shift(-1, 1990), ShiftOutcome::outside_calendar);
+    EXPECT_EQ(early.shift(1, 1990), ShiftOutcome::shifted);
+    EXPECT_EQ(early.joined(), "2000 01 01 00 01 30");
+}
+
+}  // namespace
+}  // namespace timestamp
