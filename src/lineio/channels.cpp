@@ -159,7 +159,8 @@ void Channels::fail_reading(LineReader& reader, int channel, std::string_view op
     fail_at(operation, channel, platform::describe_error(error), input_place(channel, line));
 }
 
-int Channels::field_input(int channel, int width, std::span<char> destination) {
+int Channels::field_input(int channel, int width, std::span<char> destination,
+                          bool* longer_than_field) {
     constexpr std::string_view operation = "fixed-width field input";
     LineReader& reader = reader_for(channel, operation);
     if (!start_input_line(reader, channel, operation)) {
@@ -170,17 +171,28 @@ int Channels::field_input(int channel, int width, std::span<char> destination) {
     const std::size_t first_kept =
         field_width > destination.size() ? field_width - destination.size() : 0;
     std::fill(destination.begin(), destination.end(), blank);
+    bool line_over = false;
     for (std::size_t column = 0; column < field_width; ++column) {
         int character = LineReader::line_end;
         if (const int error = reader.next_character(character); error != 0) {
             fail_reading(reader, channel, operation, error);
         }
         if (character == LineReader::line_end) {
+            line_over = true;
             break;
         }
         if (column >= first_kept) {
             destination[column - first_kept] = static_cast<char>(character);
         }
+    }
+    if (longer_than_field != nullptr) {
+        int character = LineReader::line_end;
+        if (!line_over) {
+            if (const int error = reader.next_character(character); error != 0) {
+                fail_reading(reader, channel, operation, error);
+            }
+        }
+        *longer_than_field = character != LineReader::line_end;
     }
     if (const int error = reader.finish_line(); error != 0) {
         fail_reading(reader, channel, operation, error);

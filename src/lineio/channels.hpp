@@ -58,7 +58,9 @@ class Channels {
     // blank-filled when `width` fits, otherwise the field's last characters. The rest of the line
     // is passed over. Returns line_read, or end_of_file when a file channel has no further line;
     // the console's input ending is an input/output failure.
-    int field_input(int channel, int width, std::span<char> destination);
+    // When `longer_than_field` is given, it tells whether the line went on past the field.
+    int field_input(int channel, int width, std::span<char> destination,
+                    bool* longer_than_field = nullptr);
 
     // Fills the destinations in order from whitespace-separated integers on the console: blanks,
     // tabs, commas and line ends separate values; `3*7` is three sevens, `2*` two null values; a

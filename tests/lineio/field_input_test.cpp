@@ -130,4 +130,28 @@ TEST(FieldInput, ReadsAListingToItsEnd) {
     }
 }
 
+TEST(FieldInput, TellsWhetherTheLineWentOnPastTheField) {
+    // A carriage return before the line feed is no part of the line; one elsewhere is.
+    const std::string listing =
+        "2025_11_21_15_40_10.mp4\r\n"
+        "2025_11_21_15_40_10.mp4x\n"
+        "2025_11_21_15_40_10.mp4\r\r\n"
+        "short\n"
+        "2025_11_21_15_40_10.mp4";
+    const std::vector<bool> longer = {false, true, true, false, false};
+    ScratchDirectory scratch;
+    ScratchDirectory::write_file("list.txt", listing);
+    FakeConsole console;
+    Channels channels(console);
+    channels.open(listing_channel, "list.txt");
+    std::vector<bool> seen;
+    lineio::FixedText<23> name;
+    bool longer_than_field = false;
+    while (channels.field_input(listing_channel, 23, name.span(), &longer_than_field) ==
+           lineio::line_read) {
+        seen.push_back(longer_than_field);
+    }
+    EXPECT_EQ(seen, longer);
+}
+
 }  // namespace

@@ -1,0 +1,146 @@
+#include "workflow/dialogue.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "lineio/fixed_text.hpp"
+#include "timestamp/check.hpp"
+#include "timestamp/correction.hpp"
+#include "timestamp/timestamp.hpp"
+#include "workflow/dialogue_texts.hpp"
+#include "workflow/layouts.hpp"
+#include "workflow/renaming_pass.hpp"
+
+namespace workflow {
+namespace {
+
+using lineio::Channels;
+using lineio::console_input;
+using lineio::console_output;
+using lineio::FixedText;
+
+constexpr int type_check_channel = 10;
+
+// A text shown in a formatted text field, padded with blanks to the field's width.
+void text_line(Channels& channels, int width, std::string_view text) {
+    FixedText<76> padded;
+    lineio::fixed_copy(std::span<char>(padded.chars.data(), static_cast<std::size_t>(width)), text);
+    const lineio::Item item{std::string_view(padded.chars.data(), static_cast<std::size_t>(width))};
+    channels.formatted_line(console_output, text_layout(width), {item});
+}
+
+[[noreturn]] void pause_and_stop(Channels& channels) {
+    channels.list_line(console_output, {texts::pause_prompt});
+    channels.wait_for_enter(console_input);
+    channels.orderly_stop();
+}
+
+bool is_video_extension(std::string_view extension) {
+    return std::any_of(texts::video_extensions.begin(), texts::video_extensions.end(),
+                       [extension](std::string_view accepted) {
+                           return lineio::blank_padded_equal(extension, accepted);
+                       });
+}
+
+// Reads the listing once, so that nothing is renamed unless every entry is a video file.
+void check_listed_types(Channels& channels) {
+    channels.open(type_check_channel, texts::listing_file);
+    FixedText<listed_name_width> listed_name;
+    while (channels.field_input(type_check_channel, listed_name_width, listed_name.span()) !=
+           lineio::end_of_file) {
+        if (!is_video_extension(listed_name.view().substr(20, 3))) {
+            channels.list_line(console_output, {texts::wrong_type});
+            pause_and_stop(channels);
+        }
+    }
+    channels.close(type_check_channel);
+}
+
+void read_timestamp(Channels& channels, std::string_view prompt, std::string_view example,
+                    timestamp::Timestamp& entered) {
+    text_line(channels, 75, prompt);
+    text_line(channels, 75, example);
+    text_line(channels, 75, texts::timestamp_form);
+    const std::array<std::int32_t*, 6> fields{&entered.year, &entered.month,  &entered.day,
+                                              &entered.hour, &entered.minute, &entered.second};
+    channels.integer_input(console_input, fields);
+}
+
+void check_timestamp(Channels& channels, const std::int32_t& lowest_year,
+                     const timestamp::Timestamp& entered) {
+    timestamp::CHECK(channels, lowest_year, entered.year, entered.month, entered.day, entered.hour,
+                     entered.minute, entered.second);
+    channels.empty_line(console_output);
+}
+
+}  // namespace
+
+void run_main_dialogue(Channels& channels) {
+    const std::int32_t lowest_year = timestamp::lowest_year;
+
+    text_line(channels, 76, "");
+    text_line(channels, 76, texts::banner_title);
+    channels.empty_line(console_output);
+    text_line(channels, 76, texts::question);
+    text_line(channels, 76, texts::question_choices);
+
+    FixedText<1> answer;
+    channels.field_input(console_input, 1, answer.span());
+    if (answer.chars[0] == 'N' || answer.chars[0] == 'n') {
+        // The one text held at less than its field's width: it comes out right-aligned.
+        channels.formatted_line(console_output, text_layout(76), {texts::no_answer});
+        pause_and_stop(channels);
+    }
+
+    text_line(channels, 76, texts::folder_prompt);
+    text_line(channels, 76, texts::folder_rule);
+    text_line(channels, 76, texts::folder_example);
+    FixedText<folder_name_width> folder_name;
+    channels.field_input(console_input, folder_input_width, folder_name.span());
+    const auto folder_length =
+        static_cast<std::int32_t>(lineio::trimmed_length(folder_name.view()));
+
+    FixedText<command_line_width> command_line;
+    lineio::concatenate(command_line.span(),
+                        {texts::list_command_start,
+                         folder_name.view().substr(0, static_cast<std::size_t>(folder_length)),
+                         texts::list_command_end});
+    const int command_status = channels.run_command_line(command_line.view());
+    if (command_status == 1) {
+        text_line(channels, 56, texts::listing_failure);
+        pause_and_stop(channels);
+    }
+
+    check_listed_types(channels);
+    channels.empty_line(console_output);
+
+    timestamp::Timestamp camera;
+    read_timestamp(channels, texts::camera_prompt, texts::camera_example, camera);
+    check_timestamp(channels, lowest_year, camera);
+    timestamp::Timestamp actual;
+    read_timestamp(channels, texts::actual_prompt, texts::actual_example, actual);
+    check_timestamp(channels, lowest_year, actual);
+
+    std::int32_t correction = 0;
+    timestamp::CORRECTIONAMOUNT(channels, camera.year, camera.month, camera.day, camera.hour,
+                                camera.minute, camera.second, actual.year, actual.month, actual.day,
+                                actual.hour, actual.minute, actual.second, correction, lowest_year);
+
+    std::int32_t renamed_count = 0;
+    run_renaming_pass(
+        channels, RenamingJob{folder_name, folder_length, camera, actual, correction, lowest_year},
+        renamed_count);
+    channels.formatted_line(console_output, summary_layout(), {renamed_count, texts::summary});
+    channels.close(report_channel);
+
+    lineio::fixed_copy(command_line.span(), texts::delete_listing_command);
+    channels.run_command_line(command_line.view());
+
+    channels.list_line(console_output, {texts::closing_prompt});
+    channels.wait_for_enter(console_input);
+    channels.orderly_stop();
+}
+
+}  // namespace workflow

@@ -1,0 +1,121 @@
+#include "workflow/renaming_pass.hpp"
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+#include "timestamp/corrected_date.hpp"
+#include "workflow/dialogue_texts.hpp"
+#include "workflow/report.hpp"
+
+namespace workflow {
+namespace {
+
+using lineio::Channels;
+using lineio::FixedText;
+
+constexpr int burst_count = 40;
+
+// "01" to "40": the burst number that stands in place of the seconds when a name is taken.
+constexpr std::array<std::array<char, 2>, burst_count> make_burst_numerals() {
+    std::array<std::array<char, 2>, burst_count> numerals{};
+    for (int number = 1; number <= burst_count; ++number) {
+        numerals[static_cast<std::size_t>(number - 1)] = {static_cast<char>('0' + number / 10),
+                                                          static_cast<char>('0' + number % 10)};
+    }
+    return numerals;
+}
+constexpr auto burst_numerals = make_burst_numerals();
+
+// A listed name cut into the texts of its date and time, where the shift rewrites them.
+struct NameFields {
+    FixedText<4> year;
+    FixedText<2> month;
+    FixedText<2> day;
+    FixedText<2> hour;
+    FixedText<2> minute;
+    FixedText<2> second;
+    std::string_view extension;  // the dot and the extension, columns 20 to 23
+
+    explicit NameFields(std::string_view name)
+        : year(name.substr(0, 4)),
+          month(name.substr(5, 2)),
+          day(name.substr(8, 2)),
+          hour(name.substr(11, 2)),
+          minute(name.substr(14, 2)),
+          second(name.substr(17, 2)),
+          extension(name.substr(19, 4)) {}
+};
+
+std::string_view as_view(const std::array<char, 2>& text) {
+    return {text.data(), text.size()};
+}
+
+// Tries the corrected name, then the burst numbers in turn; returns whether the file was renamed
+// and leaves the name it took in `new_path`.
+bool rename_to_corrected_name(Channels& channels, std::string_view folder, const NameFields& fields,
+                              std::string_view old_path, FixedText<path_width>& new_path) {
+    const auto build_new_path = [&](std::string_view seconds) {
+        lineio::concatenate(
+            new_path.span(),
+            {folder, "/", fields.year.view(), " ", fields.month.view(), " ", fields.day.view(), " ",
+             fields.hour.view(), " ", fields.minute.view(), " ", seconds, fields.extension});
+    };
+    build_new_path(fields.second.view());
+    if (channels.rename_file(old_path, new_path.trimmed_view()) == 0) {
+        return true;
+    }
+    for (const auto& numeral : burst_numerals) {
+        build_new_path(as_view(numeral));
+        if (channels.rename_file(old_path, new_path.trimmed_view()) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void run_renaming_pass(Channels& channels, const RenamingJob& job, std::int32_t& renamed_count) {
+    channels.open(report_channel, report_file);
+    write_report_head(channels, report_channel, job.camera, job.actual, job.correction);
+
+    channels.open(listing_channel, texts::listing_file);
+    renamed_count = 0;
+    const std::string_view folder =
+        job.folder_name.view().substr(0, static_cast<std::size_t>(job.folder_length));
+    FixedText<listed_name_width> listed_name;
+    bool longer_name = false;
+    while (channels.field_input(listing_channel, listed_name_width, listed_name.span(),
+                                &longer_name) != lineio::end_of_file) {
+        channels.formatted_line(lineio::console_output, file_name_layout(),
+                                {std::string_view("File name = "), listed_name.view()});
+
+        FixedText<path_width> old_path;
+        lineio::concatenate(old_path.span(), {folder, "/", listed_name.view()});
+
+        NameFields fields(listed_name.view());
+        timestamp::ShiftOutcome shift = timestamp::ShiftOutcome::not_a_calendar_minute;
+        timestamp::CORRECTDATE(fields.year.span(), fields.month.span(), fields.day.span(),
+                               fields.hour.span(), fields.minute.span(), fields.second.span(),
+                               job.correction, job.lowest_year, shift);
+
+        // A longer listed name is not the file its first 23 columns name, and a timestamp that is
+        // no minute of the calendar, or leaves it, has no corrected name: such a file is left as it
+        // is.
+        const bool can_rename = shift == timestamp::ShiftOutcome::shifted && !longer_name;
+        FixedText<path_width> new_path;
+        if (can_rename &&
+            rename_to_corrected_name(channels, folder, fields, old_path.trimmed_view(), new_path)) {
+            write_outcome(channels, report_channel, true, new_path.trimmed_view());
+            ++renamed_count;
+        } else {
+            write_outcome(channels, report_channel, false, old_path.trimmed_view());
+        }
+    }
+    channels.close(listing_channel);
+    write_summary(channels, report_channel, renamed_count);
+}
+
+}  // namespace workflow

@@ -1,0 +1,34 @@
+// The renaming pass: every listed video file renamed to its corrected date and time, with a burst
+// number in place of the seconds when that name is taken, and every outcome in the report file.
+#pragma once
+
+#include <cstdint>
+
+#include "lineio/channels.hpp"
+#include "lineio/fixed_text.hpp"
+#include "timestamp/timestamp.hpp"
+#include "workflow/layouts.hpp"
+
+namespace workflow {
+
+inline constexpr int report_channel = 2;
+inline constexpr int listing_channel = 1;
+inline constexpr std::string_view report_file = "DedUzarodivedizidUZOVU.txt";
+
+// What the dialogue lends the pass.
+struct RenamingJob {
+    const lineio::FixedText<folder_name_width>& folder_name;
+    std::int32_t folder_length;
+    const timestamp::Timestamp& camera;
+    const timestamp::Timestamp& actual;
+    const std::int32_t& correction;
+    const std::int32_t& lowest_year;
+};
+
+// Writes the report's head, renames every file of the listing and writes the summary line as the
+// report's last line. Returns with the listing closed, the report still open on report_channel,
+// and `renamed_count` set.
+void run_renaming_pass(lineio::Channels& channels, const RenamingJob& job,
+                       std::int32_t& renamed_count);
+
+}  // namespace workflow

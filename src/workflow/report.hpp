@@ -1,0 +1,23 @@
+// The lines of the report file, and the outcome lines that the console shows as well.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "lineio/channels.hpp"
+#include "timestamp/timestamp.hpp"
+
+namespace workflow {
+
+// Both timestamps, the correction and an empty line.
+void write_report_head(lineio::Channels& channels, int report, const timestamp::Timestamp& camera,
+                       const timestamp::Timestamp& actual, std::int32_t correction);
+
+// "Successfully renamed " and the new path, or "Could not rename " and the old path, each
+// followed by an empty line, in the report and, behind one blank, on the console.
+void write_outcome(lineio::Channels& channels, int report, bool renamed, std::string_view path);
+
+// The renamed count in 6 columns and " files successfully renamed".
+void write_summary(lineio::Channels& channels, int channel, std::int32_t renamed_count);
+
+}  // namespace workflow

@@ -1,0 +1,168 @@
+#include "program_runner.hpp"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+ScratchDirectory::ScratchDirectory() {
+    std::string pattern = (fs::temp_directory_path() / "rur-e2e-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot make a scratch directory");
+    }
+    path_ = pattern;
+}
+
+ScratchDirectory::~ScratchDirectory() {
+    std::error_code ignored;
+    // A test may have taken the write permission away; give it back so that all can go.
+    for (const auto& entry : fs::recursive_directory_iterator(path_, ignored)) {
+        if (entry.is_directory(ignored) && !entry.is_symlink(ignored)) {
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
+    }
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
+}
+
+void write_file(const fs::path& path, std::string_view bytes) {
+    if (path.has_parent_path()) {
+        fs::create_directories(path.parent_path());
+    }
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!file) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+std::string read_file(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << file.rdbuf();
+    return contents.str();
+}
+
+std::map<std::string, std::string> folder_contents(const fs::path& folder) {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            contents[fs::relative(entry.path(), folder).string()] = read_file(entry.path());
+        }
+    }
+    return contents;
+}
+
+std::string crlf(std::string_view text) {
+    std::string converted;
+    converted.reserve(text.size() + text.size() / 16);
+    for (const char c : text) {
+        if (c == '\n') {
+            converted += '\r';
+        }
+        converted += c;
+    }
+    return converted;
+}
+
+namespace {
+
+std::vector<std::string> program_command() {
+    std::vector<std::string> command;
+    if (const char* launcher = std::getenv("RUR_PROGRAM_LAUNCHER"); launcher && *launcher) {
+        command.emplace_back(launcher);
+    }
+    const char* program = std::getenv("RUR_PROGRAM");
+    // The program starts in its scratch directory, so its own path must not be relative.
+    command.push_back(fs::absolute(program && *program ? program : RUR_PROGRAM_PATH).string());
+    return command;
+}
+
+}  // namespace
+
+unsigned unprivileged_user_id() {
+    return 65534;
+}
+bool running_as_root() {
+    return geteuid() == 0;
+}
+
+RunningProgram::RunningProgram(const fs::path& directory, std::string_view input, RunAs user) {
+    const fs::path input_path = streams_.path() / "input";
+    write_file(input_path, input);
+    const std::string output_path = (streams_.path() / "output").string();
+    const std::string error_path = (streams_.path() / "error").string();
+    const std::vector<std::string> command = program_command();
+    std::vector<char*> arguments;
+    for (const auto& word : command) {
+        arguments.push_back(const_cast<char*>(word.c_str()));
+    }
+    arguments.push_back(nullptr);
+    const bool drop_privileges = user == RunAs::unprivileged_user && running_as_root();
+
+    process_ = fork();
+    if (process_ < 0) {
+        throw std::runtime_error("fork failed");
+    }
+    if (process_ == 0) {
+        const int in = open(input_path.c_str(), O_RDONLY);
+        const int out = open(output_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        const int err = open(error_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 ||
+            dup2(err, 2) < 0 || chdir(directory.c_str()) != 0) {
+            _exit(126);
+        }
+        if (drop_privileges &&
+            (setgid(unprivileged_user_id()) != 0 || setuid(unprivileged_user_id()) != 0)) {
+            _exit(126);
+        }
+        execvp(arguments[0], arguments.data());
+        _exit(126);
+    }
+}
+
+RunningProgram::~RunningProgram() {
+    if (process_ > 0) {
+        kill_now();
+        wait();
+    }
+}
+
+void RunningProgram::kill_now() {
+    if (process_ > 0) {
+        ::kill(process_, SIGKILL);
+    }
+}
+
+ProgramRun RunningProgram::wait() {
+    int status = 0;
+    while (waitpid(process_, &status, 0) < 0) {
+    }
+    process_ = -1;
+    ProgramRun run;
+    if (WIFEXITED(status)) {
+        run.exit_status = WEXITSTATUS(status);
+    } else if (WIFSIGNALED(status)) {
+        run.signal = WTERMSIG(status);
+    }
+    run.output = read_file(streams_.path() / "output");
+    run.error = read_file(streams_.path() / "error");
+    return run;
+}
+
+ProgramRun run_program(const fs::path& directory, std::string_view input, RunAs user) {
+    RunningProgram program(directory, input, user);
+    return program.wait();
+}
+
+}  // namespace e2e
