@@ -1,0 +1,370 @@
+// The platform layer on Windows, through the narrow (code page) Win32 calls: names are handed over
+// as the console gives them. Error numbers are Win32 error codes (GetLastError).
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "lineio/platform.hpp"
+
+namespace lineio::platform {
+namespace {
+
+// One ReadFile or WriteFile moves at most this many bytes: the calls count in 32 bits, and
+// older consoles refuse very large writes.
+constexpr std::size_t largest_transfer = std::size_t{32} * 1024;
+
+int last_error() {
+    const DWORD error = GetLastError();
+    // Some calls report an HRESULT that wraps a Win32 code; keep the code, which has a message.
+    if (HRESULT_FACILITY(error) == FACILITY_WIN32 && (error & 0x80000000U) != 0) {
+        return static_cast<int>(HRESULT_CODE(error));
+    }
+    if (error == 0 || error > static_cast<DWORD>(INT_MAX)) {
+        return ERROR_GEN_FAILURE;
+    }
+    return static_cast<int>(error);
+}
+
+// A C string stops at the first NUL, so such a name would silently stand for a shorter one.
+bool holds_nul(const std::string& name) {
+    return name.find('\0') != std::string::npos;
+}
+
+HANDLE as_handle(std::intptr_t value) {
+    return reinterpret_cast<HANDLE>(value);
+}
+
+std::intptr_t as_value(HANDLE handle) {
+    return reinterpret_cast<std::intptr_t>(handle);
+}
+
+int write_all(HANDLE handle, std::string_view bytes) {
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
+        return ERROR_INVALID_HANDLE;
+    }
+    while (!bytes.empty()) {
+        const DWORD wanted = static_cast<DWORD>(std::min(bytes.size(), largest_transfer));
+        DWORD written = 0;
+        if (WriteFile(handle, bytes.data(), wanted, &written, nullptr) == 0) {
+            return last_error();
+        }
+        if (written == 0) {
+            return ERROR_WRITE_FAULT;
+        }
+        bytes.remove_prefix(written);
+    }
+    return 0;
+}
+
+int read_some(HANDLE handle, char* buffer, std::size_t capacity, std::size_t& count) {
+    count = 0;
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
+        return ERROR_INVALID_HANDLE;
+    }
+    const DWORD wanted = static_cast<DWORD>(std::min(capacity, largest_transfer));
+    DWORD got = 0;
+    if (ReadFile(handle, buffer, wanted, &got, nullptr) == 0) {
+        const DWORD error = GetLastError();
+        // A pipe whose writer has gone, and a file read past its end, both just end the input.
+        if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) {
+            return 0;
+        }
+        return last_error();
+    }
+    count = got;
+    return 0;
+}
+
+void set_binary_mode(std::FILE* stream) {
+    // A process started without a console has no descriptor here; _setmode would then abort.
+    const int descriptor = _fileno(stream);
+    if (descriptor >= 0) {
+        _setmode(descriptor, _O_BINARY);
+    }
+}
+
+bool is_console(HANDLE handle) {
+    DWORD mode = 0;
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE &&
+           GetConsoleMode(handle, &mode) != 0;
+}
+
+// Opening with FILE_FLAG_OPEN_REPARSE_POINT gives the link itself, never its target, so it is
+// checked here before a single byte is written: nothing is ever written through a symbolic link or
+// a junction, and a folder is no file to read lines from.
+int refuse_unless_plain_file(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileInformationByHandle(handle, &information) == 0) {
+        return last_error();
+    }
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        return ERROR_CANT_ACCESS_FILE;
+    }
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return ERROR_DIRECTORY;
+    }
+    return 0;
+}
+
+// Other programs may read, write or delete the file meanwhile, as they could on POSIX; a viewer
+// that holds the report open does not stop the run.
+constexpr DWORD share_all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD plain_open_flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+
+HANDLE open_handle(const std::string& name, DWORD access, DWORD disposition) {
+    return CreateFileA(name.c_str(), access, share_all, nullptr, disposition, plain_open_flags,
+                       nullptr);
+}
+
+bool is_folder(const std::string& name) {
+    const DWORD attributes = GetFileAttributesA(name.empty() ? "." : name.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+}  // namespace
+
+void prepare_standard_streams() {
+    // The program reads and writes the standard handles directly, which never translate line
+    // ends. The C runtime's descriptors go to binary mode as well, so that a line end written as
+    // carriage return and line feed through them stays exactly that instead of gaining a second
+    // carriage return.
+    set_binary_mode(stdin);
+    set_binary_mode(stdout);
+    set_binary_mode(stderr);
+
+    // A name typed in a console window arrives in the console's code page, which is usually the
+    // OEM one, while the narrow file calls take names in the ANSI code page. Read in the wrong
+    // code page, a folder name with an accented letter would name no folder. Letting the file
+    // calls use the OEM code page makes typed names, listed names and names shown on the console
+    // mean the same characters. Input from a pipe or a file is left as it is.
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    if (is_console(input) && GetConsoleCP() == GetOEMCP() && GetOEMCP() != GetACP()) {
+        SetFileApisToOEM();
+    }
+}
+
+int read_standard_input(char* buffer, std::size_t capacity, std::size_t& count) {
+    return read_some(GetStdHandle(STD_INPUT_HANDLE), buffer, capacity, count);
+}
+
+int write_standard_output(std::string_view bytes) {
+    return write_all(GetStdHandle(STD_OUTPUT_HANDLE), bytes);
+}
+
+int write_standard_error(std::string_view bytes) {
+    return write_all(GetStdHandle(STD_ERROR_HANDLE), bytes);
+}
+
+bool standard_output_is_terminal() {
+    // Only a console window is a person reading as the lines come. A pipe or a file is not, and
+    // neither is the NUL device, which the C runtime's _isatty would count as a terminal.
+    return is_console(GetStdHandle(STD_OUTPUT_HANDLE));
+}
+
+std::string describe_error(int error) {
+    char* message = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<char*>(&message), 0, nullptr);
+    std::string text;
+    if (length != 0 && message != nullptr) {
+        text.assign(message, length);
+    }
+    if (message != nullptr) {
+        LocalFree(message);
+    }
+    // The system's messages end in a full stop and a line end; the diagnostic is one line of its
+    // own, so line breaks become blanks and the ending goes.
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    while (!text.empty() && (text.back() == ' ' || text.back() == '.')) {
+        text.pop_back();
+    }
+    if (text.empty()) {
+        text = "Windows error " + std::to_string(error);
+    }
+    return text;
+}
+
+File::File(File&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), writable_(std::exchange(other.writable_, false)) {}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        close();
+        handle_ = std::exchange(other.handle_, -1);
+        writable_ = std::exchange(other.writable_, false);
+    }
+    return *this;
+}
+
+File::~File() {
+    close();
+}
+
+int File::open_or_create(const std::string& name) {
+    close();
+    if (holds_nul(name)) {
+        return ERROR_INVALID_NAME;
+    }
+    bool writable = true;
+    HANDLE handle = open_handle(name, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+    if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) {
+        // A read-only file, or one on a medium that may not be written, can still be read.
+        writable = false;
+        handle = open_handle(name, GENERIC_READ, OPEN_EXISTING);
+    }
+    if (handle == INVALID_HANDLE_VALUE) {
+        return last_error();
+    }
+    if (const int refused = refuse_unless_plain_file(handle); refused != 0) {
+        CloseHandle(handle);
+        return refused;
+    }
+    handle_ = as_value(handle);
+    writable_ = writable;
+    return 0;
+}
+
+int File::create_or_empty(const std::string& name) {
+    close();
+    if (holds_nul(name)) {
+        return ERROR_INVALID_NAME;
+    }
+    // OPEN_ALWAYS and then SetEndOfFile rather than CREATE_ALWAYS: the file is checked before
+    // anything of it is cut, and an existing file keeps its attributes as under a redirection.
+    HANDLE handle = open_handle(name, GENERIC_WRITE, OPEN_ALWAYS);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return last_error();
+    }
+    int result = refuse_unless_plain_file(handle);
+    if (result == 0 && SetEndOfFile(handle) == 0) {
+        result = last_error();
+    }
+    if (result != 0) {
+        CloseHandle(handle);
+        return result;
+    }
+    handle_ = as_value(handle);
+    writable_ = true;
+    return 0;
+}
+
+bool File::is_open() const {
+    return handle_ != -1;
+}
+
+bool File::is_writable() const {
+    return is_open() && writable_;
+}
+
+int File::read(char* buffer, std::size_t capacity, std::size_t& count) {
+    return read_some(as_handle(handle_), buffer, capacity, count);
+}
+
+int File::write(std::string_view bytes) {
+    return write_all(as_handle(handle_), bytes);
+}
+
+int File::truncate_at_position() {
+    if (!is_open()) {
+        return ERROR_INVALID_HANDLE;
+    }
+    return SetEndOfFile(as_handle(handle_)) != 0 ? 0 : last_error();
+}
+
+int File::close() {
+    if (!is_open()) {
+        return 0;
+    }
+    const HANDLE handle = as_handle(std::exchange(handle_, -1));
+    writable_ = false;
+    return CloseHandle(handle) != 0 ? 0 : last_error();
+}
+
+int rename_no_replace(const std::string& from, const std::string& to) {
+    if (holds_nul(from) || holds_nul(to)) {
+        return ERROR_INVALID_NAME;
+    }
+    // A file that already bears its new name is left alone: asking the system to move it onto
+    // itself would report the name as taken, and the file would wrongly get a burst number.
+    if (from == to) {
+        return GetFileAttributesA(from.c_str()) != INVALID_FILE_ATTRIBUTES ? 0 : last_error();
+    }
+    // Without MOVEFILE_REPLACE_EXISTING the system refuses a taken name (ERROR_ALREADY_EXISTS)
+    // in the same step as the rename, so no other file can slip in between a check and the move,
+    // and the burst numbering rests on that refusal. Without MOVEFILE_COPY_ALLOWED a move to
+    // another volume fails instead of copying and deleting: a copy cut short would leave the
+    // user's only video in two halves. This is why std::filesystem::rename is not used: it
+    // replaces an existing file.
+    if (MoveFileExA(from.c_str(), to.c_str(), 0) == 0) {
+        return last_error();
+    }
+    return 0;
+}
+
+int list_folder(const std::string& folder, std::vector<std::string>& names) {
+    names.clear();
+    if (holds_nul(folder)) {
+        return ERROR_INVALID_NAME;
+    }
+    // The folder is joined to the pattern with a separator, just as the renaming joins it to
+    // each name, so the entries listed are exactly the files that will be renamed. An empty
+    // folder is the current directory.
+    const std::string pattern = folder.empty() ? std::string("*") : folder + "\\*";
+    WIN32_FIND_DATAA entry{};
+    const HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        const int error = last_error();
+        // Only a folder without even "." and "..", the root of a drive, finds nothing at all;
+        // it is an empty folder, not a failure.
+        if (error == ERROR_FILE_NOT_FOUND && is_folder(folder)) {
+            return 0;
+        }
+        return error;
+    }
+    int result = 0;
+    do {
+        const std::string name = entry.cFileName;
+        // "." and ".." are the folder itself and its parent, not its entries.
+        const bool self_or_parent = name == "." || name == "..";
+        // The system's own listing leaves out hidden and system entries (desktop.ini,
+        // Thumbs.db), which are no videos of the user's and would stop the run at the type
+        // check.
+        const bool hidden =
+            (entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+        // A name holding a line break cannot be one line of a listing.
+        const bool breaks_line = name.find_first_of("\r\n") != std::string::npos;
+        if (!self_or_parent && !hidden && !breaks_line && !name.empty()) {
+            names.push_back(name);
+        }
+    } while (FindNextFileA(search, &entry) != 0);
+    if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) {
+        result = last_error();
+        names.clear();
+    }
+    FindClose(search);
+    return result;
+}
+
+int remove_file(const std::string& name) {
+    if (holds_nul(name)) {
+        return ERROR_INVALID_NAME;
+    }
+    return DeleteFileA(name.c_str()) != 0 ? 0 : last_error();
+}
+
+}  // namespace lineio::platform
