@@ -18,7 +18,7 @@ constexpr std::string_view program_name = "DoridivezizoziRUR";
 constexpr std::string_view stop_notice = "Program stopped";
 constexpr std::string_view line_end = "\r\n";
 // Console output that no person watches is gathered up to this size before it is written.
-constexpr std::size_t console_output_gathering = 64 * 1024;
+constexpr std::size_t console_output_gathering = std::size_t{64} * 1024;
 
 long long lines_in(std::string_view line) {
     return 1 + std::count(line.begin(), line.end(), '\n');

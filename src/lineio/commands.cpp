@@ -22,7 +22,7 @@ constexpr int command_succeeded = 0;
 constexpr int command_failed = 1;
 
 // Listings of large folders go out in pieces of about this size.
-constexpr std::size_t listing_piece = 64 * 1024;
+constexpr std::size_t listing_piece = std::size_t{64} * 1024;
 
 constexpr std::string_view listing_operation = "folder listing into list.txt";
 constexpr std::string_view listing_place = "file \"list.txt\" in the current directory";

@@ -112,6 +112,8 @@ class ItemParser {
     bool advance(int& character) {
         if (quoted_.size() < quoted_item_length) {
             quoted_.push_back(static_cast<char>(character));
+        } else {
+            quote_cut_ = true;
         }
         if (const int error = reader_.next_character(character); error != 0) {
             problem_.kind = IntegerInputProblem::Kind::read_error;
@@ -136,7 +138,8 @@ class ItemParser {
         }
         problem_.kind = IntegerInputProblem::Kind::bad_item;
         problem_.line = line_;
-        problem_.reason = "the item \"" + quoted_ + (ends_item(character) ? "\" " : "...\" ");
+        problem_.reason =
+            "the item \"" + quoted_ + (quote_cut_ || !ends_item(character) ? "...\" " : "\" ");
         problem_.reason.append(what);
         return false;
     }
@@ -144,6 +147,7 @@ class ItemParser {
     LineReader& reader_;
     IntegerInputProblem& problem_;
     std::string quoted_;
+    bool quote_cut_ = false;
     long long line_ = 0;
 };
 

@@ -116,7 +116,8 @@ class FormattedLineBuilder {
         } else if (text->size() >= width) {
             write(text->substr(0, width));
         } else {
-            column_ += width - text->size();
+            // The blanks in front belong to the field: an empty text still fills it.
+            write(std::string(width - text->size(), ' '));
             write(*text);
         }
     }

@@ -17,7 +17,7 @@ class LineReader {
     // What next_character gives once the current line is over.
     static constexpr int line_end = -1;
 
-    explicit LineReader(ReadBytes read_bytes, std::size_t buffer_size = 64 * 1024);
+    explicit LineReader(ReadBytes read_bytes, std::size_t buffer_size = std::size_t{64} * 1024);
 
     // Moves to the start of the next line, passing over what is left of the current one.
     // `has_line` is false when the input holds no further line. Returns 0 or an error number.

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "lineio/platform.hpp"
+#include "lineio/posix_rename.hpp"
 
 namespace lineio::platform {
 
@@ -99,6 +100,10 @@ bool has_no_hard_links(int error) {
     return error == EPERM || error == EOPNOTSUPP || error == ENOTSUP || error == ENOSYS;
 }
 
+}  // namespace
+
+namespace posix {
+
 // On filesystems without hard links: the target must be absent just before the rename.
 int rename_when_absent(const std::string& from, const std::string& to) {
     struct stat status {};
@@ -126,7 +131,7 @@ int rename_by_link(const std::string& from, const std::string& to) {
     return 0;
 }
 
-}  // namespace
+}  // namespace posix
 
 void prepare_standard_streams() {
     // A closed pipe on the output is then an error to report, not a silent death.
@@ -284,7 +289,7 @@ int rename_no_replace(const std::string& from, const std::string& to) {
         return error;
     }
 #endif
-    return rename_by_link(from, to);
+    return posix::rename_by_link(from, to);
 }
 
 int list_folder(const std::string& folder, std::vector<std::string>& names) {

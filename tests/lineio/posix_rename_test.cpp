@@ -1,0 +1,43 @@
+// The fallbacks for filesystems that refuse an atomic rename without replacement, tried here on
+// whatever filesystem holds the temporary directory.
+#include "lineio/posix_rename.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "support/scratch_directory.hpp"
+
+namespace {
+
+using test_support::ScratchDirectory;
+
+using RenameWay = int (*)(const std::string&, const std::string&);
+
+class RenameFallback : public ::testing::TestWithParam<RenameWay> {};
+
+TEST_P(RenameFallback, RenamesAndNeverReplaces) {
+    ScratchDirectory scratch;
+    ScratchDirectory::write_file("old.mp4", "old");
+    ScratchDirectory::write_file("taken.mp4", "taken");
+    EXPECT_EQ(GetParam()("old.mp4", "taken.mp4"), EEXIST);
+    EXPECT_EQ(ScratchDirectory::read_file("old.mp4"), "old");
+    EXPECT_EQ(ScratchDirectory::read_file("taken.mp4"), "taken");
+
+    EXPECT_EQ(GetParam()("old.mp4", "new.mp4"), 0);
+    EXPECT_FALSE(std::filesystem::exists("old.mp4"));
+    EXPECT_EQ(ScratchDirectory::read_file("new.mp4"), "old");
+
+    EXPECT_EQ(GetParam()("missing.mp4", "other.mp4"), ENOENT);
+    EXPECT_FALSE(std::filesystem::exists("other.mp4"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, RenameFallback,
+                         ::testing::Values(&lineio::platform::posix::rename_by_link,
+                                           &lineio::platform::posix::rename_when_absent),
+                         [](const ::testing::TestParamInfo<RenameWay>& way) {
+                             return way.index == 0 ? "ThroughAHardLink" : "WhenTheTargetIsAbsent";
+                         });
+
+}  // namespace

@@ -1,0 +1,66 @@
+// A console for tests: hands out prepared input bytes and keeps every byte written.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "lineio/channels.hpp"
+#include "lineio/console.hpp"
+
+namespace test_support {
+
+class FakeConsole final : public lineio::Console {
+  public:
+    explicit FakeConsole(std::string input_bytes = {}, bool interactive = true)
+        : input(std::move(input_bytes)), interactive(interactive) {}
+
+    int read_input(char* buffer, std::size_t capacity, std::size_t& count) override {
+        output_at_reads.push_back(output);
+        count = std::min({capacity, read_size, input.size() - input_position});
+        std::copy_n(input.data() + input_position, count, buffer);
+        input_position += count;
+        return 0;
+    }
+    int write_output(std::string_view bytes) override {
+        ++output_writes;
+        if (output_error != 0) {
+            return output_error;
+        }
+        output.append(bytes);
+        return 0;
+    }
+    int write_error(std::string_view bytes) override {
+        error.append(bytes);
+        return 0;
+    }
+    bool output_is_interactive() const override { return interactive; }
+
+    std::string input;
+    std::size_t input_position = 0;
+    std::size_t read_size = 4096;  // the most one read hands out
+    bool interactive;
+    int output_error = 0;  // when not 0, every output write fails with it
+
+    std::string output;
+    std::string error;
+    int output_writes = 0;
+    std::vector<std::string> output_at_reads;  // the output as it stood at each read
+};
+
+// Runs `action` and tells the exit status of the ProgramEnd it threw, if it threw one.
+inline std::optional<int> program_end_of(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const lineio::ProgramEnd& end) {
+        return end.exit_status;
+    }
+    return std::nullopt;
+}
+
+}  // namespace test_support
