@@ -44,6 +44,9 @@ TEST(Check, ReportsTheWorkedExampleByteForByte) {
               " Minute =            61  is out of range\r\n" +
                   std::string(closing_lines));
     EXPECT_EQ(run.output.find("\r\n"), 40U);
+    // Every line is on the screen before the program waits for Enter.
+    ASSERT_EQ(run.output_at_reads.size(), 1U);
+    EXPECT_EQ(run.output_at_reads.front(), run.output);
     EXPECT_EQ(run.error, "Stop in error check\r\n");
     EXPECT_EQ(run.exit_status, lineio::orderly_exit_status);
 }
