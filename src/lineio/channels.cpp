@@ -1,7 +1,6 @@
 #include "lineio/channels.hpp"
 
 #include <algorithm>
-#include <cerrno>
 
 #include "lineio/diagnostic_text.hpp"
 #include "lineio/file_channel.hpp"
@@ -25,7 +24,7 @@ long long lines_in(std::string_view line) {
 }
 
 std::string describe_open_error(int error) {
-    if (error == ELOOP) {
+    if (platform::is_symbolic_link_refusal(error)) {
         return "the name is a symbolic link, which the program never follows";
     }
     return platform::describe_error(error);

@@ -1,7 +1,6 @@
 // The program's two command lines, carried out by the program itself: no shell ever sees the
 // folder name that the user typed, so no character in it can start anything.
 #include <algorithm>
-#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -47,7 +46,7 @@ int Channels::run_command_line(std::string_view command_line) {
     platform::File listing;
     if (const int error = listing.create_or_empty(std::string(listing_file)); error != 0) {
         fail_at(listing_operation, -1,
-                error == ELOOP
+                platform::is_symbolic_link_refusal(error)
                     ? "list.txt is a symbolic link, which the program never writes through"
                     : platform::describe_error(error),
                 listing_place);

@@ -3,8 +3,9 @@
 // system implements them: platform_posix.cpp, platform_windows.cpp.
 //
 // Convention: a call that can fail returns 0 on success, otherwise the system's error number
-// (errno on POSIX), always positive. Names are handed over as byte strings relative to the current
-// directory; a name holding a NUL byte names no file and is refused with EINVAL.
+// (errno on POSIX, the Win32 error code on Windows), always positive. Names are handed over as byte
+// strings relative to the current directory; a name holding a NUL byte names no file and is
+// refused (EINVAL, ERROR_INVALID_NAME).
 #pragma once
 
 #include <cstddef>
@@ -32,6 +33,10 @@ bool standard_output_is_terminal();
 // A human-readable reason for an error number returned by this layer.
 std::string describe_error(int error);
 
+// True for the error with which File refuses a symbolic link (ELOOP on POSIX), which the system's
+// own description would not make plain.
+bool is_symbolic_link_refusal(int error);
+
 // An open file in the current directory, read and written sequentially. Move-only; closes itself.
 class File {
   public:
@@ -44,11 +49,12 @@ class File {
 
     // Opens `name` for reading and writing at its first byte, creating it empty when missing.
     // An existing file that may not be written is opened for reading only. A symbolic link is
-    // never followed: such a name is refused (ELOOP), so nothing is ever written through a link.
+    // never followed: such a name is refused (see is_symbolic_link_refusal), so nothing is ever
+    // written through a link.
     int open_or_create(const std::string& name);
 
     // Creates `name` empty, or empties an existing regular file, as an output redirection does,
-    // and leaves it open for writing. Refuses a symbolic link (ELOOP) without touching its target.
+    // and leaves it open for writing. Refuses a symbolic link without touching its target.
     int create_or_empty(const std::string& name);
 
     bool is_open() const;
@@ -69,8 +75,8 @@ class File {
 };
 
 // Renames `from` to `to` and never replaces an existing file: when `to` exists the call fails
-// (EEXIST) and both files stay as they are. When `to` is exactly `from`, the file already bears
-// that name: returns 0 and changes nothing.
+// (EEXIST, ERROR_ALREADY_EXISTS) and both files stay as they are. When `to` is exactly `from`, the
+// file already bears that name: returns 0 and changes nothing.
 int rename_no_replace(const std::string& from, const std::string& to);
 
 // Lists the entries of `folder` (the current directory when empty): files and subfolders alike,

@@ -158,6 +158,10 @@ std::string describe_error(int error) {
     return std::strerror(error);
 }
 
+bool is_symbolic_link_refusal(int error) {
+    return error == ELOOP;
+}
+
 // ---- File ----
 
 File::File(File&& other) noexcept : handle_(other.handle_), writable_(other.writable_) {

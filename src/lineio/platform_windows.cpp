@@ -102,6 +102,9 @@ bool is_console(HANDLE handle) {
            GetConsoleMode(handle, &mode) != 0;
 }
 
+// The refusal of a symbolic link or junction by refuse_unless_plain_file.
+constexpr int reparse_point_refused = ERROR_CANT_ACCESS_FILE;
+
 // Opening with FILE_FLAG_OPEN_REPARSE_POINT gives the link itself, never its target, so it is
 // checked here before a single byte is written: nothing is ever written through a symbolic link or
 // a junction, and a folder is no file to read lines from.
@@ -111,7 +114,7 @@ int refuse_unless_plain_file(HANDLE handle) {
         return last_error();
     }
     if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-        return ERROR_CANT_ACCESS_FILE;
+        return reparse_point_refused;
     }
     if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return ERROR_DIRECTORY;
@@ -197,6 +200,10 @@ std::string describe_error(int error) {
         text = "Windows error " + std::to_string(error);
     }
     return text;
+}
+
+bool is_symbolic_link_refusal(int error) {
+    return error == reparse_point_refused;
 }
 
 File::File(File&& other) noexcept

@@ -77,18 +77,33 @@ std::string crlf(std::string_view text) {
 
 namespace {
 
+const char* environment_variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? value : nullptr;
+}
+
 std::vector<std::string> program_command() {
     std::vector<std::string> command;
-    if (const char* launcher = std::getenv("RUR_PROGRAM_LAUNCHER"); launcher && *launcher) {
+    if (const char* launcher = environment_variable("RUR_PROGRAM_LAUNCHER")) {
         command.emplace_back(launcher);
     }
-    const char* program = std::getenv("RUR_PROGRAM");
+    const char* program = environment_variable("RUR_PROGRAM");
     // The program starts in its scratch directory, so its own path must not be relative.
-    command.push_back(fs::absolute(program && *program ? program : RUR_PROGRAM_PATH).string());
+    const fs::path path = fs::absolute(program != nullptr ? program : RUR_PROGRAM_PATH);
+    // Started through a launcher, a missing program would only show as the launcher's complaint
+    // in every test's error stream.
+    if (!fs::is_regular_file(path)) {
+        throw std::runtime_error("the program to test is missing: " + path.string());
+    }
+    command.push_back(path.string());
     return command;
 }
 
 }  // namespace
+
+bool runs_through_launcher() {
+    return environment_variable("RUR_PROGRAM_LAUNCHER") != nullptr;
+}
 
 unsigned unprivileged_user_id() {
     return 65534;

@@ -56,6 +56,8 @@ class RunningProgram {
 // The id of the unprivileged user programs run as, for files that user must be able to write.
 unsigned unprivileged_user_id();
 bool running_as_root();
+// True when the program runs through RUR_PROGRAM_LAUNCHER (the Windows executable under Wine).
+bool runs_through_launcher();
 
 // Writes `bytes` to `path`, creating the folders on the way.
 void write_file(const std::filesystem::path& path, std::string_view bytes = {});

@@ -279,13 +279,25 @@ INSTANTIATE_TEST_SUITE_P(Jobs, RenamingJobTest, ::testing::ValuesIn(job_cases())
 namespace e2e {
 namespace {
 
-TEST(WorkedExample, TheReportReadsExactlyAsTheUserExpects) {
+// Answers typed in a Windows console, or piped from a file made there, end in carriage return and
+// line feed. They read as the same answers, and no line written gains a second carriage return.
+class WorkedExample : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(WorkedExample, TheReportReadsExactlyAsTheUserExpects) {
     ScratchDirectory scratch;
     write_file(scratch.path() / "Files_to_Rename" / "2025_11_21_15_40_10.mp4");
     write_file(scratch.path() / "Files_to_Rename" / "2025-11-21 15.40.10.mp4");
-    const ProgramRun run = run_program(
-        scratch.path(), answers("Files_to_Rename", "2025 11 21 15 30 00", "2025 11 21 14 15 00"));
+    const std::string typed =
+        answers("Files_to_Rename", "2025 11 21 15 30 00", "2025 11 21 14 15 00");
+    const bool windows_line_ends = std::string_view(GetParam()) == "CRLF";
+    const ProgramRun run = run_program(scratch.path(), windows_line_ends ? crlf(typed) : typed);
     EXPECT_EQ(run.exit_status, 0);
+    EXPECT_EQ(run.output, crlf(up_to_correction() + minus_75 +
+                               "File name = 2025-11-21 15.40.10.mp4\n"
+                               " Successfully renamed Files_to_Rename/2025 11 21 14 25 10.mp4\n\n"
+                               "File name = 2025_11_21_15_40_10.mp4\n"
+                               " Successfully renamed Files_to_Rename/2025 11 21 14 25 01.mp4\n\n" +
+                               count_line(2) + std::string(closing)));
     EXPECT_EQ(read_file(scratch.path() / std::string(report_name)),
               "2025 11 21 15 30  0\r\n"
               "2025 11 21 14 15  0\r\n"
@@ -296,7 +308,11 @@ TEST(WorkedExample, TheReportReadsExactlyAsTheUserExpects) {
               "Successfully renamed Files_to_Rename/2025 11 21 14 25 01.mp4\r\n"
               "\r\n"
               "     2 files successfully renamed\r\n");
+    EXPECT_EQ(run.output.find("\r\r"), std::string::npos);
 }
+
+INSTANTIATE_TEST_SUITE_P(TypedLineEnds, WorkedExample, ::testing::Values("LF", "CRLF"),
+                         [](const auto& info) { return std::string(info.param); });
 
 }  // namespace
 }  // namespace e2e

@@ -5,8 +5,10 @@
 
 #include "lineio/channels.hpp"
 #include "lineio/fixed_text.hpp"
+#include "lineio/platform.hpp"
 #include "support/fake_console.hpp"
 #include "support/scratch_directory.hpp"
+#include "support/system_errors.hpp"
 
 namespace {
 
@@ -111,7 +113,9 @@ TEST(InputOutputFailure, MisusedChannelsEndTheProgram) {
          "open on channel 6: the channel is the console's, which is never opened\r\n"
          "  at standard output, line 1\r\n"},
         {"open without a name", [](Channels& channels) { channels.open(2, "   "); },
-         "open on channel 2: No such file or directory\r\n  at file \"\"\r\n"},
+         "open on channel 2: " +
+             lineio::platform::describe_error(test_support::system_error::no_such_path) +
+             "\r\n  at file \"\"\r\n"},
     };
     for (const Case& each : cases) {
         FakeConsole console("\n");

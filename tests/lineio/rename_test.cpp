@@ -7,6 +7,7 @@
 #include "lineio/fixed_text.hpp"
 #include "support/fake_console.hpp"
 #include "support/scratch_directory.hpp"
+#include "support/system_errors.hpp"
 
 namespace {
 
@@ -14,6 +15,7 @@ using lineio::Channels;
 using lineio::FixedText;
 using test_support::FakeConsole;
 using test_support::ScratchDirectory;
+namespace system_error = test_support::system_error;
 
 class RenameFile : public ::testing::Test {
   protected:
@@ -39,16 +41,16 @@ TEST_F(RenameFile, GivesTheFileItsNewName) {
 TEST_F(RenameFile, NeverReplacesAnExistingFile) {
     ScratchDirectory::write_file("old.mp4", "old");
     ScratchDirectory::write_file("taken.mp4", "taken");
-    EXPECT_EQ(rename("old.mp4", "taken.mp4"), EEXIST);
+    EXPECT_EQ(rename("old.mp4", "taken.mp4"), system_error::name_taken);
     EXPECT_EQ(ScratchDirectory::read_file("old.mp4"), "old");
     EXPECT_EQ(ScratchDirectory::read_file("taken.mp4"), "taken");
 }
 
 TEST_F(RenameFile, FailsForAMissingFile) {
-    EXPECT_EQ(rename("missing.mp4", "new.mp4"), ENOENT);
+    EXPECT_EQ(rename("missing.mp4", "new.mp4"), system_error::no_such_file);
     EXPECT_FALSE(std::filesystem::exists("new.mp4"));
     // A missing file is no file that already bears its name.
-    EXPECT_EQ(rename("missing.mp4", "missing.mp4"), ENOENT);
+    EXPECT_EQ(rename("missing.mp4", "missing.mp4"), system_error::no_such_file);
 }
 
 TEST_F(RenameFile, AFileThatAlreadyBearsTheNameIsLeftAlone) {
@@ -68,8 +70,9 @@ TEST_F(RenameFile, DropsTrailingBlanksAndKeepsLeadingOnes) {
 
 TEST_F(RenameFile, RefusesNamesHoldingANulByte) {
     ScratchDirectory::write_file("a.mp4", "video");
-    EXPECT_EQ(channels.rename_file("a.mp4", std::string("b\0c.mp4", 7)), EINVAL);
-    EXPECT_EQ(channels.rename_file(std::string("a.mp4\0", 6), "b.mp4"), EINVAL);
+    EXPECT_EQ(channels.rename_file("a.mp4", std::string("b\0c.mp4", 7)),
+              system_error::invalid_name);
+    EXPECT_EQ(channels.rename_file(std::string("a.mp4\0", 6), "b.mp4"), system_error::invalid_name);
     EXPECT_TRUE(std::filesystem::exists("a.mp4"));
 }
 
