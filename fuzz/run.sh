@@ -33,8 +33,13 @@ install_missing() {
 }
 
 install_missing
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j2
+# Runs started side by side (one target each) build one after the other.
+mkdir -p build-fuzz
+{
+    flock 9
+    cmake --preset fuzz >/dev/null
+    cmake --build --preset fuzz -j2
+} 9>build-fuzz/.build-lock
 
 # The targets make and remove files at every input; a folder in memory spares the disk.
 if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
