@@ -152,7 +152,7 @@ bool Channels::start_input_line(LineReader& reader, int channel, std::string_vie
     return has_line;
 }
 
-void Channels::fail_reading(LineReader& reader, int channel, std::string_view operation,
+void Channels::fail_reading(const LineReader& reader, int channel, std::string_view operation,
                             int error) {
     const long long line = reader.lines_started() + (reader.in_line() ? 0 : 1);
     fail_at(operation, channel, platform::describe_error(error), input_place(channel, line));

@@ -109,8 +109,8 @@ class Channels {
     LineReader& reader_for(int channel, std::string_view operation);
     // Starts the next line of `channel`; false when a file channel has no further line.
     bool start_input_line(LineReader& reader, int channel, std::string_view operation);
-    [[noreturn]] void fail_reading(LineReader& reader, int channel, std::string_view operation,
-                                   int error);
+    [[noreturn]] void fail_reading(const LineReader& reader, int channel,
+                                   std::string_view operation, int error);
     [[noreturn]] void fail_at(std::string_view operation, int channel, std::string_view reason,
                               std::string_view place);
     // Where `channel` stands, for a diagnostic: the file and the line reached.

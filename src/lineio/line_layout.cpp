@@ -70,12 +70,8 @@ class FormattedLineBuilder {
 
     // Walks the elements; false once the walk has ended at a field with no item left.
     bool walk(const std::vector<LayoutElement>& elements) {
-        for (const LayoutElement& element : elements) {
-            if (!visit(element)) {
-                return false;
-            }
-        }
-        return true;
+        return std::all_of(elements.begin(), elements.end(),
+                           [this](const LayoutElement& element) { return visit(element); });
     }
 
     // Cuts the line behind the furthest column written, so that skips never leave trailing blanks.

@@ -134,8 +134,9 @@ int rename_by_link(const std::string& from, const std::string& to) {
 }  // namespace posix
 
 void prepare_standard_streams() {
-    // A closed pipe on the output is then an error to report, not a silent death.
-    ::signal(SIGPIPE, SIG_IGN);
+    // A closed pipe on the output is then an error to report, not a silent death. Should the
+    // signal not be ignored, nothing better can be done than to run as before.
+    static_cast<void>(::signal(SIGPIPE, SIG_IGN));
 }
 
 int read_standard_input(char* buffer, std::size_t capacity, std::size_t& count) {

@@ -81,8 +81,7 @@ std::int64_t Calendar::position_of(const CalendarMinute& minute) const {
 
     const std::int64_t day_index = days_before_year(year) - days_before_year(lowest_year_) +
                                    days_before_month(year, month) + minute.day - 1;
-    return day_index * minutes_per_day + std::int64_t{minute.hour} * minutes_per_hour +
-           minute.minute + 1;
+    return day_index * minutes_per_day + minutes_per_hour * minute.hour + minute.minute + 1;
 }
 
 CalendarMinute Calendar::minute_at(std::int64_t position) const {
