@@ -172,7 +172,15 @@ int Channels::field_input(int channel, int width, std::span<char> destination,
         field_width > destination.size() ? field_width - destination.size() : 0;
     std::fill(destination.begin(), destination.end(), blank);
     bool line_over = false;
-    for (std::size_t column = 0; column < field_width; ++column) {
+    if (first_kept == 0) {
+        std::size_t taken = 0;
+        if (const int error = reader.take_characters(destination.data(), field_width, taken);
+            error != 0) {
+            fail_reading(reader, channel, operation, error);
+        }
+        line_over = taken < field_width;
+    }
+    for (std::size_t column = 0; first_kept > 0 && column < field_width; ++column) {
         int character = LineReader::line_end;
         if (const int error = reader.next_character(character); error != 0) {
             fail_reading(reader, channel, operation, error);

@@ -1,5 +1,6 @@
 #include "lineio/line_reader.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -60,7 +61,7 @@ int LineReader::start_line(bool& has_line) {
     return 0;
 }
 
-int LineReader::next_character(int& character) {
+int LineReader::next_character_at_edge(int& character) {
     character = line_end;
     if (!in_line_) {
         return 0;
@@ -90,6 +91,34 @@ int LineReader::next_character(int& character) {
         }
     }
     character = byte;
+    return 0;
+}
+
+int LineReader::take_characters(char* destination, std::size_t count, std::size_t& taken) {
+    taken = 0;
+    while (taken < count && in_line_) {
+        // The ordinary characters already in the buffer go in one copy.
+        const char* const start = buffer_ ? buffer_.get() + position_ : nullptr;
+        const std::size_t room = std::min(count - taken, end_ - position_);
+        std::size_t ordinary = 0;
+        while (ordinary < room && start[ordinary] != '\n' && start[ordinary] != '\r') {
+            ++ordinary;
+        }
+        if (ordinary > 0) {
+            std::memcpy(destination + taken, start, ordinary);
+            position_ += ordinary;
+            taken += ordinary;
+            continue;
+        }
+        int character = line_end;
+        if (const int error = next_character_at_edge(character); error != 0) {
+            return error;
+        }
+        if (character == line_end) {
+            break;
+        }
+        destination[taken++] = static_cast<char>(character);
+    }
     return 0;
 }
 
