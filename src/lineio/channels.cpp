@@ -21,7 +21,12 @@ constexpr std::string_view line_end = "\r\n";
 constexpr std::size_t console_output_gathering = std::size_t{64} * 1024;
 
 long long lines_in(std::string_view line) {
-    return 1 + std::count(line.begin(), line.end(), '\n');
+    long long lines = 1;
+    for (std::size_t at = line.find('\n'); at != std::string_view::npos;
+         at = line.find('\n', at + 1)) {
+        ++lines;
+    }
+    return lines;
 }
 
 std::string describe_open_error(int error) {
@@ -69,9 +74,19 @@ void Channels::formatted_line(int channel, const LineLayout& layout,
     formatted_line(channel, layout, std::span<const Item>(items.begin(), items.size()));
 }
 
-void Channels::write_line(int channel, std::string_view operation) {
-    const long long lines = lines_in(line_);
+void Channels::formatted_line_and_empty_line(int channel, const LineLayout& layout,
+                                             std::span<const Item> items) {
+    line_.clear();
+    render_formatted_line(layout, items, line_);
+    write_line(channel, "formatted line output", 1);
+}
+
+void Channels::write_line(int channel, std::string_view operation, int empty_lines_after) {
+    const long long lines = lines_in(line_) + empty_lines_after;
     line_.append(line_end);
+    for (int line = 0; line < empty_lines_after; ++line) {
+        line_.append(line_end);
+    }
     if (channel == console_output) {
         console_output_.append(line_);
         console_lines_written_ += lines;
