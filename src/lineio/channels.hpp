@@ -127,6 +127,9 @@ class Channels {
     std::unique_ptr<LineReader> console_input_;
     std::map<int, std::unique_ptr<FileChannel>> files_;
     std::string line_;  // reused for every output line
+    // The names of a rename, reused from one rename to the next.
+    std::string rename_from_;
+    std::string rename_to_;
 };
 
 }  // namespace lineio

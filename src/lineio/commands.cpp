@@ -74,8 +74,9 @@ int Channels::run_command_line(std::string_view command_line) {
 }
 
 int Channels::rename_file(std::string_view old_name, std::string_view new_name) {
-    return platform::rename_no_replace(std::string(trimmed(old_name)),
-                                       std::string(trimmed(new_name)));
+    rename_from_.assign(trimmed(old_name));
+    rename_to_.assign(trimmed(new_name));
+    return platform::rename_no_replace(rename_from_, rename_to_);
 }
 
 }  // namespace lineio
