@@ -9,6 +9,16 @@ namespace lineio {
 namespace {
 constexpr unsigned char line_feed = '\n';
 constexpr unsigned char carriage_return = '\r';
+
+// How many of the `length` bytes at `start` come before the first `stop`.
+std::size_t ordinary_run(const char* start, std::size_t length, unsigned char stop) {
+    if (length == 0) {
+        return 0;
+    }
+    const void* found = std::memchr(start, stop, length);
+    return found == nullptr ? length
+                            : static_cast<std::size_t>(static_cast<const char*>(found) - start);
+}
 }  // namespace
 
 LineReader::LineReader(ReadBytes read_bytes, std::size_t buffer_size)
@@ -98,12 +108,10 @@ int LineReader::take_characters(char* destination, std::size_t count, std::size_
     taken = 0;
     while (taken < count && in_line_) {
         // The ordinary characters already in the buffer go in one copy.
-        const char* const start = buffer_ ? buffer_.get() + position_ : nullptr;
         const std::size_t room = std::min(count - taken, end_ - position_);
-        std::size_t ordinary = 0;
-        while (ordinary < room && start[ordinary] != '\n' && start[ordinary] != '\r') {
-            ++ordinary;
-        }
+        const char* const start = room > 0 ? buffer_.get() + position_ : nullptr;
+        std::size_t ordinary = ordinary_run(start, room, line_feed);
+        ordinary = ordinary_run(start, ordinary, carriage_return);
         if (ordinary > 0) {
             std::memcpy(destination + taken, start, ordinary);
             position_ += ordinary;
