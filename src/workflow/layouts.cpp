@@ -1,7 +1,9 @@
 #include "workflow/layouts.hpp"
 
+#include <algorithm>
 #include <array>
 #include <map>
+#include <stdexcept>
 #include <utility>
 
 namespace workflow {
@@ -60,13 +62,18 @@ const LineLayout& outcome_layout(int message_width, bool leading_blank, std::siz
         }
         return layouts;
     };
-    static const std::map<std::pair<int, bool>, LayoutsByPathLength> layouts{
-        {{21, false}, make(21, false)},
-        {{21, true}, make(21, true)},
-        {{17, false}, make(17, false)},
-        {{17, true}, make(17, true)},
-    };
-    return layouts.at({message_width, leading_blank}).at(path_length);
+    constexpr std::array<int, 2> message_widths{21, 17};
+    static const std::array<std::array<LayoutsByPathLength, 2>, message_widths.size()> layouts{{
+        {make(message_widths[0], false), make(message_widths[0], true)},
+        {make(message_widths[1], false), make(message_widths[1], true)},
+    }};
+    const auto* const known =
+        std::find(message_widths.begin(), message_widths.end(), message_width);
+    if (known == message_widths.end()) {
+        throw std::out_of_range("no outcome layout for a message of that width");
+    }
+    return layouts[static_cast<std::size_t>(known - message_widths.begin())][leading_blank ? 1 : 0]
+        .at(path_length);
 }
 
 }  // namespace workflow
