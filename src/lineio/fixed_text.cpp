@@ -61,13 +61,20 @@ void concatenate(std::span<char> destination, std::initializer_list<std::string_
         pieces.begin(), pieces.end(),
         [destination](std::string_view piece) { return lies_inside(piece, destination); });
     if (!reads_destination) {
+        // Most pieces are a separator or a two-digit field: a call to copy them would cost more
+        // than the copy.
         std::size_t written = 0;
         for (const std::string_view piece : pieces) {
             const std::size_t count = std::min(piece.size(), destination.size() - written);
-            if (count > 0) {
+            if (count > 2) {
                 std::memcpy(destination.data() + written, piece.data(), count);
-                written += count;
+            } else if (count > 0) {
+                destination[written] = piece[0];
+                if (count == 2) {
+                    destination[written + 1] = piece[1];
+                }
             }
+            written += count;
         }
         std::fill(destination.begin() + static_cast<std::ptrdiff_t>(written), destination.end(),
                   blank);
