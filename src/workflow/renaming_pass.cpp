@@ -1,5 +1,6 @@
 #include "workflow/renaming_pass.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <span>
@@ -38,14 +39,25 @@ struct NameFields {
     FixedText<2> second;
     std::string_view extension;  // the dot and the extension, columns 20 to 23
 
-    explicit NameFields(std::string_view name)
-        : year(name.substr(0, 4)),
-          month(name.substr(5, 2)),
-          day(name.substr(8, 2)),
-          hour(name.substr(11, 2)),
-          minute(name.substr(14, 2)),
-          second(name.substr(17, 2)),
-          extension(name.substr(19, 4)) {}
+    explicit NameFields(const FixedText<listed_name_width>& name)
+        : extension(name.view().substr(19, 4)) {
+        // Fixed columns of a text of fixed width: copies of known size, with nothing to pad.
+        cut(name, 0, year);
+        cut(name, 5, month);
+        cut(name, 8, day);
+        cut(name, 11, hour);
+        cut(name, 14, minute);
+        cut(name, 17, second);
+    }
+
+  private:
+    template <std::size_t Width>
+    static void cut(const FixedText<listed_name_width>& name, std::size_t first,
+                    FixedText<Width>& field) {
+        static_assert(Width <= listed_name_width);
+        std::copy_n(name.chars.begin() + static_cast<std::ptrdiff_t>(first), Width,
+                    field.chars.begin());
+    }
 };
 
 std::string_view as_view(const std::array<char, 2>& text) {
@@ -95,7 +107,7 @@ void run_renaming_pass(Channels& channels, const RenamingJob& job, std::int32_t&
         FixedText<path_width> old_path;
         lineio::concatenate(old_path.span(), {folder, "/", listed_name.view()});
 
-        NameFields fields(listed_name.view());
+        NameFields fields(listed_name);
         timestamp::ShiftOutcome shift = timestamp::ShiftOutcome::not_a_calendar_minute;
         timestamp::CORRECTDATE(fields.year.span(), fields.month.span(), fields.day.span(),
                                fields.hour.span(), fields.minute.span(), fields.second.span(),
