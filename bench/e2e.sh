@@ -9,12 +9,13 @@
 #
 # Environment: RUR_BENCH_REPEATS (runs of each, default 5), RUR_BENCH_DISK (scratch folder on the
 # disk, default build/bench-e2e), RUR_BENCH_TMPFS (scratch folder on tmpfs, default
-# /dev/shm/rur-bench-e2e). Both scratch folders are removed at the end.
+# /dev/shm/rur-bench-e2e), RUR_BENCH_PROGRAM (the program to time, default the one in build/, to
+# compare another build of it). Both scratch folders are removed at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-program=$root/build/DoridivezizoziRUR
+program=${RUR_BENCH_PROGRAM:-$root/build/DoridivezizoziRUR}
 layout=$root/build/bench/e2e/rur_clip_layout
 floor=$root/build/bench/e2e/rur_rename_floor
 for tool in "$program" "$layout" "$floor"; do
