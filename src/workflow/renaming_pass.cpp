@@ -65,26 +65,23 @@ std::string_view as_view(const std::array<char, 2>& text) {
 }
 
 // Tries the corrected name, then the burst numbers in turn; returns whether the file was renamed
-// and leaves the name it took in `new_path`.
+// and leaves the path it took, without trailing blanks, in `taken`, a view of `new_path`.
 bool rename_to_corrected_name(Channels& channels, std::string_view folder, const NameFields& fields,
-                              std::string_view old_path, FixedText<path_width>& new_path) {
-    const auto build_new_path = [&](std::string_view seconds) {
+                              std::string_view old_path, FixedText<path_width>& new_path,
+                              std::string_view& taken) {
+    const auto try_name = [&](std::string_view seconds) {
         lineio::concatenate(
             new_path.span(),
             {folder, "/", fields.year.view(), " ", fields.month.view(), " ", fields.day.view(), " ",
              fields.hour.view(), " ", fields.minute.view(), " ", seconds, fields.extension});
+        taken = new_path.trimmed_view();
+        return channels.rename_file(old_path, taken) == 0;
     };
-    build_new_path(fields.second.view());
-    if (channels.rename_file(old_path, new_path.trimmed_view()) == 0) {
+    if (try_name(fields.second.view())) {
         return true;
     }
-    for (const auto& numeral : burst_numerals) {
-        build_new_path(as_view(numeral));
-        if (channels.rename_file(old_path, new_path.trimmed_view()) == 0) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(burst_numerals.begin(), burst_numerals.end(),
+                       [&](const auto& numeral) { return try_name(as_view(numeral)); });
 }
 
 }  // namespace
@@ -117,13 +114,15 @@ void run_renaming_pass(Channels& channels, const RenamingJob& job, std::int32_t&
         // no minute of the calendar, or leaves it, has no corrected name: such a file is left as it
         // is.
         const bool can_rename = shift == timestamp::ShiftOutcome::shifted && !longer_name;
+        const std::string_view old_name = old_path.trimmed_view();
         FixedText<path_width> new_path;
+        std::string_view new_name;
         if (can_rename &&
-            rename_to_corrected_name(channels, folder, fields, old_path.trimmed_view(), new_path)) {
-            write_outcome(channels, report_channel, true, new_path.trimmed_view());
+            rename_to_corrected_name(channels, folder, fields, old_name, new_path, new_name)) {
+            write_outcome(channels, report_channel, true, new_name);
             ++renamed_count;
         } else {
-            write_outcome(channels, report_channel, false, old_path.trimmed_view());
+            write_outcome(channels, report_channel, false, old_name);
         }
     }
     channels.close(listing_channel);
