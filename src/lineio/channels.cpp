@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "lineio/diagnostic_text.hpp"
 #include "lineio/file_channel.hpp"
@@ -178,13 +179,25 @@ int Channels::field_input(int channel, int width, std::span<char> destination,
                           bool* longer_than_field) {
     constexpr std::string_view operation = "fixed-width field input";
     LineReader& reader = reader_for(channel, operation);
-    if (!start_input_line(reader, channel, operation)) {
-        return end_of_file;
-    }
     // When the field is wider than the destination, only the field's last columns are kept.
     const auto field_width = static_cast<std::size_t>(std::max(width, 0));
     const std::size_t first_kept =
         field_width > destination.size() ? field_width - destination.size() : 0;
+    // Nearly every line is already whole in the reader's buffer: it is taken in one piece.
+    if (std::string_view line; reader.take_buffered_line(line)) {
+        std::fill(destination.begin(), destination.end(), blank);
+        const std::size_t field_end = std::min(line.size(), field_width);
+        if (field_end > first_kept) {
+            std::memcpy(destination.data(), line.data() + first_kept, field_end - first_kept);
+        }
+        if (longer_than_field != nullptr) {
+            *longer_than_field = line.size() > field_width;
+        }
+        return line_read;
+    }
+    if (!start_input_line(reader, channel, operation)) {
+        return end_of_file;
+    }
     std::fill(destination.begin(), destination.end(), blank);
     bool line_over = false;
     if (first_kept == 0) {

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 namespace lineio {
 
@@ -36,6 +38,28 @@ class LineReader {
             }
         }
         return next_character_at_edge(character);
+    }
+
+    // When the next line lies whole in the buffer, line feed included, hands it out without its
+    // line end and moves past it, as start_line, reading to the line's end and finish_line would;
+    // otherwise returns false and changes nothing.
+    bool take_buffered_line(std::string_view& line) {
+        if (in_line_ || position_ >= end_) {
+            return false;
+        }
+        const char* const start = buffer_.get() + position_;
+        const void* const feed = std::memchr(start, '\n', end_ - position_);
+        if (feed == nullptr) {
+            return false;
+        }
+        auto length = static_cast<std::size_t>(static_cast<const char*>(feed) - start);
+        position_ += length + 1;
+        if (length > 0 && start[length - 1] == '\r') {
+            --length;
+        }
+        line = std::string_view(start, length);
+        ++lines_started_;
+        return true;
     }
 
     // Copies the next characters of the current line to `destination`, at most `count` of them,
