@@ -1,9 +1,9 @@
 #include "lineio/fixed_text.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <string>
 
 namespace lineio {
@@ -43,54 +43,37 @@ void fixed_copy(std::span<char> destination, std::string_view source) {
     std::fill(destination.begin() + static_cast<std::ptrdiff_t>(count), destination.end(), blank);
 }
 
-namespace {
-
-bool lies_inside(std::string_view piece, std::span<const char> text) {
-    const std::less<const char*> before;
-    return !piece.empty() && before(piece.data(), text.data() + text.size()) &&
-           before(text.data(), piece.data() + piece.size());
-}
-
-}  // namespace
-
 void concatenate(std::span<char> destination, std::initializer_list<std::string_view> pieces) {
     if (destination.empty()) {
         return;
     }
-    const bool reads_destination = std::any_of(
-        pieces.begin(), pieces.end(),
-        [destination](std::string_view piece) { return lies_inside(piece, destination); });
-    if (!reads_destination) {
+    // The pieces are gathered first, so that a piece may be read from the very columns being
+    // written: on the stack for every text of the program, on the heap beyond.
+    constexpr std::size_t stack_width = 256;
+    std::array<char, stack_width> on_stack;
+    std::string on_heap;
+    char* joined = on_stack.data();
+    if (destination.size() > stack_width) {
+        on_heap.resize(destination.size());
+        joined = on_heap.data();
+    }
+    std::size_t written = 0;
+    for (const std::string_view piece : pieces) {
+        const std::size_t count = std::min(piece.size(), destination.size() - written);
         // Most pieces are a separator or a two-digit field: a call to copy them would cost more
         // than the copy.
-        std::size_t written = 0;
-        for (const std::string_view piece : pieces) {
-            const std::size_t count = std::min(piece.size(), destination.size() - written);
-            if (count > 2) {
-                std::memcpy(destination.data() + written, piece.data(), count);
-            } else if (count > 0) {
-                destination[written] = piece[0];
-                if (count == 2) {
-                    destination[written + 1] = piece[1];
-                }
+        if (count > 2) {
+            std::memcpy(joined + written, piece.data(), count);
+        } else if (count > 0) {
+            joined[written] = piece[0];
+            if (count == 2) {
+                joined[written + 1] = piece[1];
             }
-            written += count;
         }
-        std::fill(destination.begin() + static_cast<std::ptrdiff_t>(written), destination.end(),
-                  blank);
-        return;
+        written += count;
     }
-    // Gathering the pieces first lets a piece be read from the very columns being written.
-    std::string joined;
-    joined.reserve(destination.size());
-    for (const std::string_view piece : pieces) {
-        const std::size_t room = destination.size() - joined.size();
-        joined.append(piece.substr(0, std::min(piece.size(), room)));
-        if (joined.size() == destination.size()) {
-            break;
-        }
-    }
-    fixed_copy(destination, joined);
+    std::memcpy(destination.data(), joined, written);
+    std::fill(destination.begin() + static_cast<std::ptrdiff_t>(written), destination.end(), blank);
 }
 
 bool blank_padded_equal(std::string_view left, std::string_view right) {
