@@ -1,6 +1,7 @@
 #include "lineio/channels.hpp"
 
 #include <algorithm>
+#include <cstring>
 
 #include "lineio/diagnostic_text.hpp"
 #include "lineio/file_channel.hpp"
@@ -20,7 +21,12 @@ constexpr std::string_view line_end = "\r\n";
 constexpr std::size_t console_output_gathering = std::size_t{64} * 1024;
 
 long long lines_in(std::string_view line) {
-    return 1 + std::count(line.begin(), line.end(), '\n');
+    long long lines = 1;
+    for (std::size_t at = line.find('\n'); at != std::string_view::npos;
+         at = line.find('\n', at + 1)) {
+        ++lines;
+    }
+    return lines;
 }
 
 std::string describe_open_error(int error) {
@@ -68,9 +74,19 @@ void Channels::formatted_line(int channel, const LineLayout& layout,
     formatted_line(channel, layout, std::span<const Item>(items.begin(), items.size()));
 }
 
-void Channels::write_line(int channel, std::string_view operation) {
-    const long long lines = lines_in(line_);
+void Channels::formatted_line_and_empty_line(int channel, const LineLayout& layout,
+                                             std::span<const Item> items) {
+    line_.clear();
+    render_formatted_line(layout, items, line_);
+    write_line(channel, "formatted line output", 1);
+}
+
+void Channels::write_line(int channel, std::string_view operation, int empty_lines_after) {
+    const long long lines = lines_in(line_) + empty_lines_after;
     line_.append(line_end);
+    for (int line = 0; line < empty_lines_after; ++line) {
+        line_.append(line_end);
+    }
     if (channel == console_output) {
         console_output_.append(line_);
         console_lines_written_ += lines;
@@ -162,16 +178,36 @@ int Channels::field_input(int channel, int width, std::span<char> destination,
                           bool* longer_than_field) {
     constexpr std::string_view operation = "fixed-width field input";
     LineReader& reader = reader_for(channel, operation);
-    if (!start_input_line(reader, channel, operation)) {
-        return end_of_file;
-    }
     // When the field is wider than the destination, only the field's last columns are kept.
     const auto field_width = static_cast<std::size_t>(std::max(width, 0));
     const std::size_t first_kept =
         field_width > destination.size() ? field_width - destination.size() : 0;
+    // Nearly every line is already whole in the reader's buffer: it is taken in one piece.
+    if (std::string_view line; reader.take_buffered_line(line)) {
+        std::fill(destination.begin(), destination.end(), blank);
+        const std::size_t field_end = std::min(line.size(), field_width);
+        if (field_end > first_kept) {
+            std::memcpy(destination.data(), line.data() + first_kept, field_end - first_kept);
+        }
+        if (longer_than_field != nullptr) {
+            *longer_than_field = line.size() > field_width;
+        }
+        return line_read;
+    }
+    if (!start_input_line(reader, channel, operation)) {
+        return end_of_file;
+    }
     std::fill(destination.begin(), destination.end(), blank);
     bool line_over = false;
-    for (std::size_t column = 0; column < field_width; ++column) {
+    if (first_kept == 0) {
+        std::size_t taken = 0;
+        if (const int error = reader.take_characters(destination.data(), field_width, taken);
+            error != 0) {
+            fail_reading(reader, channel, operation, error);
+        }
+        line_over = taken < field_width;
+    }
+    for (std::size_t column = 0; first_kept > 0 && column < field_width; ++column) {
         int character = LineReader::line_end;
         if (const int error = reader.next_character(character); error != 0) {
             fail_reading(reader, channel, operation, error);

@@ -108,12 +108,12 @@ class FormattedLineBuilder {
         const auto* text = std::get_if<std::string_view>(&item);
         if (text == nullptr) {
             // An integer handed to a text field shows as asterisks, as an overflow does.
-            write(std::string(width, '*'));
+            write_repeated('*', width);
         } else if (text->size() >= width) {
             write(text->substr(0, width));
         } else {
             // The blanks in front belong to the field: an empty text still fills it.
-            write(std::string(width - text->size(), ' '));
+            write_repeated(' ', width - text->size());
             write(*text);
         }
     }
@@ -124,25 +124,41 @@ class FormattedLineBuilder {
         const std::string_view digits =
             value == nullptr ? std::string_view() : decimal(*value, room);
         if (value == nullptr || digits.size() > width) {
-            write(std::string(width, '*'));
+            write_repeated('*', width);
         } else {
             column_ += width - digits.size();
             write(digits);
         }
     }
 
+    // Columns are only ever written from left to right, so every write lands at or behind the
+    // line's end: the columns a skip passed over are filled with blanks, then the characters
+    // follow.
     void write(std::string_view characters) {
         if (characters.empty()) {
             return;
         }
-        const std::size_t end = column_ + characters.size();
-        if (line_.size() < line_start_ + end) {
-            line_.resize(line_start_ + end, ' ');
+        move_line_end_to_column();
+        line_.append(characters);
+        column_ += characters.size();
+        furthest_ = column_;
+    }
+
+    void write_repeated(char character, std::size_t count) {
+        if (count == 0) {
+            return;
         }
-        std::copy(characters.begin(), characters.end(),
-                  line_.begin() + static_cast<std::ptrdiff_t>(line_start_ + column_));
-        column_ = end;
-        furthest_ = end;
+        move_line_end_to_column();
+        line_.append(count, character);
+        column_ += count;
+        furthest_ = column_;
+    }
+
+    void move_line_end_to_column() {
+        const std::size_t start = line_start_ + column_;
+        if (line_.size() < start) {
+            line_.append(start - line_.size(), ' ');
+        }
     }
 
     std::span<const Item> items_;

@@ -1,5 +1,6 @@
 #include "lineio/line_reader.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -8,6 +9,16 @@ namespace lineio {
 namespace {
 constexpr unsigned char line_feed = '\n';
 constexpr unsigned char carriage_return = '\r';
+
+// How many of the `length` bytes at `start` come before the first `stop`.
+std::size_t ordinary_run(const char* start, std::size_t length, unsigned char stop) {
+    if (length == 0) {
+        return 0;
+    }
+    const void* found = std::memchr(start, stop, length);
+    return found == nullptr ? length
+                            : static_cast<std::size_t>(static_cast<const char*>(found) - start);
+}
 }  // namespace
 
 LineReader::LineReader(ReadBytes read_bytes, std::size_t buffer_size)
@@ -60,7 +71,7 @@ int LineReader::start_line(bool& has_line) {
     return 0;
 }
 
-int LineReader::next_character(int& character) {
+int LineReader::next_character_at_edge(int& character) {
     character = line_end;
     if (!in_line_) {
         return 0;
@@ -90,6 +101,32 @@ int LineReader::next_character(int& character) {
         }
     }
     character = byte;
+    return 0;
+}
+
+int LineReader::take_characters(char* destination, std::size_t count, std::size_t& taken) {
+    taken = 0;
+    while (taken < count && in_line_) {
+        // The ordinary characters already in the buffer go in one copy.
+        const std::size_t room = std::min(count - taken, end_ - position_);
+        const char* const start = room > 0 ? buffer_.get() + position_ : nullptr;
+        std::size_t ordinary = ordinary_run(start, room, line_feed);
+        ordinary = ordinary_run(start, ordinary, carriage_return);
+        if (ordinary > 0) {
+            std::memcpy(destination + taken, start, ordinary);
+            position_ += ordinary;
+            taken += ordinary;
+            continue;
+        }
+        int character = line_end;
+        if (const int error = next_character_at_edge(character); error != 0) {
+            return error;
+        }
+        if (character == line_end) {
+            break;
+        }
+        destination[taken++] = static_cast<char>(character);
+    }
     return 0;
 }
 

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 namespace lineio {
 
@@ -25,7 +27,44 @@ class LineReader {
 
     // The next character of the current line (0 to 255), or line_end once the line is over:
     // at a line feed, at a carriage return and line feed, or at the end of the input.
-    int next_character(int& character);
+    int next_character(int& character) {
+        // Nearly every character is an ordinary one already in the buffer.
+        if (in_line_ && position_ < end_) {
+            const auto byte = static_cast<unsigned char>(buffer_[position_]);
+            if (byte != '\n' && byte != '\r') {
+                ++position_;
+                character = byte;
+                return 0;
+            }
+        }
+        return next_character_at_edge(character);
+    }
+
+    // When the next line lies whole in the buffer, line feed included, hands it out without its
+    // line end and moves past it, as start_line, reading to the line's end and finish_line would;
+    // otherwise returns false and changes nothing.
+    bool take_buffered_line(std::string_view& line) {
+        if (in_line_ || position_ >= end_) {
+            return false;
+        }
+        const char* const start = buffer_.get() + position_;
+        const void* const feed = std::memchr(start, '\n', end_ - position_);
+        if (feed == nullptr) {
+            return false;
+        }
+        auto length = static_cast<std::size_t>(static_cast<const char*>(feed) - start);
+        position_ += length + 1;
+        if (length > 0 && start[length - 1] == '\r') {
+            --length;
+        }
+        line = std::string_view(start, length);
+        ++lines_started_;
+        return true;
+    }
+
+    // Copies the next characters of the current line to `destination`, at most `count` of them,
+    // as that many next_character calls would; `taken` tells how many came before the line ended.
+    int take_characters(char* destination, std::size_t count, std::size_t& taken);
 
     // Passes over the rest of the current line and its line end.
     int finish_line();
@@ -36,6 +75,8 @@ class LineReader {
     bool holds_unread_bytes() const { return position_ < end_; }
 
   private:
+    // next_character at a line end, a carriage return or the end of the buffer.
+    int next_character_at_edge(int& character);
     // The next byte without taking it, or -1 at the end of the input.
     int peek_byte(int& byte);
     int refill();

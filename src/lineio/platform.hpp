@@ -12,7 +12,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "lineio/folder_names.hpp"
 
 namespace lineio::platform {
 
@@ -82,7 +83,7 @@ int rename_no_replace(const std::string& from, const std::string& to);
 // Lists the entries of `folder` (the current directory when empty): files and subfolders alike,
 // except hidden ones (names beginning with "." on POSIX) and names that hold a line break, which
 // no line of a listing could carry. The names come unsorted.
-int list_folder(const std::string& folder, std::vector<std::string>& names);
+int list_folder(const std::string& folder, FolderNames& names);
 
 // Deletes the file `name`.
 int remove_file(const std::string& name);

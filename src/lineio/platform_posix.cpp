@@ -297,7 +297,7 @@ int rename_no_replace(const std::string& from, const std::string& to) {
     return posix::rename_by_link(from, to);
 }
 
-int list_folder(const std::string& folder, std::vector<std::string>& names) {
+int list_folder(const std::string& folder, FolderNames& names) {
     names.clear();
     if (!names_a_file(folder)) {
         return EINVAL;
@@ -313,10 +313,11 @@ int list_folder(const std::string& folder, std::vector<std::string>& names) {
             break;
         }
         const std::string_view name(entry->d_name);
-        if (name.starts_with('.') || name.find_first_of("\r\n") != std::string_view::npos) {
+        if (name.starts_with('.') || name.find('\n') != std::string_view::npos ||
+            name.find('\r') != std::string_view::npos) {
             continue;
         }
-        names.emplace_back(name);
+        names.push_back(name);
     }
     const int error = errno;
     ::closedir(directory);

@@ -323,7 +323,7 @@ int rename_no_replace(const std::string& from, const std::string& to) {
     return 0;
 }
 
-int list_folder(const std::string& folder, std::vector<std::string>& names) {
+int list_folder(const std::string& folder, FolderNames& names) {
     names.clear();
     if (holds_nul(folder)) {
         return ERROR_INVALID_NAME;

@@ -1,6 +1,9 @@
 #include "workflow/layouts.hpp"
 
+#include <algorithm>
+#include <array>
 #include <map>
+#include <stdexcept>
 #include <utility>
 
 namespace workflow {
@@ -41,23 +44,36 @@ const LineLayout& file_name_layout() {
     return layout;
 }
 
-const LineLayout& outcome_layout(int message_width, bool leading_blank) {
+const LineLayout& outcome_layout(int message_width, bool leading_blank, std::size_t path_length) {
+    // One layout for each message, console or report, and path length, made once: the pass asks
+    // for two of them for every file.
+    using LayoutsByPathLength = std::array<LineLayout, path_width + 1>;
     static const auto make = [](int width, bool blank) {
-        LineLayout layout;
-        if (blank) {
-            layout.emplace_back(Skip{1});
+        LayoutsByPathLength layouts;
+        for (std::size_t length = 0; length <= path_width; ++length) {
+            LineLayout& layout = layouts[length];
+            if (blank) {
+                layout.emplace_back(Skip{1});
+            }
+            layout.emplace_back(TextField{width});
+            if (length > 0) {
+                layout.emplace_back(TextField{static_cast<int>(length)});
+            }
         }
-        layout.emplace_back(TextField{width});
-        layout.emplace_back(RepeatedGroup{static_cast<int>(path_width), {TextField{1}}});
-        return layout;
+        return layouts;
     };
-    static const std::map<std::pair<int, bool>, LineLayout> layouts{
-        {{21, false}, make(21, false)},
-        {{21, true}, make(21, true)},
-        {{17, false}, make(17, false)},
-        {{17, true}, make(17, true)},
-    };
-    return layouts.at({message_width, leading_blank});
+    constexpr std::array<int, 2> message_widths{21, 17};
+    static const std::array<std::array<LayoutsByPathLength, 2>, message_widths.size()> layouts{{
+        {make(message_widths[0], false), make(message_widths[0], true)},
+        {make(message_widths[1], false), make(message_widths[1], true)},
+    }};
+    const auto* const known =
+        std::find(message_widths.begin(), message_widths.end(), message_width);
+    if (known == message_widths.end()) {
+        throw std::out_of_range("no outcome layout for a message of that width");
+    }
+    return layouts[static_cast<std::size_t>(known - message_widths.begin())][leading_blank ? 1 : 0]
+        .at(path_length);
 }
 
 }  // namespace workflow

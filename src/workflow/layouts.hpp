@@ -22,7 +22,10 @@ const lineio::LineLayout& summary_layout();
 const lineio::LineLayout& report_timestamp_layout();
 const lineio::LineLayout& report_correction_layout();
 const lineio::LineLayout& file_name_layout();
-// An outcome message, then a path one character a field; `leading_blank` for the console.
-const lineio::LineLayout& outcome_layout(int message_width, bool leading_blank);
+// An outcome message, then a path of `path_length` characters in a field of that width, which
+// shows the path exactly as a field of one column for each of its characters would;
+// `leading_blank` for the console.
+const lineio::LineLayout& outcome_layout(int message_width, bool leading_blank,
+                                         std::size_t path_length);
 
 }  // namespace workflow

@@ -1,5 +1,6 @@
 #include "workflow/renaming_pass.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <span>
@@ -38,14 +39,25 @@ struct NameFields {
     FixedText<2> second;
     std::string_view extension;  // the dot and the extension, columns 20 to 23
 
-    explicit NameFields(std::string_view name)
-        : year(name.substr(0, 4)),
-          month(name.substr(5, 2)),
-          day(name.substr(8, 2)),
-          hour(name.substr(11, 2)),
-          minute(name.substr(14, 2)),
-          second(name.substr(17, 2)),
-          extension(name.substr(19, 4)) {}
+    explicit NameFields(const FixedText<listed_name_width>& name)
+        : extension(name.view().substr(19, 4)) {
+        // Fixed columns of a text of fixed width: copies of known size, with nothing to pad.
+        cut(name, 0, year);
+        cut(name, 5, month);
+        cut(name, 8, day);
+        cut(name, 11, hour);
+        cut(name, 14, minute);
+        cut(name, 17, second);
+    }
+
+  private:
+    template <std::size_t Width>
+    static void cut(const FixedText<listed_name_width>& name, std::size_t first,
+                    FixedText<Width>& field) {
+        static_assert(Width <= listed_name_width);
+        std::copy_n(name.chars.begin() + static_cast<std::ptrdiff_t>(first), Width,
+                    field.chars.begin());
+    }
 };
 
 std::string_view as_view(const std::array<char, 2>& text) {
@@ -53,26 +65,23 @@ std::string_view as_view(const std::array<char, 2>& text) {
 }
 
 // Tries the corrected name, then the burst numbers in turn; returns whether the file was renamed
-// and leaves the name it took in `new_path`.
+// and leaves the path it took, without trailing blanks, in `taken`, a view of `new_path`.
 bool rename_to_corrected_name(Channels& channels, std::string_view folder, const NameFields& fields,
-                              std::string_view old_path, FixedText<path_width>& new_path) {
-    const auto build_new_path = [&](std::string_view seconds) {
+                              std::string_view old_path, FixedText<path_width>& new_path,
+                              std::string_view& taken) {
+    const auto try_name = [&](std::string_view seconds) {
         lineio::concatenate(
             new_path.span(),
             {folder, "/", fields.year.view(), " ", fields.month.view(), " ", fields.day.view(), " ",
              fields.hour.view(), " ", fields.minute.view(), " ", seconds, fields.extension});
+        taken = new_path.trimmed_view();
+        return channels.rename_file(old_path, taken) == 0;
     };
-    build_new_path(fields.second.view());
-    if (channels.rename_file(old_path, new_path.trimmed_view()) == 0) {
+    if (try_name(fields.second.view())) {
         return true;
     }
-    for (const auto& numeral : burst_numerals) {
-        build_new_path(as_view(numeral));
-        if (channels.rename_file(old_path, new_path.trimmed_view()) == 0) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(burst_numerals.begin(), burst_numerals.end(),
+                       [&](const auto& numeral) { return try_name(as_view(numeral)); });
 }
 
 }  // namespace
@@ -95,7 +104,7 @@ void run_renaming_pass(Channels& channels, const RenamingJob& job, std::int32_t&
         FixedText<path_width> old_path;
         lineio::concatenate(old_path.span(), {folder, "/", listed_name.view()});
 
-        NameFields fields(listed_name.view());
+        NameFields fields(listed_name);
         timestamp::ShiftOutcome shift = timestamp::ShiftOutcome::not_a_calendar_minute;
         timestamp::CORRECTDATE(fields.year.span(), fields.month.span(), fields.day.span(),
                                fields.hour.span(), fields.minute.span(), fields.second.span(),
@@ -105,13 +114,15 @@ void run_renaming_pass(Channels& channels, const RenamingJob& job, std::int32_t&
         // no minute of the calendar, or leaves it, has no corrected name: such a file is left as it
         // is.
         const bool can_rename = shift == timestamp::ShiftOutcome::shifted && !longer_name;
+        const std::string_view old_name = old_path.trimmed_view();
         FixedText<path_width> new_path;
+        std::string_view new_name;
         if (can_rename &&
-            rename_to_corrected_name(channels, folder, fields, old_path.trimmed_view(), new_path)) {
-            write_outcome(channels, report_channel, true, new_path.trimmed_view());
+            rename_to_corrected_name(channels, folder, fields, old_name, new_path, new_name)) {
+            write_outcome(channels, report_channel, true, new_name);
             ++renamed_count;
         } else {
-            write_outcome(channels, report_channel, false, old_path.trimmed_view());
+            write_outcome(channels, report_channel, false, old_name);
         }
     }
     channels.close(listing_channel);

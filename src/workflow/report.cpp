@@ -19,19 +19,17 @@ void write_timestamp(lineio::Channels& channels, int report, const timestamp::Ti
         {value.year, value.month, value.day, value.hour, value.minute, value.second});
 }
 
-// The message, then the path one character a field, as many fields as the path has characters.
-void write_outcome_line(lineio::Channels& channels, int channel, bool leading_blank,
-                        std::string_view message, std::string_view path) {
-    std::array<lineio::Item, 1 + path_width> items;
-    items[0] = message;
+// The message, then the path. The path's characters are written one column each, which is what a
+// text field as wide as the path does with the whole path in one item.
+void write_outcome_lines(lineio::Channels& channels, int channel, bool leading_blank,
+                         std::string_view message, std::string_view path) {
     const std::string_view whole =
         lineio::trimmed(path.substr(0, std::min(path.size(), path_width)));
-    for (std::size_t i = 0; i < whole.size(); ++i) {
-        items[i + 1] = whole.substr(i, 1);
-    }
+    const std::array<lineio::Item, 2> items{message, whole};
     const auto width = static_cast<int>(message.size());
-    channels.formatted_line(channel, outcome_layout(width, leading_blank),
-                            std::span<const lineio::Item>(items.data(), 1 + whole.size()));
+    channels.formatted_line_and_empty_line(
+        channel, outcome_layout(width, leading_blank, whole.size()),
+        std::span<const lineio::Item>(items.data(), whole.empty() ? 1 : 2));
 }
 
 }  // namespace
@@ -46,10 +44,8 @@ void write_report_head(lineio::Channels& channels, int report, const timestamp::
 
 void write_outcome(lineio::Channels& channels, int report, bool renamed, std::string_view path) {
     const std::string_view message = renamed ? renamed_message : not_renamed_message;
-    write_outcome_line(channels, report, false, message, path);
-    channels.empty_line(report);
-    write_outcome_line(channels, lineio::console_output, true, message, path);
-    channels.empty_line(lineio::console_output);
+    write_outcome_lines(channels, report, false, message, path);
+    write_outcome_lines(channels, lineio::console_output, true, message, path);
 }
 
 void write_summary(lineio::Channels& channels, int channel, std::int32_t renamed_count) {

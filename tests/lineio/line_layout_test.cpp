@@ -100,6 +100,14 @@ TEST(FormattedLine, FollowsTheLayout) {
         {{RepeatedGroup{2, {TextField{1}, RepeatedGroup{2, {IntegerField{1}}}}}},
          {"a", 1, 2, "b", 3, 4},
          "a12b34"},
+        // Lines of hundreds of columns, with fields and skips on both sides of column 256.
+        {{TextField{250}, Skip{10}, TextField{3}, Skip{2}, IntegerField{4}},
+         {"a", "bcd", 42},
+         std::string(249, ' ') + "a" + std::string(10, ' ') + "bcd" + "    42"},
+        {{TextField{255}, TextField{3}, TextField{300}},
+         {"x", "yz", ""},
+         std::string(254, ' ') + "x" + " yz" + std::string(300, ' ')},
+        {{Skip{300}, IntegerField{3}, Skip{5}}, {7}, std::string(302, ' ') + "7"},
     };
     for (const Case& each : cases) {
         EXPECT_EQ(formatted(each.layout, each.items), each.expected);
@@ -114,6 +122,16 @@ TEST(OutputLines, EndInCarriageReturnAndLineFeed) {
     channels.list_line(lineio::console_output, {});
     channels.formatted_line(lineio::console_output, {TextField{5}}, {"abc"});
     EXPECT_EQ(console.output, " DONE ... Press Enter to terminate\r\n\r\n\r\n  abc\r\n");
+}
+
+TEST(OutputLines, ALineAndTheEmptyLineAfterItGoOutInOneWrite) {
+    test_support::FakeConsole console;
+    lineio::Channels channels(console);
+    const std::vector<Item> items{"Could not rename ", "Clips/a.mp4"};
+    channels.formatted_line_and_empty_line(lineio::console_output,
+                                           {Skip{1}, TextField{17}, TextField{11}}, items);
+    EXPECT_EQ(console.output, " Could not rename Clips/a.mp4\r\n\r\n");
+    EXPECT_EQ(console.output_writes, 1);
 }
 
 }  // namespace
