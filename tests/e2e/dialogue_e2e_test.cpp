@@ -11,42 +11,30 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct AnswerCase {
-    std::string answer_line;
-    bool stops;
-};
+constexpr std::string_view not_video =
+    " At least one file is NOT an AVI or MP4 file ...Terminating\n Press Enter to terminate\n";
 
-void PrintTo(const AnswerCase& answer, std::ostream* out) {
-    *out << '"' << answer.answer_line << '"';
-}
-
-class AnswerTest : public ::testing::TestWithParam<AnswerCase> {};
-
-TEST_P(AnswerTest, OnlyAnAnswerBeginningWithNStops) {
-    ScratchDirectory scratch;
-    const ProgramRun run = run_program(scratch.path(), GetParam().answer_line + "\n\n\n");
-    if (GetParam().stops) {
+TEST(DialogueEnd, OnlyAnAnswerBeginningWithNStops) {
+    for (const std::string answer : {"N", "n", "No thanks"}) {
+        ScratchDirectory scratch;
+        const ProgramRun run = run_program(scratch.path(), answer + "\n\n\n");
         EXPECT_EQ(run.exit_status, 0);
         EXPECT_EQ(run.output, crlf(opening() + "    Use Renamer with Meta Tag File_DateModified "
                                                "to relabel the video files  \n"
-                                               " Press Enter to terminate\n"));
+                                               " Press Enter to terminate\n"))
+            << answer;
         EXPECT_EQ(run.error, stop_notice);
-    } else {
-        // The dialogue goes on to the folder prompt; the empty folder line lists the current
-        // directory, whose list.txt is no video file.
-        EXPECT_EQ(run.exit_status, 0);
-        EXPECT_EQ(run.output, crlf(opening() + folder_prompt() +
-                                   " At least one file is NOT an AVI or MP4 file ...Terminating\n"
-                                   " Press Enter to terminate\n"));
     }
-    EXPECT_FALSE(fs::exists(scratch.path() / std::string(report_name)));
+    // Any other answer goes on to the folder prompt; the empty folder line lists the current
+    // directory, whose list.txt is no video file.
+    for (const std::string answer : {"", " N", "Y", "y", "x"}) {
+        ScratchDirectory scratch;
+        const ProgramRun run = run_program(scratch.path(), answer + "\n\n\n");
+        EXPECT_EQ(run.exit_status, 0);
+        EXPECT_EQ(run.output, crlf(opening() + folder_prompt() + std::string(not_video))) << answer;
+        EXPECT_FALSE(fs::exists(scratch.path() / std::string(report_name)));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Answers, AnswerTest,
-                         ::testing::Values(AnswerCase{"N", true}, AnswerCase{"n", true},
-                                           AnswerCase{"No thanks", true}, AnswerCase{"", false},
-                                           AnswerCase{" N", false}, AnswerCase{"Y", false},
-                                           AnswerCase{"y", false}, AnswerCase{"x", false}));
 
 TEST(DialogueEnd, AFolderThatCannotBeListedStopsWithAnEmptyListing) {
     ScratchDirectory scratch;
@@ -73,9 +61,7 @@ TEST(DialogueEnd, AnEntryOfAnotherTypeStopsBeforeAnythingIsRenamed) {
         write_file(scratch.path() / "Clips" / "2025_11_21_15_40_10.mp4", "clip");
         write_file(scratch.path() / "Clips" / odd_one, "other");
         const ProgramRun run = run_program(scratch.path(), "Y\nClips\n\n");
-        EXPECT_EQ(run.output, crlf(opening() + folder_prompt() +
-                                   " At least one file is NOT an AVI or MP4 file ...Terminating\n"
-                                   " Press Enter to terminate\n"))
+        EXPECT_EQ(run.output, crlf(opening() + folder_prompt() + std::string(not_video)))
             << odd_one;
         EXPECT_TRUE(fs::exists(scratch.path() / "Clips" / "2025_11_21_15_40_10.mp4"));
     }
@@ -98,36 +84,19 @@ TEST(DialogueEnd, BadTimestampFieldsAreListedAndTheProgramStops) {
     EXPECT_TRUE(fs::exists(scratch.path() / "Clips" / "2025_11_21_15_40_10.mp4"));
 }
 
-struct FailureCase {
-    std::string name;
-    std::string input;
-};
-
-void PrintTo(const FailureCase& failure, std::ostream* out) {
-    *out << failure.name;
+// Input that ends at any prompt: status 127 and a diagnostic, never an orderly stop.
+TEST(DialogueEnd, InputEndingEarlyIsAFailure) {
+    for (const std::string input : {"", "Y\n", "Y\nClips\n2025 11 21\n",
+                                    "Y\nClips\n2025 11 21 15 30 00\n2025 11 21 14 15 00\n"}) {
+        ScratchDirectory scratch;
+        write_file(scratch.path() / "Clips" / "2025_11_21_15_40_10.mp4", "clip");
+        const ProgramRun run = run_program(scratch.path(), input);
+        EXPECT_EQ(run.exit_status, 127) << input;
+        EXPECT_NE(run.error, "");
+        EXPECT_EQ(run.error.find("Program stopped"), std::string::npos);
+        EXPECT_EQ(folder_contents(scratch.path() / "Clips").size(), 1U);
+    }
 }
-
-class InputFailureTest : public ::testing::TestWithParam<FailureCase> {};
-
-TEST_P(InputFailureTest, EndsWithStatus127AndOneDiagnostic) {
-    ScratchDirectory scratch;
-    write_file(scratch.path() / "Clips" / "2025_11_21_15_40_10.mp4", "clip");
-    const ProgramRun run = run_program(scratch.path(), GetParam().input);
-    EXPECT_EQ(run.exit_status, 127);
-    EXPECT_NE(run.error, "");
-    EXPECT_EQ(run.error.find("Program stopped"), std::string::npos);
-    EXPECT_EQ(folder_contents(scratch.path() / "Clips").size(), 1U);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, InputFailureTest,
-    ::testing::Values(FailureCase{"NoInputAtAll", ""}, FailureCase{"EndsAtTheFolder", "Y\n"},
-                      FailureCase{"EndsInTheTimestamp", "Y\nClips\n2025 11 21\n"},
-                      FailureCase{"LettersForNumbers", "Y\nClips\n2025 11 21 aa 30 00\n"},
-                      FailureCase{"HyphenatedDate", "Y\nClips\n2025-11-21 15 30 00\n"},
-                      FailureCase{"EndsAtTheLastPrompt",
-                                  "Y\nClips\n2025 11 21 15 30 00\n2025 11 21 14 15 00\n"}),
-    [](const auto& info) { return info.param.name; });
 
 TEST(DialogueEnd, AnEmptyFolderEndsNormallyWithNothingRenamed) {
     ScratchDirectory scratch;
