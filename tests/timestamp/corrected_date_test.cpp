@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -13,41 +13,15 @@
 namespace timestamp {
 namespace {
 
-// The six timestamp texts of a video file's name, cut from "yyyy mn dy hr mn sc".
-struct FileTexts {
-    std::array<char, 4> year;
-    std::array<char, 2> month, day, hour, minute, second;
-
-    explicit FileTexts(std::string_view fields) {
-        const auto cut = [&](auto& text, std::size_t from) {
-            fields.substr(from, text.size()).copy(text.data(), text.size());
-        };
-        cut(year, 0);
-        cut(month, 5);
-        cut(day, 8);
-        cut(hour, 11);
-        cut(minute, 14);
-        cut(second, 17);
-    }
-
-    std::string joined() const {
-        std::string out;
-        for (const std::string_view piece :
-             {std::string_view(year.data(), 4), std::string_view(month.data(), 2),
-              std::string_view(day.data(), 2), std::string_view(hour.data(), 2),
-              std::string_view(minute.data(), 2), std::string_view(second.data(), 2)}) {
-            out += out.empty() ? "" : " ";
-            out += piece;
-        }
-        return out;
-    }
-
-    ShiftOutcome shift(std::int32_t correction, std::int32_t lowest = lowest_year) {
-        ShiftOutcome outcome = ShiftOutcome::shifted;
-        CORRECTDATE(year, month, day, hour, minute, second, correction, lowest, outcome);
-        return outcome;
-    }
-};
+// Shifts the six timestamp texts of a video file's name, "yyyy mn dy hr mn sc", in place. The
+// blanks between them are no part of any text, so a write past a text shows in them.
+ShiftOutcome shift(std::string& texts, std::int32_t correction, std::int32_t lowest = lowest_year) {
+    const std::span<char> all(texts);
+    ShiftOutcome outcome = ShiftOutcome::shifted;
+    CORRECTDATE(all.subspan(0, 4), all.subspan(5, 2), all.subspan(8, 2), all.subspan(11, 2),
+                all.subspan(14, 2), all.subspan(17, 2), correction, lowest, outcome);
+    return outcome;
+}
 
 struct ShiftCase {
     std::string_view before;
@@ -79,9 +53,9 @@ TEST(CorrectDate, ShiftsAcrossEveryBoundary) {
         {"xx49 12 31 23 00 45", 1440, "2050 01 01 23 00 45"},
     };
     for (const ShiftCase& c : cases) {
-        FileTexts texts(c.before);
-        EXPECT_EQ(texts.shift(c.correction), ShiftOutcome::shifted) << c.before;
-        EXPECT_EQ(texts.joined(), c.after) << c.before << " by " << c.correction;
+        std::string texts(c.before);
+        EXPECT_EQ(shift(texts, c.correction), ShiftOutcome::shifted) << c.before;
+        EXPECT_EQ(texts, c.after) << c.before << " by " << c.correction;
     }
 }
 
@@ -118,23 +92,23 @@ TEST(CorrectDate, LeavesTheTextsAloneWhenThereIsNoMinuteToNameIt) {
         {"2013 4. 01 12 00 07", 0, ShiftOutcome::not_a_calendar_minute},
     };
     for (const RefusalCase& c : cases) {
-        FileTexts texts(c.before);
-        EXPECT_EQ(texts.shift(c.correction), c.outcome) << c.before;
-        EXPECT_EQ(texts.joined(), c.before);
+        std::string texts(c.before);
+        EXPECT_EQ(shift(texts, c.correction), c.outcome) << c.before;
+        EXPECT_EQ(texts, c.before);
     }
 }
 
 TEST(CorrectDate, FollowsTheLowestYear) {
-    FileTexts texts("2012 01 01 00 00 30");
-    EXPECT_EQ(texts.shift(-1, 2012), ShiftOutcome::outside_calendar);
-    EXPECT_EQ(texts.shift(-1, 2011), ShiftOutcome::shifted);
-    EXPECT_EQ(texts.joined(), "2011 12 31 23 59 30");
-    EXPECT_EQ(texts.shift(0, 2012), ShiftOutcome::not_a_calendar_minute);
+    std::string texts("2012 01 01 00 00 30");
+    EXPECT_EQ(shift(texts, -1, 2012), ShiftOutcome::outside_calendar);
+    EXPECT_EQ(shift(texts, -1, 2011), ShiftOutcome::shifted);
+    EXPECT_EQ(texts, "2011 12 31 23 59 30");
+    EXPECT_EQ(shift(texts, 0, 2012), ShiftOutcome::not_a_calendar_minute);
     // A name can hold no year before 2000, whatever the calendar reaches back to.
-    FileTexts early("2000 01 01 00 00 30");
-    EXPECT_EQ(early.shift(-1, 1990), ShiftOutcome::outside_calendar);
-    EXPECT_EQ(early.shift(1, 1990), ShiftOutcome::shifted);
-    EXPECT_EQ(early.joined(), "2000 01 01 00 01 30");
+    std::string early("2000 01 01 00 00 30");
+    EXPECT_EQ(shift(early, -1, 1990), ShiftOutcome::outside_calendar);
+    EXPECT_EQ(shift(early, 1, 1990), ShiftOutcome::shifted);
+    EXPECT_EQ(early, "2000 01 01 00 01 30");
 }
 
 }  // namespace
