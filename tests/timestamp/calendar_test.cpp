@@ -87,10 +87,6 @@ TEST(Calendar, OtherLowestYearsMatchTheWalk) {
 TEST(Calendar, EndsAndWorkedExample) {
     const Calendar calendar(lowest_year);
     EXPECT_EQ(calendar.last_position(), 22'089'600);
-    EXPECT_EQ(calendar.position_of({2009, 1, 1, 0, 0}), 1);
-    EXPECT_EQ(calendar.position_of({2050, 12, 31, 23, 59}), 22'089'600);
-    EXPECT_EQ(calendar.minute_at(1), (CalendarMinute{2009, 1, 1, 0, 0}));
-    EXPECT_EQ(calendar.minute_at(22'089'600), (CalendarMinute{2050, 12, 31, 23, 59}));
     EXPECT_EQ(calendar.position_of({2025, 11, 21, 15, 30}), 8'882'851);
     EXPECT_EQ(calendar.position_of({2013, 1, 15, 16, 30}), 2'124'991);
     EXPECT_TRUE(calendar.contains(1));
