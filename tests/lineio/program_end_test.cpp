@@ -36,14 +36,10 @@ TEST(OrderlyStop, WritesTheNoticeAfterTheOutputAndClosesTheFiles) {
     // The channel is free again: the report can be opened once more.
     channels.open(report_channel, "report.txt");
     channels.close(report_channel);
-}
-
-TEST(OrderlyStop, WritesAGivenMessageInsteadOfTheNotice) {
-    FakeConsole console;
-    Channels channels(console);
+    // A given message takes the notice's place.
     EXPECT_EQ(program_end_of([&] { channels.orderly_stop("Stop in error check"); }),
               lineio::orderly_exit_status);
-    EXPECT_EQ(console.error, "Stop in error check\r\n");
+    EXPECT_EQ(console.error, "Program stopped\r\nStop in error check\r\n");
 }
 
 TEST(InputOutputFailure, EndOfInputAtTheWaitForEnter) {
