@@ -193,10 +193,10 @@ struct HostileBytesCase {
     std::string name;
     std::string answer;
     std::string folder;
-    std::string camera_line;
     int exit_status;
     std::string renamed_folder;  // empty when nothing may be renamed
     std::string_view shown;      // in the output, or in the error stream for status 127
+    std::string camera_line = std::string(camera);
 };
 
 class HostileBytesTest : public ::testing::TestWithParam<HostileBytesCase> {};
@@ -222,30 +222,21 @@ TEST_P(HostileBytesTest, NeverReachesAnotherFolder) {
 
 INSTANTIATE_TEST_SUITE_P(
     AnswersAndFolders, HostileBytesTest,
-    ::testing::Values(HostileBytesCase{"NulAnswer", "\0"s, "Clips", std::string(camera), 0, "Clips",
-                                       summary_of_three},
-                      HostileBytesCase{"NoFollowedByNul", "N\0yes"s, "Clips", std::string(camera),
-                                       0, "", no_answer},
-                      HostileBytesCase{"Utf8Answer", "\xc3\xb1", "Clips", std::string(camera), 0,
-                                       "Clips", summary_of_three},
-                      HostileBytesCase{"InvalidUtf8Answer", "\xff", "Clips", std::string(camera), 0,
-                                       "Clips", summary_of_three},
-                      HostileBytesCase{"NulInsideTheFolder", "Y", "Cl\0ips"s, std::string(camera),
-                                       0, "", listing_failure},
-                      HostileBytesCase{"NulAfterTheFolder", "Y", "Clips\0"s, std::string(camera), 0,
-                                       "", listing_failure},
-                      HostileBytesCase{"NulAfterTheShorterFolder", "Y", "Cl\0"s,
-                                       std::string(camera), 0, "", listing_failure},
-                      HostileBytesCase{"OnlyNul", "Y", "\0"s, std::string(camera), 0, "",
-                                       listing_failure},
-                      HostileBytesCase{"InvalidUtf8Folder", "Y", odd_folder, std::string(camera), 0,
-                                       odd_folder, summary_of_three},
-                      HostileBytesCase{"PartOfAnInvalidUtf8Folder", "Y", "\xff\xfe",
-                                       std::string(camera), 0, "", listing_failure},
-                      HostileBytesCase{"NulInATimestamp", "Y", "Clips", "2024 03\0 01 00 00 00"s,
-                                       127, "", "is not an integer"},
-                      HostileBytesCase{"InvalidUtf8InATimestamp", "Y", "Clips",
-                                       "2024 03 01 00 00 \xff", 127, "", "is not an integer"}),
+    ::testing::Values(
+        HostileBytesCase{"NulAnswer", "\0"s, "Clips", 0, "Clips", summary_of_three},
+        HostileBytesCase{"NoFollowedByNul", "N\0yes"s, "Clips", 0, "", no_answer},
+        HostileBytesCase{"Utf8Answer", "\xc3\xb1", "Clips", 0, "Clips", summary_of_three},
+        HostileBytesCase{"InvalidUtf8Answer", "\xff", "Clips", 0, "Clips", summary_of_three},
+        HostileBytesCase{"NulInsideTheFolder", "Y", "Cl\0ips"s, 0, "", listing_failure},
+        HostileBytesCase{"NulAfterTheFolder", "Y", "Clips\0"s, 0, "", listing_failure},
+        HostileBytesCase{"NulAfterTheShorterFolder", "Y", "Cl\0"s, 0, "", listing_failure},
+        HostileBytesCase{"OnlyNul", "Y", "\0"s, 0, "", listing_failure},
+        HostileBytesCase{"InvalidUtf8Folder", "Y", odd_folder, 0, odd_folder, summary_of_three},
+        HostileBytesCase{"PartOfAnInvalidUtf8Folder", "Y", "\xff\xfe", 0, "", listing_failure},
+        HostileBytesCase{"NulInATimestamp", "Y", "Clips", 127, "", "is not an integer",
+                         "2024 03\0 01 00 00 00"s},
+        HostileBytesCase{"InvalidUtf8InATimestamp", "Y", "Clips", 127, "", "is not an integer",
+                         "2024 03 01 00 00 \xff"}),
     [](const auto& info) { return info.param.name; });
 
 // ---- Names of 255 bytes ----
