@@ -43,15 +43,13 @@ struct ComesBefore {
 }  // namespace
 
 void sort_names(std::vector<std::string_view>& names) {
-    std::vector<KeyedName> keyed;
-    keyed.reserve(names.size());
-    for (const std::string_view name : names) {
-        keyed.push_back({key_at(name, 0), key_at(name, key_bytes), name});
-    }
+    std::vector<KeyedName> keyed(names.size());
+    std::transform(names.begin(), names.end(), keyed.begin(), [](std::string_view name) {
+        return KeyedName{key_at(name, 0), key_at(name, key_bytes), name};
+    });
     std::sort(keyed.begin(), keyed.end(), ComesBefore{});
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
-        names[i] = keyed[i].name;
-    }
+    std::transform(keyed.begin(), keyed.end(), names.begin(),
+                   [](const KeyedName& each) { return each.name; });
 }
 
 }  // namespace lineio
