@@ -12,13 +12,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "lineio/channels.hpp"
+#include "support/fake_console.hpp"
 
 namespace fuzz_support {
 
@@ -60,15 +59,8 @@ class ByteReader {
     std::size_t position_ = 0;
 };
 
-// The exit status of the ProgramEnd that `action` threw, or nothing when it returned.
-inline std::optional<int> program_end_of(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const lineio::ProgramEnd& end) {
-        return end.exit_status;
-    }
-    return std::nullopt;
-}
+// Every target runs the program's pieces on the tests' fake console.
+using test_support::program_end_of;
 
 // A folder of its own under the system's temporary folder, made once for the fuzzing process and
 // removed at its end.
