@@ -118,6 +118,13 @@ void expect_no_control_bytes(const std::string& text) {
     }
 }
 
+// Under Wine the Windows executable sees Unix symbolic links as the files they name, reads names
+// in its own code page, and starts for no other user than the prefix's owner: rows that rest on
+// those cannot hold there, and are left to the native run.
+bool rests_on_posix_under_wine(bool rests_on_posix) {
+    return rests_on_posix && runs_through_launcher();
+}
+
 // ---- A line of 10 MB at every prompt ----
 
 const std::string ten_megabytes(std::size_t{10} << 20, ' ');
@@ -203,6 +210,9 @@ class HostileBytesTest : public ::testing::TestWithParam<HostileBytesCase> {};
 
 TEST_P(HostileBytesTest, NeverReachesAnotherFolder) {
     const HostileBytesCase& row = GetParam();
+    if (rests_on_posix_under_wine(row.name == "InvalidUtf8Folder")) {
+        GTEST_SKIP() << "Wine reads names in code page 1252";
+    }
     ScratchDirectory scratch;
     for (const std::string& folder : folders) {
         make_tree(scratch.path() / folder, clips);
@@ -305,6 +315,9 @@ class ListedEntryTest : public ::testing::TestWithParam<ListedEntryCase> {};
 
 TEST_P(ListedEntryTest, NothingOutsideTheFolderIsTouched) {
     const ListedEntryCase& row = GetParam();
+    if (rests_on_posix_under_wine(row.name.starts_with("Link"))) {
+        GTEST_SKIP() << "Wine sees a symbolic link as its target";
+    }
     ScratchDirectory scratch;
     make_tree(scratch.path(), surroundings);
     make_tree(scratch.path() / "Clips", {{"2024-03-01 00-00-07.mp4", "file: clip one"}});
@@ -379,6 +392,9 @@ class OwnFileTest : public ::testing::TestWithParam<OwnFileCase> {};
 
 TEST_P(OwnFileTest, IsNeverWrittenThrough) {
     const OwnFileCase& row = GetParam();
+    if (rests_on_posix_under_wine(row.name.find("Linked") != std::string::npos)) {
+        GTEST_SKIP() << "Wine sees a symbolic link as its target";
+    }
     ScratchDirectory scratch;
     make_tree(scratch.path() / "Clips", clips);
     write_file(scratch.path() / "precious.txt", "precious");
@@ -442,6 +458,9 @@ class LockedDirectoryTest : public ::testing::TestWithParam<LockedDirectoryCase>
 
 TEST_P(LockedDirectoryTest, StopsBeforeRenamingWhatItCannotReport) {
     const LockedDirectoryCase& row = GetParam();
+    if (rests_on_posix_under_wine(running_as_root())) {
+        GTEST_SKIP() << "Wine starts for no other user than the prefix's owner";
+    }
     ScratchDirectory scratch;
     make_tree(scratch.path() / "Clips", clips);
     std::vector<fs::path> own_files;
