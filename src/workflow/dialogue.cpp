@@ -12,6 +12,7 @@
 #include "workflow/dialogue_texts.hpp"
 #include "workflow/layouts.hpp"
 #include "workflow/renaming_pass.hpp"
+#include "workflow/report.hpp"
 
 namespace workflow {
 namespace {
@@ -132,7 +133,7 @@ void run_main_dialogue(Channels& channels) {
     run_renaming_pass(
         channels, RenamingJob{folder_name, folder_length, camera, actual, correction, lowest_year},
         renamed_count);
-    channels.formatted_line(console_output, summary_layout(), {renamed_count, texts::summary});
+    write_summary(channels, console_output, renamed_count);
     channels.close(report_channel);
 
     lineio::fixed_copy(command_line.span(), texts::delete_listing_command);

@@ -64,18 +64,16 @@ std::string_view as_view(const std::array<char, 2>& text) {
     return {text.data(), text.size()};
 }
 
-// Tries the corrected name, then the burst numbers in turn; returns whether the file was renamed
-// and leaves the path it took, without trailing blanks, in `taken`, a view of `new_path`.
+// Tries the corrected name, then the burst numbers in turn; returns whether the file was renamed,
+// and leaves the last path tried in `new_path`.
 bool rename_to_corrected_name(Channels& channels, std::string_view folder, const NameFields& fields,
-                              std::string_view old_path, FixedText<path_width>& new_path,
-                              std::string_view& taken) {
+                              std::string_view old_path, FixedText<path_width>& new_path) {
     const auto try_name = [&](std::string_view seconds) {
         lineio::concatenate(
             new_path.span(),
             {folder, "/", fields.year.view(), " ", fields.month.view(), " ", fields.day.view(), " ",
              fields.hour.view(), " ", fields.minute.view(), " ", seconds, fields.extension});
-        taken = new_path.trimmed_view();
-        return channels.rename_file(old_path, taken) == 0;
+        return channels.rename_file(old_path, new_path.trimmed_view()) == 0;
     };
     if (try_name(fields.second.view())) {
         return true;
@@ -116,10 +114,8 @@ void run_renaming_pass(Channels& channels, const RenamingJob& job, std::int32_t&
         const bool can_rename = shift == timestamp::ShiftOutcome::shifted && !longer_name;
         const std::string_view old_name = old_path.trimmed_view();
         FixedText<path_width> new_path;
-        std::string_view new_name;
-        if (can_rename &&
-            rename_to_corrected_name(channels, folder, fields, old_name, new_path, new_name)) {
-            write_outcome(channels, report_channel, true, new_name);
+        if (can_rename && rename_to_corrected_name(channels, folder, fields, old_name, new_path)) {
+            write_outcome(channels, report_channel, true, new_path.trimmed_view());
             ++renamed_count;
         } else {
             write_outcome(channels, report_channel, false, old_name);

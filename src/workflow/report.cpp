@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "lineio/fixed_text.hpp"
 #include "workflow/dialogue_texts.hpp"
 #include "workflow/layouts.hpp"
 
@@ -23,13 +22,11 @@ void write_timestamp(lineio::Channels& channels, int report, const timestamp::Ti
 // text field as wide as the path does with the whole path in one item.
 void write_outcome_lines(lineio::Channels& channels, int channel, bool leading_blank,
                          std::string_view message, std::string_view path) {
-    const std::string_view whole =
-        lineio::trimmed(path.substr(0, std::min(path.size(), path_width)));
-    const std::array<lineio::Item, 2> items{message, whole};
+    const std::array<lineio::Item, 2> items{message, path};
     const auto width = static_cast<int>(message.size());
     channels.formatted_line_and_empty_line(
-        channel, outcome_layout(width, leading_blank, whole.size()),
-        std::span<const lineio::Item>(items.data(), whole.empty() ? 1 : 2));
+        channel, outcome_layout(width, leading_blank, path.size()),
+        std::span<const lineio::Item>(items.data(), path.empty() ? 1 : 2));
 }
 
 }  // namespace

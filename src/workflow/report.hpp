@@ -14,7 +14,8 @@ void write_report_head(lineio::Channels& channels, int report, const timestamp::
                        const timestamp::Timestamp& actual, std::int32_t correction);
 
 // "Successfully renamed " and the new path, or "Could not rename " and the old path, each
-// followed by an empty line, in the report and, behind one blank, on the console.
+// followed by an empty line, in the report and, behind one blank, on the console. `path` holds
+// no trailing blanks and fits a path of the program's width.
 void write_outcome(lineio::Channels& channels, int report, bool renamed, std::string_view path);
 
 // The renamed count in 6 columns and " files successfully renamed".
