@@ -3,65 +3,37 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
 
+#include "support/scratch_directory.hpp"
+
 namespace e2e {
+
+using test_support::ScratchDirectory;
 
 struct ProgramRun {
     int exit_status = -1;  // -1 when the program ended by a signal
-    int signal = 0;
     std::string output;
     std::string error;
 };
 
-// A fresh directory under the system's temporary folder, removed with everything in it.
-class ScratchDirectory {
-  public:
-    ScratchDirectory();
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-    ~ScratchDirectory();
-    const std::filesystem::path& path() const { return path_; }
+// The id of the user "nobody", for whom file permissions hold even when the tests run as root.
+inline constexpr unsigned unprivileged_user_id = 65534;
 
-  private:
-    std::filesystem::path path_;
-};
-
-enum class RunAs { this_user, unprivileged_user };
-
-// The program, taken from RUR_PROGRAM when set (with RUR_PROGRAM_LAUNCHER, such as wine, in front
-// of it), otherwise the one this test was built with. With RunAs::unprivileged_user a test run by
-// root starts the program as the user "nobody", for whom file permissions hold.
+// Runs the program in `directory` until it ends: the one in RUR_PROGRAM when set (with
+// RUR_PROGRAM_LAUNCHER, such as wine, in front of it), otherwise the one this test was built with.
+// `meanwhile` is called with a function that kills the program at once. `unprivileged` starts it
+// as "nobody" when the tests run as root.
 ProgramRun run_program(const std::filesystem::path& directory, std::string_view input,
-                       RunAs user = RunAs::this_user);
+                       bool unprivileged = false,
+                       const std::function<void(const std::function<void()>&)>& meanwhile = {});
 
-// A program started in the background, for tests that stop it from outside.
-class RunningProgram {
-  public:
-    RunningProgram(const std::filesystem::path& directory, std::string_view input,
-                   RunAs user = RunAs::this_user);
-    RunningProgram(const RunningProgram&) = delete;
-    RunningProgram& operator=(const RunningProgram&) = delete;
-    ~RunningProgram();
-    void kill_now();
-    ProgramRun wait();
-
-  private:
-    ScratchDirectory streams_;
-    int process_ = -1;
-};
-
-// The id of the unprivileged user programs run as, for files that user must be able to write.
-unsigned unprivileged_user_id();
 bool running_as_root();
 // True when the program runs through RUR_PROGRAM_LAUNCHER (the Windows executable under Wine).
 bool runs_through_launcher();
-
-// Writes `bytes` to `path`, creating the folders on the way.
-void write_file(const std::filesystem::path& path, std::string_view bytes = {});
-std::string read_file(const std::filesystem::path& path);
 
 // Every file below `folder` (relative path to contents).
 std::map<std::string, std::string> folder_contents(const std::filesystem::path& folder);
