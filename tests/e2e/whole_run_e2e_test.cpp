@@ -12,7 +12,6 @@
 namespace e2e {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace std::string_literals;
 using Files = std::map<std::string, std::string>;
 
