@@ -80,7 +80,6 @@ struct Case {
     Files clips_after = clips;
     std::string report = "";
     std::string folder = "Clips";
-    std::string link = "";  // made a symbolic link to precious.txt before the run
 };
 
 void PrintTo(const Case& run, std::ostream* out) {
@@ -142,8 +141,6 @@ std::vector<Case> cases() {
         {"AnswerNoInLowerCase", "no thanks\n\n", 0, no_answer},
         one_clip("AnswerBlankThenN", " N" + typed.substr(1)),
         one_clip("AnswerOfTenMegabytes", "Y" + huge + typed.substr(1)),
-        one_clip("FolderThenTenMegabytesOfBlanks", "Y\nClips" + huge + typed.substr(7)),
-        one_clip("TenMegabytesBeforeATimestamp", "Y\nClips\n" + huge + typed.substr(8)),
         one_clip("LinesEndingInCarriageReturns", crlf(typed)),
         one_clip("FolderOf36Characters", "", "Folder_" + std::string(29, 'x')),
         one_clip("FolderOf37Characters", "", "Folder_" + std::string(30, 'x')),
@@ -162,13 +159,16 @@ std::vector<Case> cases() {
          not_video,
          stopped,
          {{clip, clip}, {"short.mp4", ""}}},
-        {"CameraOutOfRange", "Y\nClips\n2051 2 30 24 61 0\n\n", 0,
-         camera_prompt + out_of_range("Year   =", "2051") + out_of_range("Day    =", "30") +
-             out_of_range("Hour   =", "24") + out_of_range("Minute =", "61") + entry_error,
+        {"CameraOutOfRange", "Y\nClips\n2008 13 0 -1 61 -1\n\n", 0,
+         camera_prompt + out_of_range("Year   =", "2008") + out_of_range("Month  =", "13") +
+             out_of_range("Day    =", "0") + out_of_range("Hour   =", "-1") +
+             out_of_range("Minute =", "61") + out_of_range("Second =", "-1") + entry_error,
          "Stop in error check\r\n"},
-        {"ActualOutOfRange", camera + "2050 13 0 -1 0 61\n\n", 0,
-         actual_prompt + out_of_range("Month  =", "13") + out_of_range("Day    =", "0") +
-             out_of_range("Hour   =", "-1") + out_of_range("Second =", "61") + entry_error,
+        // Without a month there is no longest day to hold the day against.
+        {"ActualOutOfRange", camera + "2051 0 40 24 -1 61\n\n", 0,
+         actual_prompt + out_of_range("Year   =", "2051") + out_of_range("Month  =", "0") +
+             out_of_range("Hour   =", "24") + out_of_range("Minute =", "-1") +
+             out_of_range("Second =", "61") + entry_error,
          "Stop in error check\r\n"},
         {"InputEndsAtOnce", "", 127, opening,
          failure("fixed-width field input on channel 5: the console input ended",
@@ -221,9 +221,9 @@ std::vector<Case> cases() {
                   {"2050_12_01_00_00_00.mp4", ""}}),
         // A correction too wide for its report column, which would take the clip before 2009.
         renaming("CorrectionWiderThanItsColumn",
-                 {"2050 12 31 23 60 00\n2009 01 01 00 00 00\n",
+                 {"2050 12 31 23 60 60\n2009 01 01 00 00 00\n",
                   "You are subtracting about 41 years, 11 months, 30 days, 23 hours, 60 minutes\n",
-                  "2050 12 31 23 60  0\n2009  1  1  0  0  0\nMinutes to correct = ********\n"},
+                  "2050 12 31 23 60 60\n2009  1  1  0  0  0\nMinutes to correct = ********\n"},
                  {{clip, ""}}),
     };
     Case last_wait = one_clip("InputEndsAtTheLastWait", typed.substr(0, typed.size() - 1));
@@ -232,7 +232,7 @@ std::vector<Case> cases() {
         failure("wait for Enter on channel 5: the console input ended", "standard input, line 5");
     table.push_back(last_wait);
     // Every burst name taken by a file already rightly named, which is renamed onto itself; the
-    // odd one fails 41 times and keeps its name.
+    // odd one fails 41 times and keeps its name. 29 February of a common year is 1 March.
     std::vector<std::pair<std::string, std::string>> taken;
     for (int second = 1; second <= 40; ++second) {
         const std::string name =
@@ -242,10 +242,19 @@ std::vector<Case> cases() {
     taken.emplace_back("2025_11_21_14_25_10.mp4", "");
     table.push_back(
         renaming("AllFortyBurstNamesTaken",
-                 {"2025 11 21 14 25 00\n2025 11 21 14 25 00\n",
+                 {"2025 02 29 00 00 00\n2025 03 01 00 00 00\n",
                   " No correction to date and time but account for burst pictures\n",
-                  "2025 11 21 14 25  0\n2025 11 21 14 25  0\nMinutes to correct =        0\n"},
+                  "2025  2 29  0  0  0\n2025  3  1  0  0  0\nMinutes to correct =        0\n"},
                  taken));
+    // The day after every month's last (29 February in any year) is out of range.
+    const int last_days[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    for (int month = 1; month <= 12; ++month) {
+        const std::string day = std::to_string(last_days[month - 1] + 1);
+        table.push_back({"DayAfterTheLastOfMonth" + std::to_string(month),
+                         "Y\nClips\n2013 " + std::to_string(month) + " " + day + " 0 0 0\n\n", 0,
+                         camera_prompt + out_of_range("Day    =", day) + entry_error,
+                         "Stop in error check\r\n"});
+    }
     return table;
 }
 

@@ -27,14 +27,8 @@ class ScratchDirectory {
         namespace fs = std::filesystem;
         std::error_code ignored;
         fs::current_path(previous_, ignored);
-        // A test may have taken write permission away from any folder; give it back so that all
-        // can go.
+        // A test may have taken the write permission away; give it back so that all can go.
         fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        for (const auto& entry : fs::recursive_directory_iterator(path_, ignored)) {
-            if (entry.is_directory(ignored) && !entry.is_symlink(ignored)) {
-                fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-            }
-        }
         fs::remove_all(path_, ignored);
     }
 

@@ -1,29 +1,19 @@
-// The timestamp routines: the calendar against a count by hand, the entry check, the clock
-// correction and the shifted file timestamp.
+// The timestamp arithmetic: the calendar against a count by hand, the clock correction and the
+// shifted file timestamp. The entry check is held to its bounds by the whole-program tests.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "support/fake_console.hpp"
-#include "timestamp/check.hpp"
 #include "timestamp/corrected_date.hpp"
 #include "timestamp/correction.hpp"
 
 namespace timestamp {
 namespace {
-
-// Runs `routine` on `console`; the exit status, if the routine ended the program.
-template <typename Routine>
-std::optional<int> on_console(test_support::FakeConsole& console, Routine routine) {
-    lineio::Channels channels(console);
-    return test_support::program_end_of([&] { routine(channels); });
-}
 
 std::array<std::int32_t, 5> fields(const CalendarMinute& m) {
     return {m.year, m.month, m.day, m.hour, m.minute};
@@ -53,56 +43,6 @@ TEST(Calendar, EveryDayOfTheCalendarMatchesACountByHand) {
         }
     }
     EXPECT_EQ(calendar.last_position(), first - 1);
-}
-
-std::string bad(std::string_view label, std::int32_t value) {
-    const std::string number = std::to_string(value);
-    return " " + std::string(label) + "  " + std::string(12 - number.size(), ' ') + number +
-           "  is out of range\r\n";
-}
-
-struct CheckCase {
-    Timestamp typed;
-    std::string reported;  // the field lines; empty when the timestamp passes
-};
-
-TEST(Check, ReportsEveryFieldOutOfRangeInOrderAndStops) {
-    std::vector<CheckCase> cases = {
-        {{2009, 1, 1, 0, 0, 0}, ""},
-        {{2050, 12, 31, 23, 60, 60}, ""},
-        {{2013, 2, 29, 12, 0, 0}, ""},  // the calendar reads it as 1 March
-        {{2008, 13, 0, -1, 61, -2147483647 - 1},
-         bad("Year   =", 2008) + bad("Month  =", 13) + bad("Day    =", 0) + bad("Hour   =", -1) +
-             bad("Minute =", 61) + bad("Second =", -2147483647 - 1)},
-        // Without a month there is no longest day to hold the day against.
-        {{2051, 0, 40, 24, -1, 61},
-         bad("Year   =", 2051) + bad("Month  =", 0) + bad("Hour   =", 24) + bad("Minute =", -1) +
-             bad("Second =", 61)},
-    };
-    // Every month's last day, in a leap year, and the day after it.
-    for (std::int32_t month = 1; month <= 12; ++month) {
-        const std::int32_t length = lengths[month - 1] + (month == 2 ? 1 : 0);
-        cases.push_back({{2013, month, length, 0, 0, 0}, ""});
-        cases.push_back({{2013, month, length + 1, 0, 0, 0}, bad("Day    =", length + 1)});
-    }
-    for (const CheckCase& c : cases) {
-        test_support::FakeConsole console("\n");
-        const std::optional<int> end = on_console(console, [&](lineio::Channels& channels) {
-            const Timestamp& t = c.typed;
-            CHECK(channels, lowest_year, t.year, t.month, t.day, t.hour, t.minute, t.second);
-        });
-        const std::string expected = c.reported.empty()
-                                         ? ""
-                                         : c.reported +
-                                               " Date and/or time entry error\r\n"
-                                               " The proper form is YYYY MN DY HR MN SC\r\n"
-                                               " Press Enter to terminate\r\n";
-        EXPECT_EQ(console.output, expected) << c.typed.year << ' ' << c.typed.month;
-        // Every line is on the screen before the program waits for Enter.
-        EXPECT_EQ(console.output_at_reads.empty() ? "" : console.output_at_reads.back(), expected);
-        EXPECT_EQ(console.error, c.reported.empty() ? "" : "Stop in error check\r\n");
-        EXPECT_EQ(end, c.reported.empty() ? std::nullopt : std::optional<int>(0));
-    }
 }
 
 struct AmountCase {
@@ -140,11 +80,12 @@ TEST(CorrectionAmount, CountsTheMinutesBetweenAndTellsTheirSize) {
     for (const AmountCase& c : cases) {
         std::int32_t correction = 12345;
         test_support::FakeConsole console;
-        on_console(console, [&](lineio::Channels& channels) {
+        {
+            lineio::Channels channels(console);
             const Timestamp &a = c.camera, &b = c.actual;
             CORRECTIONAMOUNT(channels, a.year, a.month, a.day, a.hour, a.minute, a.second, b.year,
                              b.month, b.day, b.hour, b.minute, b.second, correction, lowest_year);
-        });
+        }
         EXPECT_EQ(correction, c.correction) << c.line;
         EXPECT_EQ(console.output, std::string(c.line) + "\r\n\r\n");
     }
