@@ -140,6 +140,7 @@ std::vector<Case> cases() {
         {"AnswerN", "N\n\n", 0, no_answer},
         {"AnswerNoInLowerCase", "no thanks\n\n", 0, no_answer},
         one_clip("AnswerBlankThenN", " N" + typed.substr(1)),
+        one_clip("AnswerNul", "\0"s + typed.substr(1)),
         one_clip("AnswerOfTenMegabytes", "Y" + huge + typed.substr(1)),
         one_clip("LinesEndingInCarriageReturns", crlf(typed)),
         one_clip("FolderOf36Characters", "", "Folder_" + std::string(29, 'x')),
