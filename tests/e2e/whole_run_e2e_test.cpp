@@ -89,7 +89,7 @@ void PrintTo(const Case& run, std::ostream* out) {
 // The typed timestamps and what the program makes of them.
 struct Correction {
     std::string typed;          // both timestamps, each ending in a line feed
-    std::string console_lines;  // the correction's line and its empty line
+    std::string console_lines;  // the correction's console line
     std::string report_head;    // the report's two timestamp lines and its correction line
 };
 const Correction minus_75{
