@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <span>
 
-#include "timestamp/breakdown.hpp"
 #include "timestamp/calendar.hpp"
 #include "timestamp/corrected_date.hpp"
+#include "timestamp/correction.hpp"
 
 namespace timestamp::walk {
 

@@ -12,10 +12,9 @@
 #include <string_view>
 
 #include "calendar_walk.hpp"
-#include "timestamp/breakdown.hpp"
 #include "timestamp/calendar.hpp"
 #include "timestamp/corrected_date.hpp"
-#include "timestamp/correction_minutes.hpp"
+#include "timestamp/correction.hpp"
 #include "timestamp/timestamp.hpp"
 
 namespace timestamp {

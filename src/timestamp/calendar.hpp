@@ -41,10 +41,6 @@ class Calendar {
     // position whose year fits in 32 bits.
     CalendarMinute minute_at(std::int64_t position) const;
 
-    bool contains(std::int64_t position) const {
-        return position >= 1 && position <= last_position_;
-    }
-
   private:
     std::int32_t lowest_year_;
     std::int64_t last_position_;

@@ -2,13 +2,15 @@
 
 #include <string_view>
 
-#include "timestamp/breakdown.hpp"
-#include "timestamp/calendar.hpp"
-#include "timestamp/correction_minutes.hpp"
-#include "timestamp/timestamp.hpp"
-
 namespace timestamp {
 namespace {
+
+std::int64_t typed_position(const Calendar& calendar, const Timestamp& typed) {
+    // The calendar carries fields past their ranges into the next unit, which is exactly the
+    // plain reading of minute 60 and of 29 February in a common year.
+    return calendar.position_of(
+        CalendarMinute{typed.year, typed.month, typed.day, typed.hour, typed.minute});
+}
 
 constexpr std::string_view adding_lead = "You are adding about ";
 constexpr std::string_view subtracting_lead = "You are subtracting about ";
@@ -42,6 +44,18 @@ void tell_breakdown(lineio::Channels& console, const Calendar& calendar, std::in
 }
 
 }  // namespace
+
+std::int64_t correction_between(const Calendar& calendar, const Timestamp& camera,
+                                const Timestamp& actual) {
+    return typed_position(calendar, actual) - typed_position(calendar, camera);
+}
+
+CorrectionBreakdown breakdown_of(const Calendar& calendar, std::int64_t size) {
+    // The minute whose position is the size, read as an offset from the calendar's first minute.
+    const CalendarMinute reached = calendar.minute_at(size);
+    return CorrectionBreakdown{reached.year - calendar.lowest_year(), reached.month - 1,
+                               reached.day - 1, reached.hour, reached.minute + 1};
+}
 
 void CORRECTIONAMOUNT(lineio::Channels& console, const std::int32_t& camera_year,
                       const std::int32_t& camera_month, const std::int32_t& camera_day,

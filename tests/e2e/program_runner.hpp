@@ -2,71 +2,129 @@
 // and error streams and every file it leaves collected for byte-for-byte comparison.
 #pragma once
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "support/scratch_directory.hpp"
 
 namespace e2e {
 
+namespace fs = std::filesystem;
+using test_support::ScratchDirectory;
+
 struct ProgramRun {
     int exit_status = -1;  // -1 when the program ended by a signal
-    int signal = 0;
     std::string output;
     std::string error;
 };
 
-// A fresh directory under the system's temporary folder, removed with everything in it.
-class ScratchDirectory {
-  public:
-    ScratchDirectory();
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-    ~ScratchDirectory();
-    const std::filesystem::path& path() const { return path_; }
+// The user "nobody", for whom file permissions hold even when the tests run as root.
+inline constexpr unsigned unprivileged_user_id = 65534;
 
-  private:
-    std::filesystem::path path_;
-};
+inline const char* environment_variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? value : nullptr;
+}
 
-enum class RunAs { this_user, unprivileged_user };
-
-// The program, taken from RUR_PROGRAM when set (with RUR_PROGRAM_LAUNCHER, such as wine, in front
-// of it), otherwise the one this test was built with. With RunAs::unprivileged_user a test run by
-// root starts the program as the user "nobody", for whom file permissions hold.
-ProgramRun run_program(const std::filesystem::path& directory, std::string_view input,
-                       RunAs user = RunAs::this_user);
-
-// A program started in the background, for tests that stop it from outside.
-class RunningProgram {
-  public:
-    RunningProgram(const std::filesystem::path& directory, std::string_view input,
-                   RunAs user = RunAs::this_user);
-    RunningProgram(const RunningProgram&) = delete;
-    RunningProgram& operator=(const RunningProgram&) = delete;
-    ~RunningProgram();
-    void kill_now();
-    ProgramRun wait();
-
-  private:
-    ScratchDirectory streams_;
-    int process_ = -1;
-};
-
-// The id of the unprivileged user programs run as, for files that user must be able to write.
-unsigned unprivileged_user_id();
-bool running_as_root();
 // True when the program runs through RUR_PROGRAM_LAUNCHER (the Windows executable under Wine).
-bool runs_through_launcher();
+inline bool runs_through_launcher() {
+    return environment_variable("RUR_PROGRAM_LAUNCHER") != nullptr;
+}
 
-// Writes `bytes` to `path`, creating the folders on the way.
-void write_file(const std::filesystem::path& path, std::string_view bytes = {});
-std::string read_file(const std::filesystem::path& path);
+inline bool running_as_root() {
+    return geteuid() == 0;
+}
+
+inline std::string contents_of(std::FILE* file) {
+    std::string contents;
+    std::rewind(file);
+    for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
+        contents += static_cast<char>(c);
+    }
+    std::fclose(file);
+    return contents;
+}
+
+// Runs the program in `directory` until it ends: the one in RUR_PROGRAM when set (with
+// RUR_PROGRAM_LAUNCHER, such as wine, in front of it), otherwise the one this test was built with.
+// `meanwhile` is called with a function that kills the program at once. `unprivileged` starts it
+// as "nobody" when the tests run as root.
+inline ProgramRun run_program(
+    const fs::path& directory, std::string_view input, bool unprivileged = false,
+    const std::function<void(const std::function<void()>&)>& meanwhile = {}) {
+    std::vector<std::string> command;
+    if (runs_through_launcher()) {
+        command.emplace_back(environment_variable("RUR_PROGRAM_LAUNCHER"));
+    }
+    const char* program = environment_variable("RUR_PROGRAM");
+    // The program starts in its scratch directory, so its own path must not be relative; and
+    // started through a launcher, a missing program would only show as the launcher's complaint.
+    command.push_back(fs::absolute(program != nullptr ? program : RUR_PROGRAM_PATH).string());
+    if (!fs::is_regular_file(command.back())) {
+        throw std::runtime_error("the program to test is missing: " + command.back());
+    }
+    std::vector<char*> arguments;
+    for (auto& word : command) {
+        arguments.push_back(word.data());
+    }
+    arguments.push_back(nullptr);
+    std::FILE* const streams[] = {std::tmpfile(), std::tmpfile(), std::tmpfile()};
+    std::fwrite(input.data(), 1, input.size(), streams[0]);
+    std::rewind(streams[0]);
+
+    const pid_t process = fork();
+    if (process == 0) {
+        for (int stream = 0; stream < 3; ++stream) {
+            dup2(fileno(streams[stream]), stream);
+        }
+        const bool drop = unprivileged && running_as_root();
+        if (chdir(directory.c_str()) == 0 &&
+            (!drop || (setgid(unprivileged_user_id) == 0 && setuid(unprivileged_user_id) == 0))) {
+            execvp(arguments[0], arguments.data());
+        }
+        _exit(126);
+    }
+    if (meanwhile) {
+        meanwhile([process] { kill(process, SIGKILL); });
+    }
+    int status = 0;
+    while (waitpid(process, &status, 0) < 0) {
+    }
+    std::fclose(streams[0]);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, contents_of(streams[1]),
+            contents_of(streams[2])};
+}
 
 // Every file below `folder` (relative path to contents).
-std::map<std::string, std::string> folder_contents(const std::filesystem::path& folder);
+inline std::map<std::string, std::string> folder_contents(const fs::path& folder) {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            contents[fs::relative(entry.path(), folder).string()] =
+                ScratchDirectory::read_file(entry.path());
+        }
+    }
+    return contents;
+}
 
 // `text` with every line feed turned into carriage return and line feed.
-std::string crlf(std::string_view text);
+inline std::string crlf(std::string_view text) {
+    std::string converted;
+    for (const char c : text) {
+        converted += c == '\n' ? "\r\n" : std::string(1, c);
+    }
+    return converted;
+}
 
 }  // namespace e2e

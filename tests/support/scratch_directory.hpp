@@ -7,6 +7,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <string_view>
 
 namespace test_support {
 
@@ -23,18 +24,22 @@ class ScratchDirectory {
     ScratchDirectory(const ScratchDirectory&) = delete;
     ScratchDirectory& operator=(const ScratchDirectory&) = delete;
     ~ScratchDirectory() {
+        namespace fs = std::filesystem;
         std::error_code ignored;
-        std::filesystem::current_path(previous_, ignored);
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(path_, ignored);
+        fs::current_path(previous_, ignored);
+        // A test may have taken the write permission away; give it back so that all can go.
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(path_, ignored);
     }
 
     const std::filesystem::path& path() const { return path_; }
 
-    static void write_file(const std::filesystem::path& name, const std::string& bytes) {
-        std::ofstream file(name, std::ios::binary | std::ios::trunc);
-        file << bytes;
+    // Writes `bytes` to `name`, making the folders on the way.
+    static void write_file(const std::filesystem::path& name, std::string_view bytes = {}) {
+        if (name.has_parent_path()) {
+            std::filesystem::create_directories(name.parent_path());
+        }
+        std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
     }
 
     static std::string read_file(const std::filesystem::path& name) {

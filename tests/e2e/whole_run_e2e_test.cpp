@@ -1,0 +1,299 @@
+// Whole runs of the program: every console line, error line, report line, final folder and exit
+// status, byte for byte.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "program_runner.hpp"
+
+namespace e2e {
+namespace {
+
+using namespace std::string_literals;
+using Files = std::map<std::string, std::string>;
+
+// Console lines, written with bare line feeds; the program ends every line with CR LF.
+std::string pad(std::string_view text, std::size_t width) {
+    std::string padded(text);
+    padded.resize(width, ' ');
+    return padded + "\n";
+}
+const std::string opening =
+    pad("", 76) + pad("  Corrects the date & time on video files first labeled with Renamer", 76) +
+    "\n" + pad("Have you used Renamer with Meta Tag File_DateModified to relabel the files?", 76) +
+    pad("Enter Y for yes, N for no", 76);
+const std::string folder_prompt =
+    opening + pad("Enter folder name containing all video files to be renamed, then ENTER", 76) +
+    pad("  The folder name is case sensitive and cannot have embedded blanks", 76) +
+    pad("  Example: Acceptable: Files_to_Rename, SpecialCases; Error: Relabel Folder", 76);
+const std::string form =
+    pad("  Enter this date and time as it appears with one space between fields", 75);
+const std::string camera_prompt =
+    folder_prompt + "\n" + pad("Enter the date & time on the camera as yyyy mn dy hr mn sc", 75) +
+    pad("  For example, you visit the camera and the date is 2025 11 21 15 30 00", 75) + form;
+const std::string actual_prompt =
+    camera_prompt + "\n" + pad("Enter the actual date & time the camera should have been", 75) +
+    pad("  For example, you visit the camera and the date is 2013 01 15 16 30 00", 75) + form;
+const std::string pause = " Press Enter to terminate\n";
+const std::string no_answer =
+    opening + "    Use Renamer with Meta Tag File_DateModified to relabel the video files  \n" +
+    pause;
+const std::string no_folder =
+    folder_prompt + pad("There was a problem with the folder name ... TERMINATING", 56) + pause;
+const std::string not_video =
+    folder_prompt + " At least one file is NOT an AVI or MP4 file ...Terminating\n" + pause;
+const std::string report_name = "DedUzarodivedizidUZOVU.txt";
+const std::string stopped = "Program stopped\r\n";
+
+std::string out_of_range(std::string_view label, std::string_view value) {
+    return " " + std::string(label) + "  " + std::string(12 - value.size(), ' ') +
+           std::string(value) + "  is out of range\n";
+}
+const std::string entry_error =
+    " Date and/or time entry error\n The proper form is YYYY MN DY HR MN SC\n" + pause;
+
+std::string failure(std::string_view what, std::string_view where) {
+    return "DoridivezizoziRUR: input/output failure: "s + std::string(what) + "\r\n  at " +
+           std::string(where) + "\r\n";
+}
+std::string integer_failure(std::string_view what, char line) {
+    return failure("whitespace-separated integer input on channel 5: " + std::string(what),
+                   "standard input, line "s + line);
+}
+
+const std::string clip = "2025_11_21_15_40_10.mp4";
+const std::string camera = "Y\nClips\n2025 11 21 15 30 00\n";
+const std::string huge(std::size_t{10} << 20, ' ');
+
+// One run in a directory that holds the run's folder and, beside it, the folder "Cl" with the same
+// files, which no run may touch.
+struct Case {
+    std::string name;
+    std::string input;
+    int exit_status = 0;
+    std::string output;
+    std::string error = stopped;
+    Files clips = {{clip, clip}};
+    Files clips_after = clips;
+    std::string report = "";
+    std::string folder = "Clips";
+};
+
+void PrintTo(const Case& run, std::ostream* out) {
+    *out << run.name;
+}
+
+// The typed timestamps and what the program makes of them.
+struct Correction {
+    std::string typed;          // both timestamps, each ending in a line feed
+    std::string console_lines;  // the correction's console line
+    std::string report_head;    // the report's two timestamp lines and its correction line
+};
+const Correction minus_75{
+    "2025 11 21 15 30 00\n2025 11 21 14 15 00\n",
+    "You are subtracting about  0 years,  0 months,  0 days,  1 hours, 15 minutes\n",
+    "2025 11 21 15 30  0\n2025 11 21 14 15  0\nMinutes to correct =      -75\n"};
+
+// A whole run over files named as listed, each holding its own name, in listing order, with the
+// name each gets ("" when it keeps its own). Only the first 23 columns of a name are shown.
+Case renaming(std::string name, const Correction& correction,
+              const std::vector<std::pair<std::string, std::string>>& outcomes,
+              const std::string& folder = "Clips") {
+    Case run{name, "Y\n" + folder + "\n" + correction.typed + "\n", 0,
+             actual_prompt + "\n" + correction.console_lines + "\n"};
+    run.clips.clear();
+    run.clips_after.clear();
+    run.report = correction.report_head + "\n";
+    run.folder = folder;
+    int renamed = 0;
+    for (const auto& [listed, renamed_to] : outcomes) {
+        std::string outcome = "Could not rename " + folder + "/" + listed.substr(0, 23);
+        if (!renamed_to.empty()) {
+            outcome = "Successfully renamed " + folder + "/" + renamed_to;
+            ++renamed;
+        }
+        run.clips[listed] = listed;
+        run.clips_after[renamed_to.empty() ? listed : renamed_to] = listed;
+        run.output += "File name = " + listed.substr(0, 23) + "\n " + outcome + "\n\n";
+        run.report += outcome + "\n\n";
+    }
+    const std::string count = std::to_string(renamed);
+    const std::string count_line =
+        std::string(6 - count.size(), ' ') + count + " files successfully renamed\n";
+    run.output += count_line + " DONE ... Press Enter to terminate\n";
+    run.report += count_line;
+    return run;
+}
+
+Case one_clip(std::string name, std::string input, const std::string& folder = "Clips") {
+    Case run = renaming(std::move(name), minus_75, {{clip, "2025 11 21 14 25 10.mp4"}}, folder);
+    run.input = input.empty() ? run.input : std::move(input);
+    return run;
+}
+
+std::vector<Case> cases() {
+    const std::string typed = "Y\nClips\n" + minus_75.typed + "\n";
+    std::vector<Case> table = {
+        {"AnswerN", "N\n\n", 0, no_answer},
+        {"AnswerNoInLowerCase", "no thanks\n\n", 0, no_answer},
+        one_clip("AnswerBlankThenN", " N" + typed.substr(1)),
+        one_clip("AnswerNul", "\0"s + typed.substr(1)),
+        one_clip("AnswerOfTenMegabytes", "Y" + huge + typed.substr(1)),
+        one_clip("LinesEndingInCarriageReturns", crlf(typed)),
+        one_clip("FolderOf36Characters", "", "Folder_" + std::string(29, 'x')),
+        one_clip("FolderOf37Characters", "", "Folder_" + std::string(30, 'x')),
+        {"NoSuchFolder", "Y\nMissing\n\n", 0, no_folder},
+        {"FolderHandedToNoShell", "Y\nClips;touch y\n\n", 0, no_folder},
+        {"NulInTheFolder", "Y\nCl\0ips\n\n"s, 0, no_folder},
+        {"ExtensionInMixedCase",
+         "Y\nClips\n\n",
+         0,
+         not_video,
+         stopped,
+         {{clip, clip}, {"2025_11_21_15_40_11.Mp4", ""}}},
+        {"NameWithoutExtension",
+         "Y\nClips\n\n",
+         0,
+         not_video,
+         stopped,
+         {{clip, clip}, {"short.mp4", ""}}},
+        {"CameraOutOfRange", "Y\nClips\n2008 13 0 -1 61 -1\n\n", 0,
+         camera_prompt + out_of_range("Year   =", "2008") + out_of_range("Month  =", "13") +
+             out_of_range("Day    =", "0") + out_of_range("Hour   =", "-1") +
+             out_of_range("Minute =", "61") + out_of_range("Second =", "-1") + entry_error,
+         "Stop in error check\r\n"},
+        // Without a month there is no longest day to hold the day against.
+        {"ActualOutOfRange", camera + "2051 0 40 24 -1 61\n\n", 0,
+         actual_prompt + out_of_range("Year   =", "2051") + out_of_range("Month  =", "0") +
+             out_of_range("Hour   =", "24") + out_of_range("Minute =", "-1") +
+             out_of_range("Second =", "61") + entry_error,
+         "Stop in error check\r\n"},
+        {"InputEndsAtOnce", "", 127, opening,
+         failure("fixed-width field input on channel 5: the console input ended",
+                 "standard input, line 1")},
+        {"InputEndsInATimestamp", "Y\nClips\n2025 11 21\n", 127, camera_prompt,
+         integer_failure("the console input ended before all 6 values were read", '4')},
+        {"LettersInATimestamp", "Y\nClips\n2025 11 x1 1 1 1\n", 127, camera_prompt,
+         integer_failure("the item \"x1\" is not an integer", '3')},
+        {"CarriageReturnInATimestamp", "Y\nClips\n2025 11 21\r15 30 00\n", 127, camera_prompt,
+         integer_failure("the item \"21?15\" is not an integer", '3')},
+        {"TenMegabytesOfSigns", camera + std::string(huge.size(), '-') + "\n", 127, actual_prompt,
+         integer_failure("the item \"" + std::string(40, '-') + "...\" is not an integer", '4')},
+        {"ListingLinked", "Y\nClips\n", 127, folder_prompt,
+         failure("folder listing into list.txt: list.txt is a symbolic link, which the program "
+                 "never writes through",
+                 "file \"list.txt\" in the current directory")},
+        {"ReportLinked", typed, 127, actual_prompt + "\n" + minus_75.console_lines + "\n",
+         failure("open on channel 2: the name is a symbolic link, which the program never follows",
+                 "file \"" + report_name + "\"")},
+        renaming("BurstsCapitalsAndTakenBurstNumbers", minus_75,
+                 {{"2025 11 21 15 40 10.mp4", "2025 11 21 14 25 10.mp4"},
+                  {"2025-11-21-15-40-10.mp4", "2025 11 21 14 25 01.mp4"},
+                  {"2025-11-21-15-50-01.mp4", "2025 11 21 14 35 01.mp4"},
+                  {"2025.11.21.15.40.10.mp4", "2025 11 21 14 25 02.mp4"},
+                  {"2025_11_21_15_40_10.mp4", "2025 11 21 14 25 03.mp4"},
+                  {"2025_11_21_15_40_11.AVI", "2025 11 21 14 25 11.AVI"},
+                  {"2025_11_21_15_40_12.M4V", "2025 11 21 14 25 12.M4V"},
+                  // Its seconds are the first burst number, so "01" repeats the taken name.
+                  {"2025_11_21_15_50_01.mp4", "2025 11 21 14 35 02.mp4"}}),
+        // The corrected name is held by a file whose turn has not come: the first file takes a
+        // burst number, and the holder moves on in its own turn.
+        renaming("NameHeldByALaterFile",
+                 {"2025 11 21 15 30 00\n2025 11 21 16 30 00\n",
+                  "You are adding about  0 years,  0 months,  0 days,  0 hours, 60 minutes\n",
+                  "2025 11 21 15 30  0\n2025 11 21 16 30  0\nMinutes to correct =       60\n"},
+                 {{"2025 11 21 15 40 10.m4v", "2025 11 21 16 40 01.m4v"},
+                  {"2025 11 21 16 40 10.m4v", "2025 11 21 17 40 10.m4v"}}),
+        // Across 29 February 2016 and the turn of the year. A name that holds no minute of the
+        // calendar, or that the shift takes past 2050, keeps its name, and so does a listed name
+        // longer than 23 characters, even when its first 23 name a file by then.
+        renaming("AcrossLeapDayAndNewYear",
+                 {"2015 12 31 23 00 00\n2016 03 01 23 00 00\n",
+                  "You are adding about  0 years,  2 months,  1 days, 23 hours, 60 minutes\n",
+                  "2015 12 31 23  0  0\n2016  3  1 23  0  0\nMinutes to correct =    87840\n"},
+                 {{"2015_02_29_10_00_00.mp4", ""},
+                  {"2015_12_31_23_30_45.mp4", "2016 03 01 23 30 45.mp4"},
+                  {"2016 03 01 23 30 45.mp4.part", ""},
+                  {"2016_02_28_12_00_00.mp4", "2016 04 29 12 00 00.mp4"},
+                  {"2016_13_01_00_00_00.mp4", ""},
+                  {"2050_12_01_00_00_00.mp4", ""}}),
+        // A correction too wide for its report column, which would take the clip before 2009.
+        renaming("CorrectionWiderThanItsColumn",
+                 {"2050 12 31 23 60 60\n2009 01 01 00 00 00\n",
+                  "You are subtracting about 41 years, 11 months, 30 days, 23 hours, 60 minutes\n",
+                  "2050 12 31 23 60 60\n2009  1  1  0  0  0\nMinutes to correct = ********\n"},
+                 {{clip, ""}}),
+    };
+    Case last_wait = one_clip("InputEndsAtTheLastWait", typed.substr(0, typed.size() - 1));
+    last_wait.exit_status = 127;
+    last_wait.error =
+        failure("wait for Enter on channel 5: the console input ended", "standard input, line 5");
+    table.push_back(last_wait);
+    // Every burst name taken by a file already rightly named, which is renamed onto itself; the
+    // odd one fails 41 times and keeps its name. 29 February of a common year is 1 March.
+    std::vector<std::pair<std::string, std::string>> taken;
+    for (int second = 1; second <= 40; ++second) {
+        const std::string name =
+            "2025 11 21 14 25 " + std::to_string(100 + second).substr(1) + ".mp4";
+        taken.emplace_back(name, name);
+    }
+    taken.emplace_back("2025_11_21_14_25_10.mp4", "");
+    table.push_back(
+        renaming("AllFortyBurstNamesTaken",
+                 {"2025 02 29 00 00 00\n2025 03 01 00 00 00\n",
+                  " No correction to date and time but account for burst pictures\n",
+                  "2025  2 29  0  0  0\n2025  3  1  0  0  0\nMinutes to correct =        0\n"},
+                 taken));
+    // The day after every month's last (29 February in any year) is out of range.
+    const int last_days[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    for (int month = 1; month <= 12; ++month) {
+        const std::string day = std::to_string(last_days[month - 1] + 1);
+        table.push_back({"DayAfterTheLastOfMonth" + std::to_string(month),
+                         "Y\nClips\n2013 " + std::to_string(month) + " " + day + " 0 0 0\n\n", 0,
+                         camera_prompt + out_of_range("Day    =", day) + entry_error,
+                         "Stop in error check\r\n"});
+    }
+    return table;
+}
+
+class WholeRun : public ::testing::TestWithParam<Case> {};
+
+TEST_P(WholeRun, WritesExactlyWhatTheUserExpects) {
+    const Case& row = GetParam();
+    const bool linked = row.name.ends_with("Linked");
+    if (linked && runs_through_launcher()) {
+        GTEST_SKIP() << "Wine sees a symbolic link as the file it names";
+    }
+    ScratchDirectory scratch;
+    for (const auto& [name, contents] : row.clips) {
+        ScratchDirectory::write_file(fs::path(row.folder) / name, contents);
+        ScratchDirectory::write_file(fs::path("Cl") / name, contents);
+    }
+    ScratchDirectory::write_file("precious.txt", "precious");
+    if (linked) {
+        fs::create_symlink("precious.txt", row.name == "ListingLinked" ? "list.txt" : report_name);
+    }
+    const ProgramRun run = run_program(scratch.path(), row.input);
+    EXPECT_EQ(run.exit_status, row.exit_status);
+    EXPECT_EQ(run.output, crlf(row.output));
+    EXPECT_EQ(run.error, row.error);
+    EXPECT_EQ(folder_contents(row.folder), row.clips_after);
+    EXPECT_EQ(folder_contents("Cl"), row.clips);
+    EXPECT_EQ(ScratchDirectory::read_file("precious.txt"), "precious");
+    if (!linked) {
+        EXPECT_EQ(ScratchDirectory::read_file(report_name), crlf(row.report));
+    }
+    // A run that lists the folder deletes the listing when it reaches its end, and only then.
+    EXPECT_EQ(fs::exists("list.txt"), row.output.find("then ENTER") != std::string::npos &&
+                                          row.output.find("DONE") == std::string::npos);
+    EXPECT_FALSE(fs::exists("y"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogue, WholeRun, ::testing::ValuesIn(cases()),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace e2e
