@@ -111,10 +111,13 @@ class Channels {
 
     // The input of `channel`, or an input/output failure of `operation` when it has none.
     LineReader& reader_for(int channel, std::string_view operation);
-    // Starts the next line of `channel`; false when a file channel has no further line.
-    bool start_input_line(LineReader& reader, int channel, std::string_view operation);
+    // Reads the next line of `reader` into input_line_; false when the input holds no further
+    // line.
+    bool read_line(LineReader& reader, int channel, std::string_view operation);
     [[noreturn]] void fail_reading(const LineReader& reader, int channel,
                                    std::string_view operation, int error);
+    [[noreturn]] void fail_at_input_end(const LineReader& reader, int channel,
+                                        std::string_view operation, std::string_view reason);
     [[noreturn]] void fail_at(std::string_view operation, int channel, std::string_view reason,
                               std::string_view place);
     // Where `channel` stands, for a diagnostic: the file and the line reached.
@@ -126,7 +129,8 @@ class Channels {
     long long console_lines_written_ = 0;
     std::unique_ptr<LineReader> console_input_;
     std::map<int, std::unique_ptr<FileChannel>> files_;
-    std::string line_;  // reused for every output line
+    std::string line_;        // reused for every output line
+    std::string input_line_;  // the line last read, on any channel
     // The names of a rename, reused from one rename to the next.
     std::string rename_from_;
     std::string rename_to_;
