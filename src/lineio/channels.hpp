@@ -131,9 +131,6 @@ class Channels {
     std::map<int, std::unique_ptr<FileChannel>> files_;
     std::string line_;        // reused for every output line
     std::string input_line_;  // the line last read, on any channel
-    // The names of a rename, reused from one rename to the next.
-    std::string rename_from_;
-    std::string rename_to_;
 };
 
 }  // namespace lineio
