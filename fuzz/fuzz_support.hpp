@@ -37,7 +37,6 @@ class ByteReader {
 
     bool empty() const { return position_ >= size_; }
     std::uint8_t byte() { return empty() ? 0 : data_[position_++]; }
-    std::int8_t signed_byte() { return static_cast<std::int8_t>(byte()); }
     std::int32_t int32() {
         std::uint32_t value = 0;
         for (int shift = 0; shift < 32; shift += 8) {
