@@ -1,9 +1,9 @@
 #include "lineio/channels.hpp"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
-#include "lineio/diagnostic_text.hpp"
-#include "lineio/file_channel.hpp"
 #include "lineio/fixed_text.hpp"
 #include "lineio/integer_input.hpp"
 #include "lineio/line_reader.hpp"
@@ -16,8 +16,22 @@ namespace {
 constexpr std::string_view program_name = "DoridivezizoziRUR";
 constexpr std::string_view stop_notice = "Program stopped";
 constexpr std::string_view line_end = "\r\n";
-// Console output that no person watches is gathered up to this size before it is written.
+// Console output that no person watches is gathered up to this size before it is written: a
+// write for every console line would cost about a fifth of a 100,000-clip run.
 constexpr std::size_t console_output_gathering = std::size_t{64} * 1024;
+
+// Texts the diagnostics quote come from files and from what was typed; control characters among
+// them could steer the terminal, so they are shown as '?'.
+std::string printable(std::string_view text) {
+    std::string shown(text);
+    for (char& character : shown) {
+        const auto byte = static_cast<unsigned char>(character);
+        if (byte < 0x20 || byte == 0x7f) {
+            character = '?';
+        }
+    }
+    return shown;
+}
 
 long long lines_in(std::string_view line) {
     long long lines = 1;
@@ -36,6 +50,25 @@ std::string describe_open_error(int error) {
 }
 
 }  // namespace
+
+// A file open on a channel: the file, the lines read from it and the lines written to it.
+class FileChannel {
+  public:
+    explicit FileChannel(std::string file_name)
+        : name(std::move(file_name)),
+          reader([this](char* buffer, std::size_t capacity, std::size_t& count) {
+              return file.read(buffer, capacity, count);
+          }) {}
+    FileChannel(const FileChannel&) = delete;
+    FileChannel& operator=(const FileChannel&) = delete;
+
+    std::string name;
+    platform::File file;
+    LineReader reader;
+    long long lines_written = 0;
+    // The first write cuts the file off where it stands; later writes follow it.
+    bool written = false;
+};
 
 Channels::Channels(Console& console)
     : console_(console),

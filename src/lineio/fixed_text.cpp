@@ -1,7 +1,6 @@
 #include "lineio/fixed_text.hpp"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 namespace lineio {
@@ -16,15 +15,8 @@ std::string_view trimmed(std::string_view text) {
 }
 
 void fixed_copy(std::span<char> destination, std::string_view source) {
-    if (destination.empty()) {
-        return;
-    }
-    const std::size_t count = std::min(source.size(), destination.size());
-    // The source may be a part of the destination itself.
-    if (count > 0) {
-        std::memmove(destination.data(), source.data(), count);
-    }
-    std::fill(destination.begin() + static_cast<std::ptrdiff_t>(count), destination.end(), blank);
+    const std::string_view kept = source.substr(0, destination.size());
+    std::fill(std::copy(kept.begin(), kept.end(), destination.begin()), destination.end(), blank);
 }
 
 void concatenate(std::span<char> destination, std::initializer_list<std::string_view> pieces) {
