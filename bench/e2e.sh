@@ -9,8 +9,9 @@
 #
 # Environment: RUR_BENCH_REPEATS (runs of each, default 5), RUR_BENCH_DISK (scratch folder on the
 # disk, default build/bench-e2e), RUR_BENCH_TMPFS (scratch folder on tmpfs, default
-# /dev/shm/rur-bench-e2e), RUR_BENCH_PROGRAM (the program to time, default the one in build/, to
-# compare another build of it). Both scratch folders are removed at the end.
+# /dev/shm/rur-bench-e2e), RUR_BENCH_PLACES (tmpfs, disk or both, default both), RUR_BENCH_PROGRAM
+# (the program to time, default the one in build/, to compare another build of it). Both scratch
+# folders are removed at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -35,6 +36,14 @@ counts=("$@")
 repeats=${RUR_BENCH_REPEATS:-5}
 disk=${RUR_BENCH_DISK:-$root/build/bench-e2e}
 tmpfs=${RUR_BENCH_TMPFS:-/dev/shm/rur-bench-e2e}
+places=()
+for label in ${RUR_BENCH_PLACES:-tmpfs disk}; do
+    case $label in
+        tmpfs) places+=("$tmpfs") ;;
+        disk) places+=("$disk") ;;
+        *) echo "RUR_BENCH_PLACES: tmpfs or disk, not $label" >&2; exit 1 ;;
+    esac
+done
 
 camera="2025 11 21 15 30 00"
 actual="2024 08 03 07 12 00"
@@ -106,7 +115,7 @@ printf '%-6s %-6s %7s | %-28s | %-28s | %s\n' "" "" "" "wall µs/file" "processo
 printf '%-6s %-6s %7s | %8s %8s %8s | %8s %8s %8s | %s\n' \
     "fs" "kind" "clips" "program" "floor" "ratio" "program" "floor" "ratio" "peak RSS"
 declare -A per_file_of
-for place in "$tmpfs" "$disk"; do
+for place in "${places[@]}"; do
     mkdir -p "$place"
     kind=$(filesystem_of "$place")
     label=$([ "$place" = "$tmpfs" ] && echo tmpfs || echo disk)
@@ -150,7 +159,7 @@ done
 first=${counts[0]}
 last=${counts[${#counts[@]} - 1]}
 if [ "$first" != "$last" ]; then
-    for label in tmpfs disk; do
+    for label in ${RUR_BENCH_PLACES:-tmpfs disk}; do
         printf 'program wall µs/file at %d / at %d, %s: %s\n' "$last" "$first" "$label" \
             "$(ratio "${per_file_of[$label,$last]}" "${per_file_of[$label,$first]}")"
     done

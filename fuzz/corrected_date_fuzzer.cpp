@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "fuzz_support.hpp"
@@ -97,29 +98,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         year_choice < 128 ? timestamp::lowest_year : 2000 + year_choice % 51;
 
     // The texts as the renaming pass cuts them from the name, each in a buffer of its own.
-    std::array<char, 4> year{};
-    std::array<char, 2> month{};
-    std::array<char, 2> day{};
-    std::array<char, 2> hour{};
-    std::array<char, 2> minute{};
-    std::array<char, 2> second{};
-    name.copy(year.data(), 4, 0);
-    name.copy(month.data(), 2, 5);
-    name.copy(day.data(), 2, 8);
-    name.copy(hour.data(), 2, 11);
-    name.copy(minute.data(), 2, 14);
-    name.copy(second.data(), 2, 17);
+    constexpr std::array<std::size_t, 6> columns{0, 5, 8, 11, 14, 17};
+    std::array<std::array<char, 4>, 6> texts{};
+    for (std::size_t field = 0; field < columns.size(); ++field) {
+        name.copy(texts[field].data(), field == 0 ? 4 : 2, columns[field]);
+    }
+    const auto text = [&texts](std::size_t field) {
+        return std::span<char>(texts[field].data(), field == 0 ? 4 : 2);
+    };
     ShiftOutcome outcome = ShiftOutcome::shifted;
-    timestamp::CORRECTDATE(year, month, day, hour, minute, second, correction, lowest_year,
-                           outcome);
-
+    timestamp::CORRECTDATE(text(0), text(1), text(2), text(3), text(4), text(5), correction,
+                           lowest_year, outcome);
     std::string shifted = name;
-    shifted.replace(0, 4, year.data(), 4);
-    shifted.replace(5, 2, month.data(), 2);
-    shifted.replace(8, 2, day.data(), 2);
-    shifted.replace(11, 2, hour.data(), 2);
-    shifted.replace(14, 2, minute.data(), 2);
-    shifted.replace(17, 2, second.data(), 2);
+    for (std::size_t field = 0; field < columns.size(); ++field) {
+        shifted.replace(columns[field], text(field).size(), text(field).data(), text(field).size());
+    }
 
     const Expected expected = expected_shift(name, correction, lowest_year);
     require(outcome == expected.outcome, "the outcome is the calendar's");

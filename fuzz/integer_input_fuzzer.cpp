@@ -1,10 +1,7 @@
-// Whitespace-separated integer input over arbitrary console bytes.
-//
-// The console's bytes are read again and again as timestamps would be, until the input fails.
-// Every failure must be an input/output failure with exit status 127 and a diagnostic; and the
-// values read must not depend on how the bytes arrive: the channels' reader (64 KiB buffer, the
-// console handing out a few bytes a read) and a reader with a buffer of a few bytes must agree.
-// Input of plain digits and blanks is also checked against a tokenizer written here.
+// Whitespace-separated integer input over arbitrary console bytes, read again and again as
+// timestamps are, until the input fails. Every failure must be an input/output failure with a
+// diagnostic; the values must not depend on how many bytes each console read hands out; and input
+// of plain digits, blanks and line feeds must read as the tokenizer written here reads it.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -14,124 +11,69 @@
 
 #include "fuzz_support.hpp"
 #include "lineio/channels.hpp"
-#include "lineio/integer_input.hpp"
-#include "lineio/line_reader.hpp"
-#include "support/fake_console.hpp"
 
 namespace {
 
 using fuzz_support::require;
-
-constexpr std::size_t most_destinations = 8;
-// Before each read the destinations hold values that no input below can produce all at once.
-constexpr std::int32_t untouched = -123456789;
-
 using Values = std::vector<std::int32_t>;
 
-struct Rounds {
-    std::vector<Values> filled;  // the values after each read that succeeded
-    bool failed = false;         // whether the reads ended in a failure (always, at the end)
-};
+constexpr std::size_t most_destinations = 8;
+// What every destination holds before a read: no input below produces it in every destination.
+constexpr std::int32_t untouched = -123456789;
 
-std::array<std::int32_t*, most_destinations> pointers_to(Values& values) {
-    std::array<std::int32_t*, most_destinations> pointers{};
-    for (std::size_t index = 0; index < values.size(); ++index) {
-        pointers[index] = &values[index];
-    }
-    return pointers;
-}
-
-// Through the channels, as the dialogue reads a timestamp.
-Rounds through_channels(const std::string& input, std::size_t count, std::size_t read_size) {
+// The values of every read that succeeded, up to the failure that always ends the input.
+std::vector<Values> read_all(const std::string& input, std::size_t count, std::size_t read_size) {
     test_support::FakeConsole console(input);
     console.read_size = read_size;
     lineio::Channels channels(console);
-    Rounds rounds;
+    std::vector<Values> reads;
     while (true) {
         Values values(count, untouched);
-        const auto pointers = pointers_to(values);
+        std::array<std::int32_t*, most_destinations> pointers{};
+        for (std::size_t index = 0; index < count; ++index) {
+            pointers[index] = &values[index];
+        }
         const std::optional<int> end = fuzz_support::program_end_of([&] {
-            channels.integer_input(lineio::console_input,
-                                   std::span<std::int32_t* const>(pointers.data(), count));
+            channels.integer_input(lineio::console_input, std::span(pointers.data(), count));
         });
         if (end.has_value()) {
             require(*end == lineio::failure_exit_status, "integer input ends only in failure");
             require(!console.error.empty(), "a failure writes its diagnostic");
             require(console.output.empty(), "integer input writes nothing to the console");
-            rounds.failed = true;
-            return rounds;
+            return reads;
         }
-        require(console.error.empty(), "a read that succeeds writes no diagnostic");
-        rounds.filled.push_back(values);
+        reads.push_back(values);
     }
 }
 
-// Directly through a line reader with a buffer of only a few bytes.
-Rounds through_small_buffer(const std::string& input, std::size_t count, std::size_t buffer) {
-    std::size_t position = 0;
-    lineio::LineReader reader(
-        [&](char* destination, std::size_t capacity, std::size_t& got) {
-            got = std::min(capacity, input.size() - position);
-            input.copy(destination, got, position);
-            position += got;
-            return 0;
-        },
-        buffer);
-    Rounds rounds;
-    while (true) {
-        Values values(count, untouched);
-        const auto pointers = pointers_to(values);
-        lineio::IntegerInputProblem problem;
-        if (!lineio::read_integers(reader, std::span<std::int32_t* const>(pointers.data(), count),
-                                   problem)) {
-            require(problem.kind == lineio::IntegerInputProblem::Kind::input_ended ||
-                        problem.kind == lineio::IntegerInputProblem::Kind::bad_item,
-                    "reading from memory ends only at the end or at a bad item");
-            rounds.failed = true;
-            return rounds;
-        }
-        rounds.filled.push_back(values);
-    }
-}
-
-// For input of digits, blanks and line feeds only, with no number of more than nine digits: the
-// values line by line, each read taking `count` of them and dropping the rest of its last line.
+// For digits, blanks and line feeds with no number past nine digits: each read takes `count`
+// values and drops the rest of the line its last value stands on.
 std::optional<std::vector<Values>> plain_reference(const std::string& input, std::size_t count) {
-    std::vector<Values> lines(1);
+    std::vector<Values> reads;
+    Values current;
     std::string number;
-    const auto end_number = [&] {
-        if (!number.empty()) {
-            lines.back().push_back(std::stoi(number));
-            number.clear();
-        }
-    };
-    for (const char character : input) {
+    bool line_done = false;
+    for (const char character : input + "\n") {
         if (character >= '0' && character <= '9') {
             number.push_back(character);
             if (number.size() > 9) {
                 return std::nullopt;
             }
-        } else if (character == ' ' || character == '\n') {
-            end_number();
-            if (character == '\n') {
-                lines.emplace_back();
-            }
-        } else {
+            continue;
+        }
+        if (character != ' ' && character != '\n') {
             return std::nullopt;
         }
-    }
-    end_number();
-    std::vector<Values> reads;
-    Values current;
-    for (const Values& line : lines) {
-        for (const std::int32_t value : line) {
-            current.push_back(value);
+        if (!number.empty() && !line_done) {
+            current.push_back(std::stoi(number));
             if (current.size() == count) {
                 reads.push_back(current);
                 current.clear();
-                break;  // the rest of the line is passed over
+                line_done = true;
             }
         }
+        number.clear();
+        line_done = line_done && character != '\n';
     }
     return reads;
 }
@@ -142,16 +84,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz_support::ByteReader bytes(data, size);
     const std::size_t count = 1 + bytes.byte() % most_destinations;
     const std::size_t read_size = 1 + bytes.byte() % 64;
-    const std::size_t buffer = 1 + bytes.byte() % 16;
     const std::string input(bytes.rest());
 
-    const Rounds channels = through_channels(input, count, read_size);
-    const Rounds small = through_small_buffer(input, count, buffer);
-    require(channels.failed && small.failed, "the reads end once the input is used up");
-    require(channels.filled == small.filled, "the values do not depend on the buffer size");
-
+    const std::vector<Values> reads = read_all(input, count, 4096);
+    require(read_all(input, count, read_size) == reads,
+            "the values do not depend on how the bytes arrive");
     if (const auto reference = plain_reference(input, count); reference.has_value()) {
-        require(channels.filled == *reference, "plain numbers read as the tokenizer reads them");
+        require(reads == *reference, "plain numbers read as the tokenizer reads them");
     }
     return 0;
 }

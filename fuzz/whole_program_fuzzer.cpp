@@ -8,10 +8,14 @@
 // The folder name the input types is the second line's first 50 bytes. An input whose folder name
 // holds "/" or ".." could send the program to any folder of this machine, where renaming would do
 // real harm; such inputs are passed over unrun. Every other name stays inside the scratch folder.
+#include <stdlib.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <set>
@@ -57,16 +61,29 @@ bool could_leave_the_scratch_folder(std::string_view input) {
                                   folder->find("..") != std::string_view::npos);
 }
 
-const fuzz_support::ScratchFolder& scratch() {
-    static const fuzz_support::ScratchFolder folder;
-    return folder;
+// A folder of its own under the system's temporary folder, removed when the process ends.
+const fs::path& scratch() {
+    static const struct Scratch {
+        fs::path path;
+        Scratch() {
+            std::string pattern = (fs::temp_directory_path() / "rur-fuzz-XXXXXX").string();
+            require(::mkdtemp(pattern.data()) != nullptr, "a scratch folder can be made");
+            path = pattern;
+        }
+        ~Scratch() {
+            std::error_code ignored;
+            fs::remove_all(path, ignored);
+        }
+    } folder;
+    return folder.path;
 }
 
 std::multiset<std::string> contents_of(const fs::path& folder) {
     std::multiset<std::string> contents;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
         require(entry.is_regular_file(), "the clips' folder holds only files");
-        contents.insert(fuzz_support::ScratchFolder::read(entry.path()));
+        std::ifstream file(entry.path(), std::ios::binary);
+        contents.emplace(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     }
     return contents;
 }
@@ -78,21 +95,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (could_leave_the_scratch_folder(input)) {
         return 0;
     }
-    const fs::path run = scratch().path() / "run";
+    const fs::path run = scratch() / "run";
     fs::remove_all(run);
     fs::create_directories(run / "Clips");
     std::multiset<std::string> before;
     for (const auto& [name, content] : clips) {
-        fuzz_support::ScratchFolder::write(run / "Clips" / name, content);
+        std::ofstream(run / "Clips" / name, std::ios::binary) << content;
         before.insert(content);
     }
 
     test_support::FakeConsole console(input);
     std::optional<int> end;
     {
-        const fuzz_support::InsideFolder inside(run);
+        // libFuzzer's own relative paths (corpus, artifacts) must keep meaning what they meant.
+        const fs::path previous = fs::current_path();
+        fs::current_path(run);
         lineio::Channels channels(console);
         end = fuzz_support::program_end_of([&] { workflow::run_main_dialogue(channels); });
+        fs::current_path(previous);
     }
     require(end.has_value(), "the dialogue never returns: it always ends the program");
     require(*end == lineio::orderly_exit_status || *end == lineio::failure_exit_status,

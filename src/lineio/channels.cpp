@@ -1,10 +1,9 @@
 #include "lineio/channels.hpp"
 
 #include <algorithm>
-#include <cstring>
+#include <string>
+#include <utility>
 
-#include "lineio/diagnostic_text.hpp"
-#include "lineio/file_channel.hpp"
 #include "lineio/fixed_text.hpp"
 #include "lineio/integer_input.hpp"
 #include "lineio/line_reader.hpp"
@@ -17,8 +16,22 @@ namespace {
 constexpr std::string_view program_name = "DoridivezizoziRUR";
 constexpr std::string_view stop_notice = "Program stopped";
 constexpr std::string_view line_end = "\r\n";
-// Console output that no person watches is gathered up to this size before it is written.
+// Console output that no person watches is gathered up to this size before it is written: a
+// write for every console line would cost about a fifth of a 100,000-clip run.
 constexpr std::size_t console_output_gathering = std::size_t{64} * 1024;
+
+// Texts the diagnostics quote come from files and from what was typed; control characters among
+// them could steer the terminal, so they are shown as '?'.
+std::string printable(std::string_view text) {
+    std::string shown(text);
+    for (char& character : shown) {
+        const auto byte = static_cast<unsigned char>(character);
+        if (byte < 0x20 || byte == 0x7f) {
+            character = '?';
+        }
+    }
+    return shown;
+}
 
 long long lines_in(std::string_view line) {
     long long lines = 1;
@@ -37,6 +50,25 @@ std::string describe_open_error(int error) {
 }
 
 }  // namespace
+
+// A file open on a channel: the file, the lines read from it and the lines written to it.
+class FileChannel {
+  public:
+    explicit FileChannel(std::string file_name)
+        : name(std::move(file_name)),
+          reader([this](char* buffer, std::size_t capacity, std::size_t& count) {
+              return file.read(buffer, capacity, count);
+          }) {}
+    FileChannel(const FileChannel&) = delete;
+    FileChannel& operator=(const FileChannel&) = delete;
+
+    std::string name;
+    platform::File file;
+    LineReader reader;
+    long long lines_written = 0;
+    // The first write cuts the file off where it stands; later writes follow it.
+    bool written = false;
+};
 
 Channels::Channels(Console& console)
     : console_(console),
@@ -156,81 +188,47 @@ LineReader& Channels::reader_for(int channel, std::string_view operation) {
     return found->second->reader;
 }
 
-bool Channels::start_input_line(LineReader& reader, int channel, std::string_view operation) {
+bool Channels::read_line(LineReader& reader, int channel, std::string_view operation) {
     bool has_line = false;
-    if (const int error = reader.start_line(has_line); error != 0) {
+    if (const int error = reader.next_line(input_line_, has_line); error != 0) {
         fail_reading(reader, channel, operation, error);
-    }
-    if (!has_line && channel == console_input) {
-        fail_at(operation, channel, "the console input ended",
-                input_place(channel, reader.lines_started() + 1));
     }
     return has_line;
 }
 
 void Channels::fail_reading(const LineReader& reader, int channel, std::string_view operation,
                             int error) {
-    const long long line = reader.lines_started() + (reader.in_line() ? 0 : 1);
-    fail_at(operation, channel, platform::describe_error(error), input_place(channel, line));
+    const std::string reason =
+        error == LineReader::line_too_long
+            ? "the line is longer than " + std::to_string(LineReader::longest_line) + " bytes"
+            : platform::describe_error(error);
+    fail_at(operation, channel, reason, input_place(channel, reader.lines_read() + 1));
+}
+
+void Channels::fail_at_input_end(const LineReader& reader, int channel, std::string_view operation,
+                                 std::string_view reason) {
+    fail_at(operation, channel, reason, input_place(channel, reader.lines_read() + 1));
 }
 
 int Channels::field_input(int channel, int width, std::span<char> destination,
                           bool* longer_than_field) {
     constexpr std::string_view operation = "fixed-width field input";
     LineReader& reader = reader_for(channel, operation);
-    // When the field is wider than the destination, only the field's last columns are kept.
-    const auto field_width = static_cast<std::size_t>(std::max(width, 0));
-    const std::size_t first_kept =
-        field_width > destination.size() ? field_width - destination.size() : 0;
-    // Nearly every line is already whole in the reader's buffer: it is taken in one piece.
-    if (std::string_view line; reader.take_buffered_line(line)) {
-        std::fill(destination.begin(), destination.end(), blank);
-        const std::size_t field_end = std::min(line.size(), field_width);
-        if (field_end > first_kept) {
-            std::memcpy(destination.data(), line.data() + first_kept, field_end - first_kept);
+    if (!read_line(reader, channel, operation)) {
+        if (channel == console_input) {
+            fail_at_input_end(reader, channel, operation, "the console input ended");
         }
-        if (longer_than_field != nullptr) {
-            *longer_than_field = line.size() > field_width;
-        }
-        return line_read;
-    }
-    if (!start_input_line(reader, channel, operation)) {
         return end_of_file;
     }
-    std::fill(destination.begin(), destination.end(), blank);
-    bool line_over = false;
-    if (first_kept == 0) {
-        std::size_t taken = 0;
-        if (const int error = reader.take_characters(destination.data(), field_width, taken);
-            error != 0) {
-            fail_reading(reader, channel, operation, error);
-        }
-        line_over = taken < field_width;
-    }
-    for (std::size_t column = 0; first_kept > 0 && column < field_width; ++column) {
-        int character = LineReader::line_end;
-        if (const int error = reader.next_character(character); error != 0) {
-            fail_reading(reader, channel, operation, error);
-        }
-        if (character == LineReader::line_end) {
-            line_over = true;
-            break;
-        }
-        if (column >= first_kept) {
-            destination[column - first_kept] = static_cast<char>(character);
-        }
-    }
+    const auto field_width = static_cast<std::size_t>(std::max(width, 0));
+    const std::string_view field = std::string_view(input_line_).substr(0, field_width);
+    // When the field is wider than the destination, only the field's last columns are kept.
+    const std::size_t first_kept =
+        field_width > destination.size() ? field_width - destination.size() : 0;
+    const std::string_view kept = field.substr(std::min(first_kept, field.size()));
+    std::fill(std::copy(kept.begin(), kept.end(), destination.begin()), destination.end(), blank);
     if (longer_than_field != nullptr) {
-        int character = LineReader::line_end;
-        if (!line_over) {
-            if (const int error = reader.next_character(character); error != 0) {
-                fail_reading(reader, channel, operation, error);
-            }
-        }
-        *longer_than_field = character != LineReader::line_end;
-    }
-    if (const int error = reader.finish_line(); error != 0) {
-        fail_reading(reader, channel, operation, error);
+        *longer_than_field = input_line_.size() > field.size();
     }
     return line_read;
 }
@@ -238,35 +236,37 @@ int Channels::field_input(int channel, int width, std::span<char> destination,
 void Channels::integer_input(int channel, std::span<std::int32_t* const> destinations) {
     constexpr std::string_view operation = "whitespace-separated integer input";
     LineReader& reader = reader_for(channel, operation);
-    IntegerInputProblem problem;
-    if (read_integers(reader, destinations, problem)) {
-        return;
-    }
-    switch (problem.kind) {
-        case IntegerInputProblem::Kind::read_error:
-            fail_reading(reader, channel, operation, problem.error);
-        case IntegerInputProblem::Kind::bad_item:
-            fail_at(operation, channel, problem.reason, input_place(channel, problem.line));
-        case IntegerInputProblem::Kind::input_ended:
-        case IntegerInputProblem::Kind::none:
+    const IntegerInputResult result = read_integers(
+        [&](std::string_view& line) {
+            if (!read_line(reader, channel, operation)) {
+                return false;
+            }
+            line = input_line_;
+            return true;
+        },
+        destinations);
+    switch (result.kind) {
+        case IntegerInputResult::Kind::filled:
+            return;
+        case IntegerInputResult::Kind::bad_item:
+            fail_at(operation, channel, result.reason, input_place(channel, reader.lines_read()));
+        case IntegerInputResult::Kind::input_ended:
             break;
     }
-    const std::string reason =
-        std::string(channel == console_input ? "the console input ended"
-                                             : "the end of the file was reached") +
-        " before all " + std::to_string(destinations.size()) + " values were read";
-    fail_at(operation, channel, reason, input_place(channel, reader.lines_started() + 1));
+    fail_at_input_end(reader, channel, operation,
+                      std::string(channel == console_input ? "the console input ended"
+                                                           : "the end of the file was reached") +
+                          " before all " + std::to_string(destinations.size()) +
+                          " values were read");
 }
 
 void Channels::wait_for_enter(int channel) {
     constexpr std::string_view operation = "wait for Enter";
     LineReader& reader = reader_for(channel, operation);
-    if (!start_input_line(reader, channel, operation)) {
-        fail_at(operation, channel, "the end of the file was reached",
-                input_place(channel, reader.lines_started() + 1));
-    }
-    if (const int error = reader.finish_line(); error != 0) {
-        fail_reading(reader, channel, operation, error);
+    if (!read_line(reader, channel, operation)) {
+        fail_at_input_end(reader, channel, operation,
+                          channel == console_input ? "the console input ended"
+                                                   : "the end of the file was reached");
     }
 }
 
@@ -360,9 +360,7 @@ void Channels::end_program(int exit_status) {
 
 std::string Channels::place_of(int channel) const {
     if (channel == console_input) {
-        const long long line =
-            console_input_->lines_started() + (console_input_->in_line() ? 0 : 1);
-        return input_place(channel, line);
+        return input_place(channel, console_input_->lines_read() + 1);
     }
     if (channel == console_output) {
         return "standard output, line " + std::to_string(std::max(console_lines_written_, 1LL));
@@ -376,8 +374,7 @@ std::string Channels::place_of(int channel) const {
         return "file \"" + printable(file.name) + "\", line " +
                std::to_string(std::max(file.lines_written, 1LL));
     }
-    const long long line = file.reader.lines_started() + (file.reader.in_line() ? 0 : 1);
-    return input_place(channel, line);
+    return input_place(channel, file.reader.lines_read() + 1);
 }
 
 std::string Channels::input_place(int channel, long long line) const {

@@ -1,12 +1,12 @@
 // The program's two command lines, carried out by the program itself: no shell ever sees the
 // folder name that the user typed, so no character in it can start anything.
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "lineio/channels.hpp"
 #include "lineio/fixed_text.hpp"
 #include "lineio/platform.hpp"
-#include "lineio/sorted_names.hpp"
 
 namespace lineio {
 
@@ -51,11 +51,11 @@ int Channels::run_command_line(std::string_view command_line) {
                     : platform::describe_error(error),
                 listing_place);
     }
-    FolderNames names;
+    std::vector<std::string> names;
     const bool listed = platform::list_folder(folder, names) == 0;
     if (listed) {
-        std::vector<std::string_view> sorted = names.views();
-        sort_names(sorted);
+        // std::string compares its bytes as unsigned values: the listing comes in byte order.
+        std::sort(names.begin(), names.end());
         std::string piece;
         const auto write_piece = [&] {
             if (const int error = listing.write(piece); error != 0) {
@@ -63,7 +63,7 @@ int Channels::run_command_line(std::string_view command_line) {
             }
             piece.clear();
         };
-        for (const std::string_view name : sorted) {
+        for (const std::string& name : names) {
             piece.append(name).append("\r\n");
             if (piece.size() >= listing_piece) {
                 write_piece();
@@ -80,9 +80,8 @@ int Channels::run_command_line(std::string_view command_line) {
 }
 
 int Channels::rename_file(std::string_view old_name, std::string_view new_name) {
-    rename_from_.assign(trimmed(old_name));
-    rename_to_.assign(trimmed(new_name));
-    return platform::rename_no_replace(rename_from_, rename_to_);
+    return platform::rename_no_replace(std::string(trimmed(old_name)),
+                                       std::string(trimmed(new_name)));
 }
 
 }  // namespace lineio

@@ -3,11 +3,15 @@
 #include <algorithm>
 #include <cstddef>
 #include <limits>
+#include <utility>
 
 namespace lineio {
 
 namespace {
 
+constexpr std::string_view blanks_and_tabs = " \t";
+// What ends an item besides the line's end.
+constexpr std::string_view item_ends = " \t,/";
 // How much of a faulty item the diagnostic quotes.
 constexpr std::size_t quoted_item_length = 40;
 // A repeat count beyond any number of destinations; larger counts are held at it.
@@ -15,17 +19,44 @@ constexpr std::uint64_t repeat_count_ceiling = std::numeric_limits<std::uint32_t
 // The magnitude of the most negative signed 32-bit integer.
 constexpr std::uint64_t largest_magnitude = std::uint64_t{1} << 31;
 
-bool is_digit(int character) {
-    return character >= '0' && character <= '9';
+// An optional sign and a run of digits.
+struct Number {
+    bool is_signed = false;
+    bool negative = false;
+    std::uint64_t magnitude = 0;
+    std::size_t digits = 0;
+};
+
+// Takes a number from the front of `text`, stopping at the first other character.
+Number take_number(std::string_view& text) {
+    Number number;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        number.is_signed = true;
+        number.negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && text.front() >= '0' && text.front() <= '9') {
+        ++number.digits;
+        // Leading zeros may be many; the value only grows until it is out of range.
+        number.magnitude =
+            std::min(number.magnitude * 10 + static_cast<std::uint64_t>(text.front() - '0'),
+                     largest_magnitude + 1);
+        text.remove_prefix(1);
+    }
+    return number;
 }
 
-bool is_blank_or_tab(int character) {
-    return character == ' ' || character == '\t';
-}
-
-bool ends_item(int character) {
-    return character == LineReader::line_end || is_blank_or_tab(character) || character == ',' ||
-           character == '/';
+// The item's start, with control and non-ASCII bytes shown as '?', and what is wrong with it.
+std::string bad_item(std::string_view item, std::string_view what) {
+    std::string quoted(item.substr(0, quoted_item_length));
+    for (char& character : quoted) {
+        const auto byte = static_cast<unsigned char>(character);
+        if (byte < 0x20 || byte > 0x7e) {
+            character = '?';
+        }
+    }
+    return "the item \"" + quoted + (item.size() > quoted_item_length ? "...\" " : "\" ") +
+           std::string(what);
 }
 
 // One item: a value, `count` copies of a value, or `count` null values.
@@ -35,188 +66,85 @@ struct ParsedItem {
     std::int32_t value = 0;
 };
 
-// Reads one item whose first character is `character`. The character that ended it is left in
-// `character` for the caller, who treats it as a separator.
-class ItemParser {
-  public:
-    ItemParser(LineReader& reader, IntegerInputProblem& problem)
-        : reader_(reader), problem_(problem) {}
-
-    bool parse(int& character, ParsedItem& item) {
-        line_ = reader_.lines_started();
-        // A leading run of digits followed by an asterisk is a repeat count.
-        bool negative = false;
-        std::uint64_t magnitude = 0;
-        std::size_t digits = 0;
-        bool signed_value = false;
-        if (!number(character, negative, magnitude, digits, signed_value)) {
-            return false;
+// Parses a whole item; returns an empty text, or why the item is no integer.
+std::string parse_item(std::string_view item, ParsedItem& parsed) {
+    constexpr std::string_view not_an_integer = "is not an integer";
+    std::string_view rest = item;
+    Number number = take_number(rest);
+    // A leading run of digits followed by an asterisk is a repeat count.
+    if (!rest.empty() && rest.front() == '*') {
+        if (number.is_signed || number.digits == 0) {
+            return bad_item(item, not_an_integer);
         }
-        if (character == '*') {
-            if (signed_value || digits == 0) {
-                return bad(character, "is not an integer");
-            }
-            if (magnitude == 0) {
-                return bad(character, "has a repeat count of 0");
-            }
-            item.count = std::min(magnitude, repeat_count_ceiling);
-            if (!advance(character)) {
-                return false;
-            }
-            if (ends_item(character)) {
-                item.has_value = false;
-                return true;
-            }
-            if (!number(character, negative, magnitude, digits, signed_value)) {
-                return false;
-            }
+        if (number.magnitude == 0) {
+            return bad_item(item, "has a repeat count of 0");
         }
-        if (digits == 0 || !ends_item(character)) {
-            return bad(character, "is not an integer");
+        parsed.count = std::min(number.magnitude, repeat_count_ceiling);
+        rest.remove_prefix(1);
+        if (rest.empty()) {
+            parsed.has_value = false;
+            return {};
         }
-        if (magnitude > largest_magnitude || (!negative && magnitude == largest_magnitude)) {
-            return bad(character, "lies outside the range of signed 32-bit integers");
-        }
-        const auto signed_magnitude = static_cast<std::int64_t>(magnitude);
-        item.value = static_cast<std::int32_t>(negative ? -signed_magnitude : signed_magnitude);
-        return true;
+        number = take_number(rest);
     }
-
-  private:
-    // An optional sign and a run of digits, stopping at the first other character.
-    bool number(int& character, bool& negative, std::uint64_t& magnitude, std::size_t& digits,
-                bool& signed_value) {
-        negative = false;
-        magnitude = 0;
-        digits = 0;
-        signed_value = character == '+' || character == '-';
-        if (signed_value) {
-            negative = character == '-';
-            if (!advance(character)) {
-                return false;
-            }
-        }
-        while (is_digit(character)) {
-            ++digits;
-            // Leading zeros may be many; the value only grows until it is out of range.
-            magnitude = std::min(magnitude * 10 + static_cast<std::uint64_t>(character - '0'),
-                                 largest_magnitude + 1);
-            if (!advance(character)) {
-                return false;
-            }
-        }
-        return true;
+    if (number.digits == 0 || !rest.empty()) {
+        return bad_item(item, not_an_integer);
     }
-
-    // Takes the current character into the quoted item and reads the next one.
-    bool advance(int& character) {
-        if (quoted_.size() < quoted_item_length) {
-            quoted_.push_back(static_cast<char>(character));
-        } else {
-            quote_cut_ = true;
-        }
-        if (const int error = reader_.next_character(character); error != 0) {
-            problem_.kind = IntegerInputProblem::Kind::read_error;
-            problem_.error = error;
-            return false;
-        }
-        return true;
+    if (number.magnitude > largest_magnitude ||
+        (!number.negative && number.magnitude == largest_magnitude)) {
+        return bad_item(item, "lies outside the range of signed 32-bit integers");
     }
-
-    // Reports the item, quoting its start, without reading it to its end: it may never end.
-    bool bad(int character, std::string_view what) {
-        while (!ends_item(character) && quoted_.size() < quoted_item_length) {
-            if (!advance(character)) {
-                return false;
-            }
-        }
-        for (char& quoted : quoted_) {
-            const auto byte = static_cast<unsigned char>(quoted);
-            if (byte < 0x20 || byte > 0x7e) {
-                quoted = '?';
-            }
-        }
-        problem_.kind = IntegerInputProblem::Kind::bad_item;
-        problem_.line = line_;
-        problem_.reason =
-            "the item \"" + quoted_ + (quote_cut_ || !ends_item(character) ? "...\" " : "\" ");
-        problem_.reason.append(what);
-        return false;
-    }
-
-    LineReader& reader_;
-    IntegerInputProblem& problem_;
-    std::string quoted_;
-    bool quote_cut_ = false;
-    long long line_ = 0;
-};
+    const auto magnitude = static_cast<std::int64_t>(number.magnitude);
+    parsed.value = static_cast<std::int32_t>(number.negative ? -magnitude : magnitude);
+    return {};
+}
 
 }  // namespace
 
-bool read_integers(LineReader& reader, std::span<std::int32_t* const> destinations,
-                   IntegerInputProblem& problem) {
-    problem = {};
+IntegerInputResult read_integers(const NextLine& next_line,
+                                 std::span<std::int32_t* const> destinations) {
     std::size_t filled = 0;
+    std::string_view line;  // what is left of the current line
     // Whether a value stands since the last comma or the start of the line: a comma with none
     // before it is a null value.
     bool value_since_comma = false;
-    const auto read_failed = [&problem](int error) {
-        problem.kind = IntegerInputProblem::Kind::read_error;
-        problem.error = error;
-        return false;
-    };
-    int character = LineReader::line_end;
-    bool have_character = false;
     while (filled < destinations.size()) {
-        if (!have_character) {
-            if (!reader.in_line()) {
-                bool has_line = false;
-                if (const int error = reader.start_line(has_line); error != 0) {
-                    return read_failed(error);
-                }
-                if (!has_line) {
-                    problem.kind = IntegerInputProblem::Kind::input_ended;
-                    return false;
-                }
-                value_since_comma = false;
-            }
-            if (const int error = reader.next_character(character); error != 0) {
-                return read_failed(error);
-            }
-        }
-        have_character = false;
-        if (character == LineReader::line_end || is_blank_or_tab(character)) {
-            continue;
-        }
-        if (character == ',') {
-            if (!value_since_comma) {
-                ++filled;
+        const std::size_t start = line.find_first_not_of(blanks_and_tabs);
+        if (start == std::string_view::npos) {
+            if (!next_line(line)) {
+                return {IntegerInputResult::Kind::input_ended, {}};
             }
             value_since_comma = false;
             continue;
         }
-        if (character == '/') {
+        line.remove_prefix(start);
+        if (line.front() == ',') {
+            if (!value_since_comma) {
+                ++filled;
+            }
+            value_since_comma = false;
+            line.remove_prefix(1);
+            continue;
+        }
+        if (line.front() == '/') {
             break;
         }
-        ParsedItem item;
-        ItemParser parser(reader, problem);
-        if (!parser.parse(character, item)) {
-            return false;
+        const std::string_view item = line.substr(0, line.find_first_of(item_ends));
+        line.remove_prefix(item.size());
+        ParsedItem parsed;
+        if (std::string reason = parse_item(item, parsed); !reason.empty()) {
+            return {IntegerInputResult::Kind::bad_item, std::move(reason)};
         }
-        const std::size_t copies = static_cast<std::size_t>(
-            std::min<std::uint64_t>(item.count, destinations.size() - filled));
+        const auto copies = static_cast<std::size_t>(
+            std::min<std::uint64_t>(parsed.count, destinations.size() - filled));
         for (std::size_t copy = 0; copy < copies; ++copy, ++filled) {
-            if (item.has_value && destinations[filled] != nullptr) {
-                *destinations[filled] = item.value;
+            if (parsed.has_value && destinations[filled] != nullptr) {
+                *destinations[filled] = parsed.value;
             }
         }
         value_since_comma = true;
-        have_character = true;  // the character that ended the item is a separator
     }
-    if (const int error = reader.finish_line(); error != 0) {
-        return read_failed(error);
-    }
-    return true;
+    return {};
 }
 
 }  // namespace lineio

@@ -3,27 +3,27 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
-
-#include "lineio/line_reader.hpp"
+#include <string_view>
 
 namespace lineio {
 
-// Why integer input could not fill its destinations.
-struct IntegerInputProblem {
-    enum class Kind { none, read_error, input_ended, bad_item };
-    Kind kind = Kind::none;
-    int error = 0;       // the error number of a read_error
+// What integer input came to.
+struct IntegerInputResult {
+    enum class Kind { filled, input_ended, bad_item };
+    Kind kind = Kind::filled;
     std::string reason;  // for a bad_item: what is wrong with it
-    long long line = 0;  // the line of a bad_item
 };
 
-// Fills `destinations` in order from the reader's next lines; null values and a slash leave
-// destinations as they were. Passes over the rest of the line on which the input ends. Returns
-// false, with `problem` set, when the input ends first, fails, or holds an item that is no
-// signed 32-bit decimal integer.
-bool read_integers(LineReader& reader, std::span<std::int32_t* const> destinations,
-                   IntegerInputProblem& problem);
+// Hands out the next line of the input; false when it holds none.
+using NextLine = std::function<bool(std::string_view& line)>;
+
+// Fills `destinations` in order from the values on the lines that `next_line` hands out, as many
+// lines as it takes; null values and a slash leave destinations as they were, and the rest of the
+// line on which the input ends is passed over. A bad_item is on the last line handed out.
+IntegerInputResult read_integers(const NextLine& next_line,
+                                 std::span<std::int32_t* const> destinations);
 
 }  // namespace lineio

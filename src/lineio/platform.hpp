@@ -12,8 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "lineio/folder_names.hpp"
+#include <vector>
 
 namespace lineio::platform {
 
@@ -83,7 +82,7 @@ int rename_no_replace(const std::string& from, const std::string& to);
 // Lists the entries of `folder` (the current directory when empty): files and subfolders alike,
 // except hidden ones (names beginning with "." on POSIX) and names that hold a line break, which
 // no line of a listing could carry. The names come unsorted.
-int list_folder(const std::string& folder, FolderNames& names);
+int list_folder(const std::string& folder, std::vector<std::string>& names);
 
 // Deletes the file `name`.
 int remove_file(const std::string& name);

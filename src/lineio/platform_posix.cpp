@@ -12,6 +12,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "lineio/platform.hpp"
 #include "lineio/posix_rename.hpp"
@@ -297,7 +299,7 @@ int rename_no_replace(const std::string& from, const std::string& to) {
     return posix::rename_by_link(from, to);
 }
 
-int list_folder(const std::string& folder, FolderNames& names) {
+int list_folder(const std::string& folder, std::vector<std::string>& names) {
     names.clear();
     if (!names_a_file(folder)) {
         return EINVAL;
@@ -317,7 +319,7 @@ int list_folder(const std::string& folder, FolderNames& names) {
             name.find('\r') != std::string_view::npos) {
             continue;
         }
-        names.push_back(name);
+        names.emplace_back(name);
     }
     const int error = errno;
     ::closedir(directory);

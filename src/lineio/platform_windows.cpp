@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "lineio/platform.hpp"
 
@@ -323,7 +324,7 @@ int rename_no_replace(const std::string& from, const std::string& to) {
     return 0;
 }
 
-int list_folder(const std::string& folder, FolderNames& names) {
+int list_folder(const std::string& folder, std::vector<std::string>& names) {
     names.clear();
     if (holds_nul(folder)) {
         return ERROR_INVALID_NAME;
@@ -356,7 +357,7 @@ int list_folder(const std::string& folder, FolderNames& names) {
         // A name holding a line break cannot be one line of a listing.
         const bool breaks_line = name.find_first_of("\r\n") != std::string::npos;
         if (!self_or_parent && !hidden && !breaks_line && !name.empty()) {
-            names.push_back(name);
+            names.emplace_back(name);
         }
     } while (FindNextFileA(search, &entry) != 0);
     if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) {

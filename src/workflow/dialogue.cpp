@@ -51,7 +51,8 @@ void check_listed_types(Channels& channels) {
     FixedText<listed_name_width> listed_name;
     while (channels.field_input(type_check_channel, listed_name_width, listed_name.span()) !=
            lineio::end_of_file) {
-        if (!is_video_extension(listed_name.view().substr(20, 3))) {
+        if (!is_video_extension(
+                listed_name.view().substr(listed_name_column::extension, extension_width))) {
             channels.list_line(console_output, {texts::wrong_type});
             pause_and_stop(channels);
         }

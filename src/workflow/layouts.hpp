@@ -1,4 +1,5 @@
-// The line layouts of the dialogue, the renaming pass and the report file.
+// The line layouts of the dialogue, the renaming pass and the report file, and the widths and
+// columns of the texts they show.
 #pragma once
 
 #include <cstddef>
@@ -17,15 +18,26 @@ inline constexpr int listed_name_width = 23;
 // The longest folder name, "/" and a file name: no path is ever cut.
 inline constexpr std::size_t path_width = 50 + 1 + 23;
 
-const lineio::LineLayout& text_layout(int width);
+// Where the fields of a listed name "yyyy?mm?dd?hh?mm?ss.ext" start, counted from 0.
+namespace listed_name_column {
+inline constexpr std::size_t year = 0;
+inline constexpr std::size_t month = 5;
+inline constexpr std::size_t day = 8;
+inline constexpr std::size_t hour = 11;
+inline constexpr std::size_t minute = 14;
+inline constexpr std::size_t second = 17;
+inline constexpr std::size_t dot = 19;
+inline constexpr std::size_t extension = 20;
+}  // namespace listed_name_column
+inline constexpr std::size_t extension_width = 3;
+
+lineio::LineLayout text_layout(int width);
 const lineio::LineLayout& summary_layout();
 const lineio::LineLayout& report_timestamp_layout();
 const lineio::LineLayout& report_correction_layout();
 const lineio::LineLayout& file_name_layout();
-// An outcome message, then a path of `path_length` characters in a field of that width, which
-// shows the path exactly as a field of one column for each of its characters would;
-// `leading_blank` for the console.
-const lineio::LineLayout& outcome_layout(int message_width, bool leading_blank,
-                                         std::size_t path_length);
+// An outcome message, then a path in a field as wide as the path; `leading_blank` for the
+// console.
+lineio::LineLayout outcome_layout(int message_width, bool leading_blank, std::size_t path_length);
 
 }  // namespace workflow

@@ -37,27 +37,16 @@ struct NameFields {
     FixedText<2> hour;
     FixedText<2> minute;
     FixedText<2> second;
-    std::string_view extension;  // the dot and the extension, columns 20 to 23
+    std::string_view extension;  // the dot and the extension
 
     explicit NameFields(const FixedText<listed_name_width>& name)
-        : extension(name.view().substr(19, 4)) {
-        // Fixed columns of a text of fixed width: copies of known size, with nothing to pad.
-        cut(name, 0, year);
-        cut(name, 5, month);
-        cut(name, 8, day);
-        cut(name, 11, hour);
-        cut(name, 14, minute);
-        cut(name, 17, second);
-    }
-
-  private:
-    template <std::size_t Width>
-    static void cut(const FixedText<listed_name_width>& name, std::size_t first,
-                    FixedText<Width>& field) {
-        static_assert(Width <= listed_name_width);
-        std::copy_n(name.chars.begin() + static_cast<std::ptrdiff_t>(first), Width,
-                    field.chars.begin());
-    }
+        : year(name.view().substr(listed_name_column::year, 4)),
+          month(name.view().substr(listed_name_column::month, 2)),
+          day(name.view().substr(listed_name_column::day, 2)),
+          hour(name.view().substr(listed_name_column::hour, 2)),
+          minute(name.view().substr(listed_name_column::minute, 2)),
+          second(name.view().substr(listed_name_column::second, 2)),
+          extension(name.view().substr(listed_name_column::dot)) {}
 };
 
 std::string_view as_view(const std::array<char, 2>& text) {

@@ -13,31 +13,19 @@ namespace {
 
 using test_support::ScratchDirectory;
 
-using RenameWay = int (*)(const std::string&, const std::string&);
-
-class RenameFallback : public ::testing::TestWithParam<RenameWay> {};
-
-TEST_P(RenameFallback, RenamesAndNeverReplaces) {
-    ScratchDirectory scratch;
-    ScratchDirectory::write_file("old.mp4", "old");
-    ScratchDirectory::write_file("taken.mp4", "taken");
-    EXPECT_EQ(GetParam()("old.mp4", "taken.mp4"), EEXIST);
-    EXPECT_EQ(ScratchDirectory::read_file("old.mp4"), "old");
-    EXPECT_EQ(ScratchDirectory::read_file("taken.mp4"), "taken");
-
-    EXPECT_EQ(GetParam()("old.mp4", "new.mp4"), 0);
-    EXPECT_FALSE(std::filesystem::exists("old.mp4"));
-    EXPECT_EQ(ScratchDirectory::read_file("new.mp4"), "old");
-
-    EXPECT_EQ(GetParam()("missing.mp4", "other.mp4"), ENOENT);
-    EXPECT_FALSE(std::filesystem::exists("other.mp4"));
+TEST(RenameFallbacks, RenameAndNeverReplace) {
+    for (const auto way :
+         {&lineio::platform::posix::rename_by_link, &lineio::platform::posix::rename_when_absent}) {
+        ScratchDirectory scratch;
+        ScratchDirectory::write_file("old.mp4", "old");
+        ScratchDirectory::write_file("taken.mp4", "taken");
+        EXPECT_EQ(way("old.mp4", "taken.mp4"), EEXIST);
+        EXPECT_EQ(ScratchDirectory::read_file("taken.mp4"), "taken");
+        EXPECT_EQ(way("old.mp4", "new.mp4"), 0);
+        EXPECT_FALSE(std::filesystem::exists("old.mp4"));
+        EXPECT_EQ(ScratchDirectory::read_file("new.mp4"), "old");
+        EXPECT_EQ(way("missing.mp4", "other.mp4"), ENOENT);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Ways, RenameFallback,
-                         ::testing::Values(&lineio::platform::posix::rename_by_link,
-                                           &lineio::platform::posix::rename_when_absent),
-                         [](const ::testing::TestParamInfo<RenameWay>& way) {
-                             return way.index == 0 ? "ThroughAHardLink" : "WhenTheTargetIsAbsent";
-                         });
 
 }  // namespace
