@@ -117,13 +117,22 @@ RunningProgram::RunningProgram(const fs::path& directory, std::string_view input
     write_file(input_path, input);
     const std::string output_path = (streams_.path() / "output").string();
     const std::string error_path = (streams_.path() / "error").string();
-    const std::vector<std::string> command = program_command();
+    std::vector<std::string> command = program_command();
+    const bool drop_privileges = user == RunAs::unprivileged_user && running_as_root();
+    if (drop_privileges) {
+        // The build folder may lie where that user cannot reach it (a checkout inside a private
+        // folder), so the user starts a copy from the streams' folder, opened to everyone.
+        const fs::path copy = streams_.path() / fs::path(command.back()).filename();
+        fs::copy_file(command.back(), copy);
+        fs::permissions(streams_.path(), fs::perms::others_read | fs::perms::others_exec,
+                        fs::perm_options::add);
+        command.back() = copy.string();
+    }
     std::vector<char*> arguments;
     for (const auto& word : command) {
         arguments.push_back(const_cast<char*>(word.c_str()));
     }
     arguments.push_back(nullptr);
-    const bool drop_privileges = user == RunAs::unprivileged_user && running_as_root();
 
     process_ = fork();
     if (process_ < 0) {
