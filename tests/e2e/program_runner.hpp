@@ -74,6 +74,19 @@ inline ProgramRun run_program(
     if (!fs::is_regular_file(command.back())) {
         throw std::runtime_error("the program to test is missing: " + command.back());
     }
+    const bool drop = unprivileged && running_as_root();
+    // The build folder may lie where "nobody" cannot reach it (a checkout inside a private
+    // folder), so that user starts a copy from a folder of its own, open to everyone.
+    fs::path reachable;
+    if (drop && !runs_through_launcher()) {
+        std::string pattern = (fs::temp_directory_path() / "rur-program-XXXXXX").string();
+        reachable = mkdtemp(pattern.data());
+        fs::permissions(reachable, fs::perms::others_read | fs::perms::others_exec,
+                        fs::perm_options::add);
+        const fs::path copy = reachable / fs::path(command.back()).filename();
+        fs::copy_file(command.back(), copy);
+        command.back() = copy.string();
+    }
     std::vector<char*> arguments;
     for (auto& word : command) {
         arguments.push_back(word.data());
@@ -88,7 +101,6 @@ inline ProgramRun run_program(
         for (int stream = 0; stream < 3; ++stream) {
             dup2(fileno(streams[stream]), stream);
         }
-        const bool drop = unprivileged && running_as_root();
         if (chdir(directory.c_str()) == 0 &&
             (!drop || (setgid(unprivileged_user_id) == 0 && setuid(unprivileged_user_id) == 0))) {
             execvp(arguments[0], arguments.data());
@@ -102,6 +114,9 @@ inline ProgramRun run_program(
     while (waitpid(process, &status, 0) < 0) {
     }
     std::fclose(streams[0]);
+    if (!reachable.empty()) {
+        fs::remove_all(reachable);
+    }
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, contents_of(streams[1]),
             contents_of(streams[2])};
 }
