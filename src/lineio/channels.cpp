@@ -8,6 +8,7 @@
 #include "lineio/fixed_text.hpp"
 #include "lineio/integer_input.hpp"
 #include "lineio/line_reader.hpp"
+#include "lineio/plain_words.hpp"
 #include "lineio/platform.hpp"
 
 namespace lineio {
@@ -342,8 +343,11 @@ void Channels::fail(std::string_view operation, int channel, std::string_view re
 void Channels::fail_at(std::string_view operation, int channel, std::string_view reason,
                        std::string_view place) {
     flush_console_output_quietly();
-    std::string diagnostic(program_name);
-    diagnostic.append(": input/output failure: ").append(operation);
+    std::string diagnostic;
+    if (plain_words_) {
+        diagnostic = plain_words(operation, channel, reason, place).append(line_end);
+    }
+    diagnostic.append(program_name).append(": input/output failure: ").append(operation);
     if (channel >= 0) {
         diagnostic.append(" on channel ").append(std::to_string(channel));
     }
@@ -352,6 +356,12 @@ void Channels::fail_at(std::string_view operation, int channel, std::string_view
     console_.write_error(diagnostic);
     close_all_quietly();
     end_program(failure_exit_status);
+}
+
+void Channels::finish(int exit_status) {
+    flush_console_output();
+    close_all();
+    end_program(exit_status);
 }
 
 void Channels::end_program(int exit_status) {

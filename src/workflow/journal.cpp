@@ -1,0 +1,142 @@
+#include "workflow/journal.hpp"
+
+#include <array>
+#include <cstdio>
+
+#include "lineio/diagnostic_text.hpp"
+
+namespace workflow {
+namespace {
+
+constexpr std::string_view line_end = "\r\n";
+// Journals of runs made within the same second get "-2", "-3", ...; past this many something else
+// is wrong with the folder.
+constexpr int most_journals_per_second = 1000;
+
+std::string journal_name(const lineio::platform::LocalTime& time, int number) {
+    std::array<char, 64> name{};
+    std::snprintf(name.data(), name.size(), "DoridivezizoziRUR-undo-%04d%02d%02d-%02d%02d%02d",
+                  time.year, time.month, time.day, time.hour, time.minute, time.second);
+    std::string text(name.data());
+    if (number > 1) {
+        text.append("-").append(std::to_string(number));
+    }
+    return text.append(".txt");
+}
+
+}  // namespace
+
+void JournalWriter::check(int error) {
+    if (error != 0) {
+        channels_.fail_at("undo journal output", -1, lineio::platform::describe_error(error),
+                          "file \"" + lineio::printable(name_) + "\"");
+    }
+}
+
+void JournalWriter::create() {
+    const lineio::platform::LocalTime now = lineio::platform::local_time();
+    int error = 0;
+    for (int number = 1; number <= most_journals_per_second; ++number) {
+        name_ = journal_name(now, number);
+        error = file_.create_new(name_);
+        if (!lineio::platform::is_taken_name_refusal(error)) {
+            break;
+        }
+    }
+    if (lineio::platform::is_permission_refusal(error)) {
+        // A current directory where no new file may be made, but the report may be written,
+        // saw the run go through before there was a journal; it still does, without one.
+        unavailable_ = true;
+        return;
+    }
+    check(error);
+    std::string head(journal_title);
+    head.append(line_end)
+        .append("The renames of one run, oldest first. To give every file its old name back:")
+        .append(line_end)
+        .append("DoridivezizoziRUR --undo ")
+        .append(name_)
+        .append(line_end)
+        .append(line_end);
+    check(file_.write(head));
+    size_ = head.size();
+}
+
+void JournalWriter::write_ahead(std::string_view old_path, std::string_view new_path) {
+    if (!file_.is_open() && !unavailable_) {
+        create();
+    }
+    if (unavailable_) {
+        return;
+    }
+    std::string pair(journal_old_prefix);
+    pair.append(old_path)
+        .append(line_end)
+        .append(journal_new_prefix)
+        .append(new_path)
+        .append(line_end);
+    size_before_pair_ = size_;
+    check(file_.write(pair));
+    size_ += pair.size();
+}
+
+void JournalWriter::settle(bool renamed) {
+    if (renamed || unavailable_) {
+        ++renamed_;
+        return;
+    }
+    check(file_.truncate_to(size_before_pair_));
+    size_ = size_before_pair_;
+}
+
+void JournalWriter::close() {
+    if (!file_.is_open()) {
+        return;
+    }
+    if (renamed_ == 0) {
+        check(file_.close());
+        check(lineio::platform::remove_file(name_));
+        return;
+    }
+    std::string end(journal_end_prefix);
+    end.append(std::to_string(renamed_)).append(" files renamed").append(line_end);
+    check(file_.write(end));
+    check(file_.close());
+}
+
+bool read_journal(std::string_view text, JournalContents& contents) {
+    contents = {};
+    const auto next_line = [&text](std::string_view& line) {
+        const std::size_t end = text.find('\n');
+        if (end == std::string_view::npos) {
+            return false;
+        }
+        line = text.substr(0, end);
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        text.remove_prefix(end + 1);
+        return true;
+    };
+    std::string_view line;
+    if (!next_line(line) || line != journal_title) {
+        return false;
+    }
+    std::string_view old_path;
+    bool old_path_read = false;
+    while (next_line(line)) {
+        if (old_path_read && line.starts_with(journal_new_prefix)) {
+            contents.renames.push_back(
+                {std::string(old_path), std::string(line.substr(journal_new_prefix.size()))});
+        } else if (line.starts_with(journal_end_prefix)) {
+            contents.ended = true;
+        }
+        old_path_read = line.starts_with(journal_old_prefix);
+        if (old_path_read) {
+            old_path = line.substr(journal_old_prefix.size());
+        }
+    }
+    return true;
+}
+
+}  // namespace workflow
