@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <utility>
 
 #include "lineio/diagnostic_text.hpp"
 
@@ -58,8 +59,7 @@ void JournalWriter::create() {
         .append(name_)
         .append(line_end)
         .append(line_end);
-    check(file_.write(head));
-    size_ = head.size();
+    head_ = std::move(head);
 }
 
 void JournalWriter::write_ahead(std::string_view old_path, std::string_view new_path) {
@@ -69,14 +69,18 @@ void JournalWriter::write_ahead(std::string_view old_path, std::string_view new_
     if (unavailable_) {
         return;
     }
-    std::string pair(journal_old_prefix);
-    pair.append(old_path)
+    // The head goes out with the first pair, in one write, so that a killed run leaves a journal
+    // with its title whenever it leaves one with a rename.
+    std::string pair = std::exchange(head_, {});
+    const std::uint64_t pair_start = size_ + pair.size();
+    pair.append(journal_old_prefix)
+        .append(old_path)
         .append(line_end)
         .append(journal_new_prefix)
         .append(new_path)
         .append(line_end);
-    size_before_pair_ = size_;
     check(file_.write(pair));
+    size_before_pair_ = pair_start;
     size_ += pair.size();
 }
 
@@ -118,6 +122,11 @@ bool read_journal(std::string_view text, JournalContents& contents) {
         text.remove_prefix(end + 1);
         return true;
     };
+    // A run killed between creating its journal and writing to it leaves an empty file, or the
+    // beginning of the title: a journal of no rename.
+    if (std::string(journal_title).append(line_end).starts_with(text)) {
+        return true;
+    }
     std::string_view line;
     if (!next_line(line) || line != journal_title) {
         return false;

@@ -52,6 +52,7 @@ class JournalWriter {
     lineio::Channels& channels_;
     lineio::platform::File file_;
     std::string name_;
+    std::string head_;  // written with the first pair
     std::uint64_t size_ = 0;
     std::uint64_t size_before_pair_ = 0;
     std::int32_t renamed_ = 0;

@@ -112,12 +112,14 @@ bool running_as_root() {
     return geteuid() == 0;
 }
 
-RunningProgram::RunningProgram(const fs::path& directory, std::string_view input, RunAs user) {
+RunningProgram::RunningProgram(const fs::path& directory, std::string_view input, RunAs user,
+                               const std::vector<std::string>& options) {
     const fs::path input_path = streams_.path() / "input";
     write_file(input_path, input);
     const std::string output_path = (streams_.path() / "output").string();
     const std::string error_path = (streams_.path() / "error").string();
-    const std::vector<std::string> command = program_command();
+    std::vector<std::string> command = program_command();
+    command.insert(command.end(), options.begin(), options.end());
     std::vector<char*> arguments;
     for (const auto& word : command) {
         arguments.push_back(const_cast<char*>(word.c_str()));
@@ -175,8 +177,9 @@ ProgramRun RunningProgram::wait() {
     return run;
 }
 
-ProgramRun run_program(const fs::path& directory, std::string_view input, RunAs user) {
-    RunningProgram program(directory, input, user);
+ProgramRun run_program(const fs::path& directory, std::string_view input, RunAs user,
+                       const std::vector<std::string>& options) {
+    RunningProgram program(directory, input, user, options);
     return program.wait();
 }
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace e2e {
 
@@ -35,13 +36,13 @@ enum class RunAs { this_user, unprivileged_user };
 // of it), otherwise the one this test was built with. With RunAs::unprivileged_user a test run by
 // root starts the program as the user "nobody", for whom file permissions hold.
 ProgramRun run_program(const std::filesystem::path& directory, std::string_view input,
-                       RunAs user = RunAs::this_user);
+                       RunAs user = RunAs::this_user, const std::vector<std::string>& options = {});
 
 // A program started in the background, for tests that stop it from outside.
 class RunningProgram {
   public:
     RunningProgram(const std::filesystem::path& directory, std::string_view input,
-                   RunAs user = RunAs::this_user);
+                   RunAs user = RunAs::this_user, const std::vector<std::string>& options = {});
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
     ~RunningProgram();

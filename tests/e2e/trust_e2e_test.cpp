@@ -1,0 +1,296 @@
+// Trusting the program with the only copy of the clips: the options, a dry run that foretells the
+// real run exactly, and an undo journal that takes any run back, even a killed one.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "expected_output.hpp"
+#include "program_runner.hpp"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using Contents = std::map<std::string, std::string>;
+
+const std::string journal_start = "DoridivezizoziRUR-undo-";
+
+// The journal the last run left in `directory`, or "" when there is none.
+std::string journal_in(const fs::path& directory) {
+    std::string found;
+    for (const auto& entry : fs::directory_iterator(directory)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(journal_start)) {
+            EXPECT_EQ(found, "") << "two journals";
+            found = name;
+        }
+    }
+    return found;
+}
+
+// Every outcome line of a run's output: whether the file is (or would be) renamed, and its path.
+std::vector<std::pair<bool, std::string>> outcomes(const std::string& output, bool dry) {
+    const std::string yes = dry ? " Dry run: would be renamed " : " Successfully renamed ";
+    const std::string no = dry ? " Dry run: could not be renamed " : " Could not rename ";
+    std::vector<std::pair<bool, std::string>> found;
+    for (std::size_t start = 0, end = 0; (end = output.find("\r\n", start)) != std::string::npos;
+         start = end + 2) {
+        const std::string line = output.substr(start, end - start);
+        for (const bool renamed : {true, false}) {
+            const std::string& message = renamed ? yes : no;
+            if (line.starts_with(message)) {
+                found.emplace_back(renamed, line.substr(message.size()));
+            }
+        }
+    }
+    return found;
+}
+
+// ---- Options ----
+
+struct OptionCase {
+    std::vector<std::string> options;
+    std::string input;
+    int exit_status;
+    std::string output_start;  // in the output, or the error stream when exit_status is not 0
+};
+
+TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
+    const std::string typed = answers("F", "2025 11 21 15 30 00", "2025 11 21 14 15 00");
+    const std::string hint = "; try DoridivezizoziRUR --help\r\n";
+    const std::vector<OptionCase> table{
+        {{"--version"}, "", 0, "DoridivezizoziRUR 1.1.0\r\n"},
+        {{"--help"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
+        {{"--bogus"}, typed, 2, "DoridivezizoziRUR: unknown option \"--bogus\"" + hint},
+        {{"-"}, typed, 2, "DoridivezizoziRUR: unknown option \"-\"" + hint},
+        {{"F"}, typed, 2, "DoridivezizoziRUR: unexpected argument \"F\"" + hint},
+        {{"--undo"}, "", 2, "DoridivezizoziRUR: --undo needs the name of an undo journal" + hint},
+        {{"--dry-run", "--dry-run"}, typed, 2, "DoridivezizoziRUR: unexpected argument"},
+        {{"--help", "--version"}, "", 2, "DoridivezizoziRUR: unexpected argument \"--version\""},
+        {{"--undo", "a", "b"}, "", 2, "DoridivezizoziRUR: unexpected argument \"b\"" + hint},
+        {{"--undo", "missing.txt"},
+         "",
+         127,
+         "The undo journal missing.txt could not be read: No such file or directory.\r\n"},
+        {{"--undo", "F/2025_11_21_15_40_10.mp4"},
+         "",
+         127,
+         "The file F/2025_11_21_15_40_10.mp4 is not an undo journal of this program.\r\n"},
+        {{},
+         "Y\nF\n2025 11 2l 15 30 00\n",
+         127,
+         "The answer \"2l\" is not a whole number: type the six numbers of a date and time, such "
+         "as 2025 11 21 15 30 00.\r\nDoridivezizoziRUR: input/output failure: "},
+        {{"--dry-run"},
+         "Y\nF\n",
+         127,
+         "The console input ended before the program had all its answers.\r\n"},
+    };
+    for (const OptionCase& row : table) {
+        ScratchDirectory scratch;
+        write_file(scratch.path() / "F" / "2025_11_21_15_40_10.mp4", "clip");
+        write_file(scratch.path() / std::string(report_name), "last report");
+        const Contents before = folder_contents(scratch.path());
+        const ProgramRun run =
+            run_program(scratch.path(), row.input, RunAs::this_user, row.options);
+        const std::string what = row.options.empty() ? "(none)" : row.options.back();
+        EXPECT_EQ(run.exit_status, row.exit_status) << what;
+        const std::string& stream = row.exit_status == 0 ? run.output : run.error;
+        EXPECT_TRUE(stream.starts_with(row.output_start)) << what << ": " << stream;
+        Contents after = folder_contents(scratch.path());
+        if (row.exit_status == 127) {
+            after.erase("list.txt");  // a failed dialogue leaves its listing, as it always has
+        }
+        EXPECT_EQ(after, before) << what;
+        if (row.exit_status == 2) {
+            EXPECT_EQ(run.output, "") << what;
+            EXPECT_EQ(run.error.find('\n'), run.error.size() - 1) << what;
+        }
+    }
+}
+
+TEST(Options, HelpFitsOneScreen) {
+    ScratchDirectory scratch;
+    const std::string help = run_program(scratch.path(), "", RunAs::this_user, {"--help"}).output;
+    std::size_t lines = 0;
+    for (std::size_t start = 0, end = 0; (end = help.find("\r\n", start)) != std::string::npos;
+         start = end + 2, ++lines) {
+        EXPECT_LE(end - start, 80U) << help.substr(start, end - start);
+    }
+    EXPECT_LE(lines, 40U);
+    for (const char* needed : {"--dry-run", "--undo", "Files_to_Rename", "2025 11 21 14 15 00",
+                               "DedUzarodivedizidUZOVU.txt", "list.txt", "127"}) {
+        EXPECT_NE(help.find(needed), std::string::npos) << needed;
+    }
+}
+
+// ---- Dry run, real run, undo ----
+
+struct FolderCase {
+    std::string name;
+    std::string folder;
+    std::vector<std::string> clips;
+    std::string camera;
+    std::string actual;
+};
+
+// Clips that all land on one name: every separator differs, the date and time do not.
+std::vector<std::string> one_burst(int count) {
+    std::vector<std::string> clips;
+    const std::string separators = "_-.,;+";
+    for (int index = 0; index < count; ++index) {
+        std::string name = "2025_11_21_15_40_10.mp4";
+        for (int position = 0, rest = index; position < 5; ++position, rest /= 6) {
+            name[4 + 3 * static_cast<std::size_t>(position)] = separators[rest % 6];
+        }
+        clips.push_back(name);
+    }
+    return clips;
+}
+
+const std::vector<FolderCase> folder_cases{
+    {"Bursts",
+     "Files_to_Rename",
+     {"2025-11-21 15.40.10.mp4", "2025.11.21.16.02.33.avi", "2025_11_21_15_40_10.mp4",
+      "2025_11_21_16_02_33.avi", "2025_12_31_23_30_00.MP4", "2026_01_01_00_15_00.mp4"},
+     "2025 11 21 15 30 00",
+     "2025 11 21 14 15 00"},
+    // 41 clips fill the name and its 40 burst numbers; the 42nd cannot be renamed.
+    {"FullBurst", "Burst", one_burst(42), "2025 11 21 15 30 00", "2025 11 21 14 15 00"},
+    {"AlreadyCorrect",
+     "Same",
+     {"2025 11 21 14 25 10.mp4", "2025_11_21_14_25_10.mp4", "2025_13_45_99_99_99.mp4"},
+     "2025 11 21 15 30 00",
+     "2025 11 21 15 30 00"},
+    // The first clip's new name is held by the second until the second moves on, and the
+    // third's by the second's new name.
+    {"NameHeldByTheNextClip",
+     "Held",
+     {"2025 11 21 10 00 00.mp4", "2025 11 21 10 01 00.mp4", "2025_11_21_10_01_00.mp4"},
+     "2025 11 21 10 00 00",
+     "2025 11 21 10 01 00"},
+    {"BlanksAndTabs",
+     "My Clips\t2",
+     {"2025\t11\t21\t15\t40\t10.mp4", "2025 11 21 15 40 10.mp4", "2025-11-21 15 40\t10.m4v"},
+     "2025 11 21 15 30 00",
+     "2025 11 21 14 15 00"},
+};
+
+Contents make_folder(const fs::path& directory, const FolderCase& row) {
+    for (const std::string& clip : row.clips) {
+        write_file(directory / row.folder / clip, "clip " + clip);
+    }
+    write_file(directory / std::string(report_name), "last report");
+    return folder_contents(directory);
+}
+
+TEST(DryRunAndUndo, TheDryRunForetellsTheRealRunWhichUndoTakesBack) {
+    for (const FolderCase& row : folder_cases) {
+        ScratchDirectory scratch;
+        ScratchDirectory elsewhere;
+        const Contents start = make_folder(scratch.path(), row);
+        const std::string typed = answers(row.folder, row.camera, row.actual);
+
+        const ProgramRun dry = run_program(scratch.path(), typed, RunAs::this_user, {"--dry-run"});
+        EXPECT_EQ(dry.exit_status, 0) << row.name;
+        EXPECT_EQ(dry.output.find("Successfully"), std::string::npos) << row.name;
+        EXPECT_EQ(folder_contents(scratch.path()), start) << row.name;
+
+        const ProgramRun real = run_program(scratch.path(), typed);
+        EXPECT_EQ(real.exit_status, 0) << row.name;
+        const auto foretold = outcomes(dry.output, true);
+        EXPECT_EQ(foretold.size(), row.clips.size()) << row.name;
+        EXPECT_EQ(foretold, outcomes(real.output, false)) << row.name;
+        EXPECT_NE(folder_contents(scratch.path() / row.folder), Contents{}) << row.name;
+
+        const std::string journal = journal_in(scratch.path());
+        ASSERT_NE(journal, "") << row.name;
+        const std::string text = read_file(scratch.path() / journal);
+        EXPECT_TRUE(text.starts_with("DoridivezizoziRUR undo journal\r\n")) << text;
+        EXPECT_TRUE(text.ends_with(" files renamed\r\n")) << text;
+        // Undone from the run's directory, then again from elsewhere, which changes nothing.
+        for (const auto& [from, named] : {std::pair{scratch.path(), fs::path(journal)},
+                                          std::pair{elsewhere.path(), scratch.path() / journal}}) {
+            const ProgramRun undo =
+                run_program(from, "", RunAs::this_user, {"--undo", named.string()});
+            EXPECT_EQ(undo.exit_status, 0) << row.name << undo.output << undo.error;
+            Contents after = folder_contents(scratch.path());
+            after.erase(journal);
+            after[std::string(report_name)] = "last report";
+            EXPECT_EQ(after, start) << row.name;
+        }
+    }
+}
+
+TEST(DryRunAndUndo, AClipMovedAwayAndAnOldNameTakenAreToldAndTheRestRestored) {
+    const FolderCase& row = folder_cases.front();
+    ScratchDirectory scratch;
+    const Contents start = make_folder(scratch.path(), row);
+    run_program(scratch.path(), answers(row.folder, row.camera, row.actual));
+    const fs::path folder = scratch.path() / row.folder;
+    fs::remove(folder / "2025 11 21 14 47 33.avi");
+    write_file(folder / "2025_12_31_23_30_00.MP4", "a newer clip");
+
+    const ProgramRun undo =
+        run_program(scratch.path(), "", RunAs::this_user, {"--undo", journal_in(scratch.path())});
+
+    EXPECT_EQ(undo.exit_status, 1);
+    EXPECT_NE(undo.output.find(" Could not restore Files_to_Rename/2025 11 21 14 47 33.avi: it is "
+                               "no longer there\r\n"),
+              std::string::npos)
+        << undo.output;
+    EXPECT_NE(undo.output.find(" Could not restore Files_to_Rename/2025 12 31 22 15 00.MP4: its "
+                               "old name Files_to_Rename/2025_12_31_23_30_00.MP4 is taken\r\n"),
+              std::string::npos)
+        << undo.output;
+    EXPECT_TRUE(undo.output.ends_with("     4 of 6 files restored\r\n")) << undo.output;
+    Contents expected;
+    for (const std::string& clip : row.clips) {
+        expected[clip] = "clip " + clip;
+    }
+    expected.erase("2025.11.21.16.02.33.avi");
+    expected["2025_12_31_23_30_00.MP4"] = "a newer clip";
+    expected["2025 12 31 22 15 00.MP4"] = "clip 2025_12_31_23_30_00.MP4";
+    EXPECT_EQ(folder_contents(folder), expected);
+}
+
+TEST(DryRunAndUndo, AKilledRunLeavesAJournalThatTakesItBack) {
+    constexpr int clip_count = 1000;
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 5; ++round) {
+        ScratchDirectory scratch;
+        for (int index = 0; index < clip_count; ++index) {
+            char name[32];
+            std::snprintf(name, sizeof name, "2024_03_%02d_%02d_%02d_%02d.mp4", 1 + index / 1440,
+                          index / 60 % 24, index % 60, index % 7);
+            write_file(scratch.path() / "Clips" / name, name);
+        }
+        const Contents start = folder_contents(scratch.path() / "Clips");
+        RunningProgram program(scratch.path(),
+                               answers("Clips", "2024 03 01 00 00 00", "2024 03 01 00 30 00"));
+        // Once the pass has begun, at a random moment of it.
+        for (int wait = 0; wait < 5000 && journal_in(scratch.path()).empty(); ++wait) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(std::uniform_int_distribution<int>(0, 20000)(random)));
+        program.kill_now();
+        program.wait();
+        if (const std::string journal = journal_in(scratch.path()); !journal.empty()) {
+            const ProgramRun undo =
+                run_program(scratch.path(), "", RunAs::this_user, {"--undo", journal});
+            EXPECT_EQ(undo.exit_status, 0) << undo.output << undo.error;
+        }
+        EXPECT_EQ(folder_contents(scratch.path() / "Clips"), start) << "round " << round;
+    }
+}
+
+}  // namespace
+}  // namespace e2e
