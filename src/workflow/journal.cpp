@@ -1,7 +1,5 @@
 #include "workflow/journal.hpp"
 
-#include <array>
-#include <cstdio>
 #include <utility>
 
 #include "lineio/diagnostic_text.hpp"
@@ -14,15 +12,29 @@ constexpr std::string_view line_end = "\r\n";
 // is wrong with the folder.
 constexpr int most_journals_per_second = 1000;
 
+// `value` in `digits` digits, with leading zeros.
+void append_number(std::string& text, int value, int digits) {
+    const std::string number = std::to_string(value);
+    text.append(number.size() < static_cast<std::size_t>(digits)
+                    ? static_cast<std::size_t>(digits) - number.size()
+                    : 0,
+                '0');
+    text.append(number);
+}
+
 std::string journal_name(const lineio::platform::LocalTime& time, int number) {
-    std::array<char, 64> name{};
-    std::snprintf(name.data(), name.size(), "DoridivezizoziRUR-undo-%04d%02d%02d-%02d%02d%02d",
-                  time.year, time.month, time.day, time.hour, time.minute, time.second);
-    std::string text(name.data());
+    std::string name = "DoridivezizoziRUR-undo-";
+    append_number(name, time.year, 4);
+    append_number(name, time.month, 2);
+    append_number(name, time.day, 2);
+    name.append("-");
+    append_number(name, time.hour, 2);
+    append_number(name, time.minute, 2);
+    append_number(name, time.second, 2);
     if (number > 1) {
-        text.append("-").append(std::to_string(number));
+        name.append("-").append(std::to_string(number));
     }
-    return text.append(".txt");
+    return name.append(".txt");
 }
 
 }  // namespace

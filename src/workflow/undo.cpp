@@ -22,7 +22,7 @@ std::string read_whole(lineio::Channels& channels, const std::string& name) {
     platform::File file;
     check(file.open_to_read(name));
     std::string text;
-    std::array<char, 64 * 1024> buffer{};
+    std::array<char, std::size_t{64} * 1024> buffer{};
     std::size_t count = 0;
     do {
         check(file.read(buffer.data(), buffer.size(), count));
