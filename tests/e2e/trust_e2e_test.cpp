@@ -75,10 +75,7 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
         {{"--dry-run", "--dry-run"}, typed, 2, "DoridivezizoziRUR: unexpected argument"},
         {{"--help", "--version"}, "", 2, "DoridivezizoziRUR: unexpected argument \"--version\""},
         {{"--undo", "a", "b"}, "", 2, "DoridivezizoziRUR: unexpected argument \"b\"" + hint},
-        {{"--undo", "missing.txt"},
-         "",
-         127,
-         "The undo journal missing.txt could not be read: No such file or directory.\r\n"},
+        {{"--undo", "missing.txt"}, "", 127, "The undo journal missing.txt could not be read: "},
         {{"--undo", "F/2025_11_21_15_40_10.mp4"},
          "",
          127,
@@ -193,6 +190,9 @@ Contents make_folder(const fs::path& directory, const FolderCase& row) {
 
 TEST(DryRunAndUndo, TheDryRunForetellsTheRealRunWhichUndoTakesBack) {
     for (const FolderCase& row : folder_cases) {
+        if (row.name == "BlanksAndTabs" && runs_through_launcher()) {
+            continue;  // Windows allows no tab in a name
+        }
         ScratchDirectory scratch;
         ScratchDirectory elsewhere;
         const Contents start = make_folder(scratch.path(), row);
