@@ -4,8 +4,11 @@
 
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <random>
+#include <regex>
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -22,12 +25,13 @@ using Contents = std::map<std::string, std::string>;
 
 const std::string journal_start = "DoridivezizoziRUR-undo-";
 
-// The journal the last run left in `directory`, or "" when there is none.
-std::string journal_in(const fs::path& directory) {
+// The journal the last run left in `directory`, or "" when there is none; `earlier` journals
+// were there before.
+std::string journal_in(const fs::path& directory, const std::set<std::string>& earlier = {}) {
     std::string found;
     for (const auto& entry : fs::directory_iterator(directory)) {
         const std::string name = entry.path().filename().string();
-        if (name.starts_with(journal_start)) {
+        if (name.starts_with(journal_start) && !earlier.contains(name)) {
             EXPECT_EQ(found, "") << "two journals";
             found = name;
         }
@@ -233,13 +237,26 @@ TEST(DryRunAndUndo, AClipMovedAwayAndAnOldNameTakenAreToldAndTheRestRestored) {
     const FolderCase& row = folder_cases.front();
     ScratchDirectory scratch;
     const Contents start = make_folder(scratch.path(), row);
+    // Journals of this second and the next ones are there already, and stay as they are.
+    std::set<std::string> earlier;
+    for (std::time_t now = std::time(nullptr), at = now; at < now + 30; ++at) {
+        char stamp[32];
+        std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", std::localtime(&at));
+        earlier.insert(journal_start + stamp + ".txt");
+        write_file(scratch.path() / (journal_start + stamp + ".txt"), "earlier");
+    }
     run_program(scratch.path(), answers(row.folder, row.camera, row.actual));
+    const std::string journal = journal_in(scratch.path(), earlier);
+    EXPECT_TRUE(std::regex_match(journal, std::regex(journal_start + "\\d{8}-\\d{6}-2\\.txt")))
+        << journal;
+    for (const std::string& name : earlier) {
+        EXPECT_EQ(read_file(scratch.path() / name), "earlier");
+    }
     const fs::path folder = scratch.path() / row.folder;
     fs::remove(folder / "2025 11 21 14 47 33.avi");
     write_file(folder / "2025_12_31_23_30_00.MP4", "a newer clip");
 
-    const ProgramRun undo =
-        run_program(scratch.path(), "", RunAs::this_user, {"--undo", journal_in(scratch.path())});
+    const ProgramRun undo = run_program(scratch.path(), "", RunAs::this_user, {"--undo", journal});
 
     EXPECT_EQ(undo.exit_status, 1);
     EXPECT_NE(undo.output.find(" Could not restore Files_to_Rename/2025 11 21 14 47 33.avi: it is "
