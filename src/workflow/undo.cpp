@@ -1,5 +1,6 @@
 #include "workflow/undo.hpp"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -44,15 +45,17 @@ bool exists(const std::string& name, int& error) {
 }
 
 // Gives one file its old name back if it can; returns whether it bears it now.
+// `new_name_back_home`: an older rename of the journal took this new name from another file, which
+// bears it again, so this file was taken back before.
 bool restore(lineio::Channels& channels, const std::string& old_path, const std::string& new_path,
-             bool maybe_never_renamed) {
+             bool maybe_never_renamed, bool new_name_back_home) {
     int error = 0;
     const bool new_there = exists(new_path, error);
     const bool old_there = error == 0 && exists(old_path, error);
     std::string reason;
     if (error != 0) {
         reason = platform::describe_error(error);
-    } else if (old_path == new_path || (old_there && !new_there)) {
+    } else if (old_path == new_path || (old_there && (!new_there || new_name_back_home))) {
         if (old_there) {
             show(channels, " Already back " + old_path);
             return true;
@@ -89,8 +92,15 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name) {
     const auto total = static_cast<std::int32_t>(journal.renames.size());
     for (auto rename = journal.renames.rbegin(); rename != journal.renames.rend(); ++rename) {
         const bool maybe_never_renamed = !journal.ended && rename == journal.renames.rbegin();
+        const bool new_name_back_home =
+            std::any_of(rename + 1, journal.renames.rend(), [&](const JournalRename& older) {
+                int error = 0;
+                return older.old_path == rename->new_path && older.new_path != older.old_path &&
+                       !exists(platform::path_beside(name, older.new_path), error) && error == 0;
+            });
         if (restore(channels, platform::path_beside(name, rename->old_path),
-                    platform::path_beside(name, rename->new_path), maybe_never_renamed)) {
+                    platform::path_beside(name, rename->new_path), maybe_never_renamed,
+                    new_name_back_home)) {
             ++restored;
         }
     }

@@ -2,6 +2,7 @@
 // real run exactly, and an undo journal that takes any run back, even a killed one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -140,14 +141,16 @@ struct FolderCase {
     std::vector<std::string> clips;
     std::string camera;
     std::string actual;
+    std::size_t not_renamed;
 };
 
-// Clips that all land on one name: every separator differs, the date and time do not.
+// Clips that all land on one name: every separator differs, the date and time do not. Their
+// seconds, 50, are no burst number, so that the name and its 40 burst numbers are 41 names.
 std::vector<std::string> one_burst(int count) {
     std::vector<std::string> clips;
     const std::string separators = "_-.,;+";
     for (int index = 0; index < count; ++index) {
-        std::string name = "2025_11_21_15_40_10.mp4";
+        std::string name = "2025_11_21_15_40_50.mp4";
         for (int position = 0, rest = index; position < 5; ++position, rest /= 6) {
             name[4 + 3 * static_cast<std::size_t>(position)] = separators[rest % 6];
         }
@@ -162,26 +165,31 @@ const std::vector<FolderCase> folder_cases{
      {"2025-11-21 15.40.10.mp4", "2025.11.21.16.02.33.avi", "2025_11_21_15_40_10.mp4",
       "2025_11_21_16_02_33.avi", "2025_12_31_23_30_00.MP4", "2026_01_01_00_15_00.mp4"},
      "2025 11 21 15 30 00",
-     "2025 11 21 14 15 00"},
+     "2025 11 21 14 15 00",
+     0},
     // 41 clips fill the name and its 40 burst numbers; the 42nd cannot be renamed.
-    {"FullBurst", "Burst", one_burst(42), "2025 11 21 15 30 00", "2025 11 21 14 15 00"},
+    {"FullBurst", "Burst", one_burst(42), "2025 11 21 15 30 00", "2025 11 21 14 15 00", 1},
     {"AlreadyCorrect",
      "Same",
      {"2025 11 21 14 25 10.mp4", "2025_11_21_14_25_10.mp4", "2025_13_45_99_99_99.mp4"},
      "2025 11 21 15 30 00",
-     "2025 11 21 15 30 00"},
-    // The first clip's new name is held by the second until the second moves on, and the
-    // third's by the second's new name.
+     "2025 11 21 15 30 00",
+     1},
+    // The first clip's new name is held by the second, which moves on; the third takes the
+    // first's old name, and the fourth's is held by the second's new name.
     {"NameHeldByTheNextClip",
      "Held",
-     {"2025 11 21 10 00 00.mp4", "2025 11 21 10 01 00.mp4", "2025_11_21_10_01_00.mp4"},
+     {"2025 11 21 10 00 00.mp4", "2025 11 21 10 01 00.mp4", "2025_11_21_09_59_00.mp4",
+      "2025_11_21_10_01_00.mp4"},
      "2025 11 21 10 00 00",
-     "2025 11 21 10 01 00"},
+     "2025 11 21 10 01 00",
+     0},
     {"BlanksAndTabs",
      "My Clips\t2",
      {"2025\t11\t21\t15\t40\t10.mp4", "2025 11 21 15 40 10.mp4", "2025-11-21 15 40\t10.m4v"},
      "2025 11 21 15 30 00",
-     "2025 11 21 14 15 00"},
+     "2025 11 21 14 15 00",
+     0},
 };
 
 Contents make_folder(const fs::path& directory, const FolderCase& row) {
@@ -211,6 +219,10 @@ TEST(DryRunAndUndo, TheDryRunForetellsTheRealRunWhichUndoTakesBack) {
         EXPECT_EQ(real.exit_status, 0) << row.name;
         const auto foretold = outcomes(dry.output, true);
         EXPECT_EQ(foretold.size(), row.clips.size()) << row.name;
+        EXPECT_EQ(std::count_if(foretold.begin(), foretold.end(),
+                                [](const auto& outcome) { return !outcome.first; }),
+                  static_cast<std::ptrdiff_t>(row.not_renamed))
+            << row.name;
         EXPECT_EQ(foretold, outcomes(real.output, false)) << row.name;
         EXPECT_NE(folder_contents(scratch.path() / row.folder), Contents{}) << row.name;
 
