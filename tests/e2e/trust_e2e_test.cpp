@@ -80,6 +80,7 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
         {{"--dry-run", "--dry-run"}, typed, 2, "DoridivezizoziRUR: unexpected argument"},
         {{"--help", "--version"}, "", 2, "DoridivezizoziRUR: unexpected argument \"--version\""},
         {{"--undo", "a", "b"}, "", 2, "DoridivezizoziRUR: unexpected argument \"b\"" + hint},
+        {{"--undo", "empty.txt"}, "", 0, "     0 of 0 files restored\r\n"},
         {{"--undo", "missing.txt"}, "", 127, "The undo journal missing.txt could not be read: "},
         {{"--undo", "F/2025_11_21_15_40_10.mp4"},
          "",
@@ -99,6 +100,7 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
         ScratchDirectory scratch;
         write_file(scratch.path() / "F" / "2025_11_21_15_40_10.mp4", "clip");
         write_file(scratch.path() / std::string(report_name), "last report");
+        write_file(scratch.path() / "empty.txt");  // as a run killed at its journal's creation
         const Contents before = folder_contents(scratch.path());
         const ProgramRun run =
             run_program(scratch.path(), row.input, RunAs::this_user, row.options);
@@ -265,13 +267,13 @@ TEST(DryRunAndUndo, AClipMovedAwayAndAnOldNameTakenAreToldAndTheRestRestored) {
         EXPECT_EQ(read_file(scratch.path() / name), "earlier");
     }
     const fs::path folder = scratch.path() / row.folder;
-    fs::remove(folder / "2025 11 21 14 47 33.avi");
+    fs::remove(folder / "2025 12 31 23 00 00.mp4");  // the newest rename's clip
     write_file(folder / "2025_12_31_23_30_00.MP4", "a newer clip");
 
     const ProgramRun undo = run_program(scratch.path(), "", RunAs::this_user, {"--undo", journal});
 
     EXPECT_EQ(undo.exit_status, 1);
-    EXPECT_NE(undo.output.find(" Could not restore Files_to_Rename/2025 11 21 14 47 33.avi: it is "
+    EXPECT_NE(undo.output.find(" Could not restore Files_to_Rename/2025 12 31 23 00 00.mp4: it is "
                                "no longer there\r\n"),
               std::string::npos)
         << undo.output;
@@ -284,7 +286,7 @@ TEST(DryRunAndUndo, AClipMovedAwayAndAnOldNameTakenAreToldAndTheRestRestored) {
     for (const std::string& clip : row.clips) {
         expected[clip] = "clip " + clip;
     }
-    expected.erase("2025.11.21.16.02.33.avi");
+    expected.erase("2026_01_01_00_15_00.mp4");
     expected["2025_12_31_23_30_00.MP4"] = "a newer clip";
     expected["2025 12 31 22 15 00.MP4"] = "clip 2025_12_31_23_30_00.MP4";
     EXPECT_EQ(folder_contents(folder), expected);
