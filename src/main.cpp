@@ -1,19 +1,35 @@
-// Entry point: runs the dialogue on the system's console and turns its end into the exit status.
+// Entry point: reads the options, runs the program on the system's console and turns its end into
+// the exit status.
 #include <exception>
 #include <new>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "lineio/channels.hpp"
 #include "lineio/console.hpp"
 #include "lineio/platform.hpp"
-#include "workflow/dialogue.hpp"
+#include "workflow/options.hpp"
+#include "workflow/program.hpp"
 
-int main() {
+namespace {
+constexpr int usage_exit_status = 2;
+}
+
+int main(int argc, char** argv) {
     lineio::platform::prepare_standard_streams();
     lineio::SystemConsole console;
+    const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const workflow::Options options = workflow::parse_options(arguments);
+    if (options.command == workflow::Options::Command::usage_error) {
+        console.write_error(options.problem + "\r\n");
+        return usage_exit_status;
+    }
     lineio::Channels channels(console);
+    channels.open_failures_with_plain_words();
     try {
         try {
-            workflow::run_main_dialogue(channels);
+            workflow::run_program(channels, options);
         } catch (const std::bad_alloc&) {
             channels.fail("memory allocation", lineio::console_output, "out of memory");
         } catch (const std::exception& error) {

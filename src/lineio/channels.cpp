@@ -7,6 +7,7 @@
 #include "lineio/fixed_text.hpp"
 #include "lineio/integer_input.hpp"
 #include "lineio/line_reader.hpp"
+#include "lineio/plain_words.hpp"
 #include "lineio/platform.hpp"
 
 namespace lineio {
@@ -19,19 +20,6 @@ constexpr std::string_view line_end = "\r\n";
 // Console output that no person watches is gathered up to this size before it is written: a
 // write for every console line would cost about a fifth of a 100,000-clip run.
 constexpr std::size_t console_output_gathering = std::size_t{64} * 1024;
-
-// Texts the diagnostics quote come from files and from what was typed; control characters among
-// them could steer the terminal, so they are shown as '?'.
-std::string printable(std::string_view text) {
-    std::string shown(text);
-    for (char& character : shown) {
-        const auto byte = static_cast<unsigned char>(character);
-        if (byte < 0x20 || byte == 0x7f) {
-            character = '?';
-        }
-    }
-    return shown;
-}
 
 long long lines_in(std::string_view line) {
     long long lines = 1;
@@ -50,6 +38,17 @@ std::string describe_open_error(int error) {
 }
 
 }  // namespace
+
+std::string printable(std::string_view text) {
+    std::string shown(text);
+    for (char& character : shown) {
+        const auto byte = static_cast<unsigned char>(character);
+        if (byte < 0x20 || byte == 0x7f) {
+            character = '?';
+        }
+    }
+    return shown;
+}
 
 // A file open on a channel: the file, the lines read from it and the lines written to it.
 class FileChannel {
@@ -342,8 +341,11 @@ void Channels::fail(std::string_view operation, int channel, std::string_view re
 void Channels::fail_at(std::string_view operation, int channel, std::string_view reason,
                        std::string_view place) {
     flush_console_output_quietly();
-    std::string diagnostic(program_name);
-    diagnostic.append(": input/output failure: ").append(operation);
+    std::string diagnostic;
+    if (plain_words_) {
+        diagnostic = plain_words(operation, channel, reason, place).append(line_end);
+    }
+    diagnostic.append(program_name).append(": input/output failure: ").append(operation);
     if (channel >= 0) {
         diagnostic.append(" on channel ").append(std::to_string(channel));
     }
@@ -352,6 +354,12 @@ void Channels::fail_at(std::string_view operation, int channel, std::string_view
     console_.write_error(diagnostic);
     close_all_quietly();
     end_program(failure_exit_status);
+}
+
+void Channels::finish(int exit_status) {
+    flush_console_output();
+    close_all();
+    end_program(exit_status);
 }
 
 void Channels::end_program(int exit_status) {

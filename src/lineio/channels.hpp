@@ -38,6 +38,10 @@ struct ProgramEnd {
     int exit_status;
 };
 
+// `text` with every control character shown as '?': texts quoted in diagnostics come from files
+// and from what was typed, and control characters among them could steer the terminal.
+std::string printable(std::string_view text);
+
 class FileChannel;
 class LineReader;
 
@@ -89,6 +93,17 @@ class Channels {
     // Ends the program with exit status 127 after one diagnostic naming the operation, the
     // channel, the reason and the place reached.
     [[noreturn]] void fail(std::string_view operation, int channel, std::string_view reason);
+    // The same for a failure at a place of the caller's (channel -1: none).
+    [[noreturn]] void fail_at(std::string_view operation, int channel, std::string_view reason,
+                              std::string_view place);
+
+    // From now on every input/output failure's diagnostic opens with a line in plain words that
+    // tells the person at the console what went wrong and what to do (see plain_words.hpp).
+    void open_failures_with_plain_words() { plain_words_ = true; }
+
+    // Ends the program with `exit_status` once the console's output is written and every file
+    // closed, with nothing on the error stream.
+    [[noreturn]] void finish(int exit_status);
 
     // Carries out one of the program's two command lines (trailing blanks dropped) without any
     // shell: "dir /B <folder> > list.txt" lists the folder into list.txt and returns 0, or 1 when
@@ -119,13 +134,12 @@ class Channels {
                                    std::string_view operation, int error);
     [[noreturn]] void fail_at_input_end(const LineReader& reader, int channel,
                                         std::string_view operation, std::string_view reason);
-    [[noreturn]] void fail_at(std::string_view operation, int channel, std::string_view reason,
-                              std::string_view place);
     // Where `channel` stands, for a diagnostic: the file and the line reached.
     std::string place_of(int channel) const;
     std::string input_place(int channel, long long line) const;
 
     Console& console_;
+    bool plain_words_ = false;
     std::string console_output_;
     long long console_lines_written_ = 0;
     std::unique_ptr<LineReader> console_input_;

@@ -67,6 +67,15 @@ class File {
     int write(std::string_view bytes);
     // Cuts the file off at the current position.
     int truncate_at_position();
+
+    // Creates `name` for writing when no file, folder or link of that name exists; a taken name
+    // fails (see is_taken_name_refusal) and is left as it is, so nothing is ever replaced and
+    // nothing is written through a link.
+    int create_new(const std::string& name);
+    // Opens an existing file for reading only.
+    int open_to_read(const std::string& name);
+    // Cuts the file off after its first `size` bytes and goes on writing there.
+    int truncate_to(std::uint64_t size);
     int close();
 
   private:
@@ -86,5 +95,29 @@ int list_folder(const std::string& folder, std::vector<std::string>& names);
 
 // Deletes the file `name`.
 int remove_file(const std::string& name);
+
+// True for the error with which File::create_new refuses a name that is taken.
+bool is_taken_name_refusal(int error);
+// True for an error that says the file may not be made or written there.
+bool is_permission_refusal(int error);
+
+// Sets `exists` to whether something bears `name`: a file, a folder, or a link, which is not
+// followed (a link to nothing still takes its name).
+int name_exists(const std::string& name, bool& exists);
+
+// The local date and time now.
+struct LocalTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+LocalTime local_time();
+
+// `path` taken as seen from the folder that holds the file `file`: an absolute path as it is,
+// a relative one behind the folder part of `file`.
+std::string path_beside(std::string_view file, std::string_view path);
 
 }  // namespace lineio::platform

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -261,6 +262,61 @@ int File::truncate_at_position() {
     return 0;
 }
 
+int File::create_new(const std::string& name) {
+    close();
+    if (!names_a_file(name)) {
+        return EINVAL;
+    }
+    // O_EXCL fails on any name that is taken, a dangling link included.
+    const int opened =
+        ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (opened < 0) {
+        return last_error();
+    }
+    handle_ = opened;
+    writable_ = true;
+    return 0;
+}
+
+int File::open_to_read(const std::string& name) {
+    close();
+    if (!names_a_file(name)) {
+        return EINVAL;
+    }
+    const int opened = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (opened < 0) {
+        return last_error();
+    }
+    struct stat status {};
+    int error = ::fstat(opened, &status) != 0 ? last_error() : 0;
+    if (error == 0 && !S_ISREG(status.st_mode)) {
+        error = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+    }
+    if (const int flags = ::fcntl(opened, F_GETFL);
+        error == 0 && (flags < 0 || ::fcntl(opened, F_SETFL, flags & ~O_NONBLOCK) != 0)) {
+        error = last_error();
+    }
+    if (error != 0) {
+        ::close(opened);
+        return error;
+    }
+    handle_ = opened;
+    writable_ = false;
+    return 0;
+}
+
+int File::truncate_to(std::uint64_t size) {
+    if (handle_ < 0 || !writable_) {
+        return EBADF;
+    }
+    const auto offset = static_cast<off_t>(size);
+    if (::ftruncate(static_cast<int>(handle_), offset) != 0 ||
+        ::lseek(static_cast<int>(handle_), offset, SEEK_SET) < 0) {
+        return last_error();
+    }
+    return 0;
+}
+
 int File::close() {
     if (handle_ < 0) {
         return 0;
@@ -335,6 +391,45 @@ int remove_file(const std::string& name) {
         return EINVAL;
     }
     return ::unlink(name.c_str()) == 0 ? 0 : last_error();
+}
+
+bool is_taken_name_refusal(int error) {
+    return error == EEXIST;
+}
+
+bool is_permission_refusal(int error) {
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
+int name_exists(const std::string& name, bool& exists) {
+    exists = false;
+    if (!names_a_file(name)) {
+        return EINVAL;
+    }
+    struct stat status {};
+    if (::lstat(name.c_str(), &status) == 0) {
+        exists = true;
+        return 0;
+    }
+    return errno == ENOENT || errno == ENOTDIR ? 0 : last_error();
+}
+
+LocalTime local_time() {
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    if (::localtime_r(&now, &parts) == nullptr) {
+        return {};
+    }
+    return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
+            parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+}
+
+std::string path_beside(std::string_view file, std::string_view path) {
+    const std::size_t separator = file.rfind('/');
+    if (path.starts_with('/') || separator == std::string_view::npos) {
+        return std::string(path);
+    }
+    return std::string(file.substr(0, separator + 1)).append(path);
 }
 
 }  // namespace lineio::platform

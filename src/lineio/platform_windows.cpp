@@ -294,6 +294,50 @@ int File::truncate_at_position() {
     return SetEndOfFile(as_handle(handle_)) != 0 ? 0 : last_error();
 }
 
+int File::create_new(const std::string& name) {
+    close();
+    if (holds_nul(name)) {
+        return ERROR_INVALID_NAME;
+    }
+    // CREATE_NEW fails on any name that is taken, a link or a junction included, so nothing is
+    // replaced and nothing is written through a link.
+    const HANDLE handle = open_handle(name, GENERIC_WRITE, CREATE_NEW);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return last_error();
+    }
+    handle_ = as_value(handle);
+    writable_ = true;
+    return 0;
+}
+
+int File::open_to_read(const std::string& name) {
+    close();
+    if (holds_nul(name)) {
+        return ERROR_INVALID_NAME;
+    }
+    const HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ, share_all, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return last_error();
+    }
+    handle_ = as_value(handle);
+    writable_ = false;
+    return 0;
+}
+
+int File::truncate_to(std::uint64_t size) {
+    if (!is_writable()) {
+        return ERROR_INVALID_HANDLE;
+    }
+    LARGE_INTEGER position{};
+    position.QuadPart = static_cast<LONGLONG>(size);
+    if (SetFilePointerEx(as_handle(handle_), position, nullptr, FILE_BEGIN) == 0 ||
+        SetEndOfFile(as_handle(handle_)) == 0) {
+        return last_error();
+    }
+    return 0;
+}
+
 int File::close() {
     if (!is_open()) {
         return 0;
@@ -373,6 +417,45 @@ int remove_file(const std::string& name) {
         return ERROR_INVALID_NAME;
     }
     return DeleteFileA(name.c_str()) != 0 ? 0 : last_error();
+}
+
+bool is_taken_name_refusal(int error) {
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+}
+
+bool is_permission_refusal(int error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT;
+}
+
+int name_exists(const std::string& name, bool& exists) {
+    exists = false;
+    if (holds_nul(name)) {
+        return ERROR_INVALID_NAME;
+    }
+    // The attributes of a link are its own: its target is not looked at.
+    if (GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        exists = true;
+        return 0;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : last_error();
+}
+
+LocalTime local_time() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+std::string path_beside(std::string_view file, std::string_view path) {
+    // "\\server\share", "\folder" and "C:..." are not relative to the journal's folder.
+    const bool absolute =
+        path.starts_with('/') || path.starts_with('\\') || (path.size() >= 2 && path[1] == ':');
+    const std::size_t separator = file.find_last_of("/\\");
+    if (absolute || separator == std::string_view::npos) {
+        return std::string(path);
+    }
+    return std::string(file.substr(0, separator + 1)).append(path);
 }
 
 }  // namespace lineio::platform

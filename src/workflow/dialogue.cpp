@@ -12,7 +12,6 @@
 #include "workflow/dialogue_texts.hpp"
 #include "workflow/layouts.hpp"
 #include "workflow/renaming_pass.hpp"
-#include "workflow/report.hpp"
 
 namespace workflow {
 namespace {
@@ -79,7 +78,7 @@ void check_timestamp(Channels& channels, const std::int32_t& lowest_year,
 
 }  // namespace
 
-void run_main_dialogue(Channels& channels) {
+void run_main_dialogue(Channels& channels, Renamer& renamer) {
     const std::int32_t lowest_year = timestamp::lowest_year;
 
     text_line(channels, 76, "");
@@ -133,9 +132,7 @@ void run_main_dialogue(Channels& channels) {
     std::int32_t renamed_count = 0;
     run_renaming_pass(
         channels, RenamingJob{folder_name, folder_length, camera, actual, correction, lowest_year},
-        renamed_count);
-    write_summary(channels, console_output, renamed_count);
-    channels.close(report_channel);
+        renamer, renamed_count);
 
     lineio::fixed_copy(command_line.span(), texts::delete_listing_command);
     channels.run_command_line(command_line.view());

@@ -5,8 +5,10 @@
 
 namespace workflow {
 
-// Runs the whole dialogue on `channels`. Every way it ends goes through the orderly stop or an
-// input/output failure, both of which throw lineio::ProgramEnd.
-void run_main_dialogue(lineio::Channels& channels);
+class Renamer;
+
+// Runs the whole dialogue on `channels`, renaming through `renamer`. Every way it ends goes
+// through the orderly stop or an input/output failure, both of which throw lineio::ProgramEnd.
+void run_main_dialogue(lineio::Channels& channels, Renamer& renamer);
 
 }  // namespace workflow

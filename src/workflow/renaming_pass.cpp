@@ -8,7 +8,7 @@
 
 #include "timestamp/corrected_date.hpp"
 #include "workflow/dialogue_texts.hpp"
-#include "workflow/report.hpp"
+#include "workflow/renamer.hpp"
 
 namespace workflow {
 namespace {
@@ -55,14 +55,14 @@ std::string_view as_view(const std::array<char, 2>& text) {
 
 // Tries the corrected name, then the burst numbers in turn; returns whether the file was renamed,
 // and leaves the last path tried in `new_path`.
-bool rename_to_corrected_name(Channels& channels, std::string_view folder, const NameFields& fields,
+bool rename_to_corrected_name(Renamer& renamer, std::string_view folder, const NameFields& fields,
                               std::string_view old_path, FixedText<path_width>& new_path) {
     const auto try_name = [&](std::string_view seconds) {
         lineio::concatenate(
             new_path.span(),
             {folder, "/", fields.year.view(), " ", fields.month.view(), " ", fields.day.view(), " ",
              fields.hour.view(), " ", fields.minute.view(), " ", seconds, fields.extension});
-        return channels.rename_file(old_path, new_path.trimmed_view()) == 0;
+        return renamer.rename(old_path, new_path.trimmed_view()) == 0;
     };
     if (try_name(fields.second.view())) {
         return true;
@@ -73,9 +73,9 @@ bool rename_to_corrected_name(Channels& channels, std::string_view folder, const
 
 }  // namespace
 
-void run_renaming_pass(Channels& channels, const RenamingJob& job, std::int32_t& renamed_count) {
-    channels.open(report_channel, report_file);
-    write_report_head(channels, report_channel, job.camera, job.actual, job.correction);
+void run_renaming_pass(Channels& channels, const RenamingJob& job, Renamer& renamer,
+                       std::int32_t& renamed_count) {
+    renamer.start(job);
 
     channels.open(listing_channel, texts::listing_file);
     renamed_count = 0;
@@ -103,15 +103,15 @@ void run_renaming_pass(Channels& channels, const RenamingJob& job, std::int32_t&
         const bool can_rename = shift == timestamp::ShiftOutcome::shifted && !longer_name;
         const std::string_view old_name = old_path.trimmed_view();
         FixedText<path_width> new_path;
-        if (can_rename && rename_to_corrected_name(channels, folder, fields, old_name, new_path)) {
-            write_outcome(channels, report_channel, true, new_path.trimmed_view());
+        if (can_rename && rename_to_corrected_name(renamer, folder, fields, old_name, new_path)) {
+            renamer.outcome(true, new_path.trimmed_view());
             ++renamed_count;
         } else {
-            write_outcome(channels, report_channel, false, old_name);
+            renamer.outcome(false, old_name);
         }
     }
     channels.close(listing_channel);
-    write_summary(channels, report_channel, renamed_count);
+    renamer.finish(renamed_count);
 }
 
 }  // namespace workflow

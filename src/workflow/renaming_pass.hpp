@@ -25,10 +25,12 @@ struct RenamingJob {
     const std::int32_t& lowest_year;
 };
 
-// Writes the report's head, renames every file of the listing and writes the summary line as the
-// report's last line. Returns with the listing closed, the report still open on report_channel,
-// and `renamed_count` set.
-void run_renaming_pass(lineio::Channels& channels, const RenamingJob& job,
+class Renamer;
+
+// Renames every file of the listing through `renamer`, which writes the report's head before the
+// first file, tells each outcome and writes the summary lines after the last. Returns with the
+// listing closed and `renamed_count` set.
+void run_renaming_pass(lineio::Channels& channels, const RenamingJob& job, Renamer& renamer,
                        std::int32_t& renamed_count);
 
 }  // namespace workflow

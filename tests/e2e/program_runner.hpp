@@ -59,10 +59,11 @@ inline std::string contents_of(std::FILE* file) {
 // Runs the program in `directory` until it ends: the one in RUR_PROGRAM when set (with
 // RUR_PROGRAM_LAUNCHER, such as wine, in front of it), otherwise the one this test was built with.
 // `meanwhile` is called with a function that kills the program at once. `unprivileged` starts it
-// as "nobody" when the tests run as root.
+// as "nobody" when the tests run as root. `options` follow the program on its command line.
 inline ProgramRun run_program(
     const fs::path& directory, std::string_view input, bool unprivileged = false,
-    const std::function<void(const std::function<void()>&)>& meanwhile = {}) {
+    const std::function<void(const std::function<void()>&)>& meanwhile = {},
+    const std::vector<std::string>& options = {}) {
     std::vector<std::string> command;
     if (runs_through_launcher()) {
         command.emplace_back(environment_variable("RUR_PROGRAM_LAUNCHER"));
@@ -87,6 +88,7 @@ inline ProgramRun run_program(
         fs::copy_file(command.back(), copy);
         command.back() = copy.string();
     }
+    command.insert(command.end(), options.begin(), options.end());
     std::vector<char*> arguments;
     for (auto& word : command) {
         arguments.push_back(word.data());

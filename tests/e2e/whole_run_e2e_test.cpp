@@ -55,12 +55,23 @@ std::string out_of_range(std::string_view label, std::string_view value) {
 const std::string entry_error =
     " Date and/or time entry error\n The proper form is YYYY MN DY HR MN SC\n" + pause;
 
-std::string failure(std::string_view what, std::string_view where) {
-    return "DoridivezizoziRUR: input/output failure: "s + std::string(what) + "\r\n  at " +
+// A diagnostic opens with a line in plain words, then tells the operation, the reason and the
+// place.
+std::string failure(std::string_view plain, std::string_view what, std::string_view where) {
+    return std::string(plain) +
+           "\r\nDoridivezizoziRUR: input/output failure: " + std::string(what) + "\r\n  at " +
            std::string(where) + "\r\n";
 }
+const std::string input_ended = "The console input ended before the program had all its answers.";
 std::string integer_failure(std::string_view what, char line) {
-    return failure("whitespace-separated integer input on channel 5: " + std::string(what),
+    const std::size_t quote = what.find('"');
+    const std::string plain =
+        quote == std::string_view::npos
+            ? input_ended
+            : "The answer " + std::string(what.substr(quote, what.rfind('"') + 1 - quote)) +
+                  " is not a whole number: type the six numbers of a date and time, such as "
+                  "2025 11 21 15 30 00.";
+    return failure(plain, "whitespace-separated integer input on channel 5: " + std::string(what),
                    "standard input, line "s + line);
 }
 
@@ -172,7 +183,7 @@ std::vector<Case> cases() {
              out_of_range("Second =", "61") + entry_error,
          "Stop in error check\r\n"},
         {"InputEndsAtOnce", "", 127, opening,
-         failure("fixed-width field input on channel 5: the console input ended",
+         failure(input_ended, "fixed-width field input on channel 5: the console input ended",
                  "standard input, line 1")},
         {"InputEndsInATimestamp", "Y\nClips\n2025 11 21\n", 127, camera_prompt,
          integer_failure("the console input ended before all 6 values were read", '4')},
@@ -183,11 +194,16 @@ std::vector<Case> cases() {
         {"TenMegabytesOfSigns", camera + std::string(huge.size(), '-') + "\n", 127, actual_prompt,
          integer_failure("the item \"" + std::string(40, '-') + "...\" is not an integer", '4')},
         {"ListingLinked", "Y\nClips\n", 127, folder_prompt,
-         failure("folder listing into list.txt: list.txt is a symbolic link, which the program "
+         failure("The folder's listing list.txt could not be written here: list.txt is a symbolic "
+                 "link, which the program never writes through.",
+                 "folder listing into list.txt: list.txt is a symbolic link, which the program "
                  "never writes through",
                  "file \"list.txt\" in the current directory")},
         {"ReportLinked", typed, 127, actual_prompt + "\n" + minus_75.console_lines + "\n",
-         failure("open on channel 2: the name is a symbolic link, which the program never follows",
+         failure("The report file " + report_name +
+                     " could not be created here: the name is a symbolic link, which the program "
+                     "never follows.",
+                 "open on channel 2: the name is a symbolic link, which the program never follows",
                  "file \"" + report_name + "\"")},
         renaming("BurstsCapitalsAndTakenBurstNumbers", minus_75,
                  {{"2025 11 21 15 40 10.mp4", "2025 11 21 14 25 10.mp4"},
@@ -229,8 +245,8 @@ std::vector<Case> cases() {
     };
     Case last_wait = one_clip("InputEndsAtTheLastWait", typed.substr(0, typed.size() - 1));
     last_wait.exit_status = 127;
-    last_wait.error =
-        failure("wait for Enter on channel 5: the console input ended", "standard input, line 5");
+    last_wait.error = failure(input_ended, "wait for Enter on channel 5: the console input ended",
+                              "standard input, line 5");
     table.push_back(last_wait);
     // Every burst name taken by a file already rightly named, which is renamed onto itself; the
     // odd one fails 41 times and keeps its name. 29 February of a common year is 1 March.

@@ -1,0 +1,43 @@
+// What --help shows: one screenful.
+#pragma once
+
+#include <string_view>
+
+namespace workflow::texts {
+
+inline constexpr std::string_view help =
+    R"(Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL | --help | --version]
+
+Renames the video clips (.avi, .mp4, .m4v) of one folder whose names carry a
+camera's wrong clock, such as 2025_11_21_15_40_10.mp4, to the right date and
+time: 2025 11 21 14 25 10.mp4. Clips of a burst that land on one name get a
+burst number 01 to 40 in place of the seconds. No file is ever replaced.
+
+Start it in the directory that holds the folder. It asks, in this order:
+  whether the names come from Renamer's File_DateModified    Y
+  the folder's name                                          Files_to_Rename
+  the date and time the camera showed                        2025 11 21 15 30 00
+  the date and time the camera should have shown             2025 11 21 14 15 00
+
+It writes, in the current directory:
+  DedUzarodivedizidUZOVU.txt   the report: both times and every outcome
+  DoridivezizoziRUR-undo-YYYYMMDD-HHMMSS.txt
+                               the undo journal of every rename it made
+  list.txt                     the folder's listing, deleted at the end
+
+Options:
+  --dry-run        ask the same questions, then show the name each clip would
+                   get; rename nothing, write no report and no journal
+  --undo JOURNAL   give every file renamed by the run of that journal its old
+                   name back, newest rename first
+  --help           show this text
+  --version        show the program's name and version
+
+Exit status:
+  0    done, or stopped as asked
+  1    --undo could not give every file its old name back
+  2    the options were wrong
+  127  an input or output failure, told on standard error
+)";
+
+}  // namespace workflow::texts

@@ -1,0 +1,53 @@
+#include "workflow/options.hpp"
+
+#include "lineio/channels.hpp"
+
+namespace workflow {
+namespace {
+
+Options usage_error(std::string_view what, std::string_view argument) {
+    Options options;
+    options.command = Options::Command::usage_error;
+    options.problem = "DoridivezizoziRUR: ";
+    options.problem.append(what);
+    if (!argument.empty()) {
+        options.problem.append(" \"").append(lineio::printable(argument)).append("\"");
+    }
+    options.problem.append("; try DoridivezizoziRUR --help");
+    return options;
+}
+
+}  // namespace
+
+Options parse_options(std::span<const std::string_view> arguments) {
+    Options options;
+    if (arguments.empty()) {
+        return options;
+    }
+    const std::string_view first = arguments.front();
+    std::size_t used = 1;
+    if (first == "--help") {
+        options.command = Options::Command::help;
+    } else if (first == "--version") {
+        options.command = Options::Command::version;
+    } else if (first == "--dry-run") {
+        options.command = Options::Command::dry_run;
+    } else if (first == "--undo") {
+        if (arguments.size() < 2) {
+            return usage_error("--undo needs the name of an undo journal", {});
+        }
+        options.command = Options::Command::undo;
+        options.journal = arguments[1];
+        used = 2;
+    } else if (first.starts_with('-')) {
+        return usage_error("unknown option", first);
+    } else {
+        return usage_error("unexpected argument", first);
+    }
+    if (arguments.size() > used) {
+        return usage_error("unexpected argument", arguments[used]);
+    }
+    return options;
+}
+
+}  // namespace workflow

@@ -1,0 +1,19 @@
+// The program's arguments. None at all is the dialogue as it always was.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace workflow {
+
+struct Options {
+    enum class Command { dialogue, help, version, dry_run, undo, usage_error };
+    Command command = Command::dialogue;
+    std::string journal;  // for undo
+    std::string problem;  // for a usage error: one line naming what is wrong, without a line end
+};
+
+Options parse_options(std::span<const std::string_view> arguments);
+
+}  // namespace workflow

@@ -1,0 +1,55 @@
+#include "workflow/program.hpp"
+
+#include <string>
+
+#include "version.hpp"
+#include "workflow/dialogue.hpp"
+#include "workflow/help_text.hpp"
+#include "workflow/renamer.hpp"
+#include "workflow/undo.hpp"
+
+namespace workflow {
+namespace {
+
+// Every line of `text` (lines end in a line feed) on the console, then the end of the program.
+[[noreturn]] void show_text(lineio::Channels& channels, std::string_view text) {
+    for (std::size_t end = text.find('\n'); end != std::string_view::npos; end = text.find('\n')) {
+        const std::string_view line = text.substr(0, end);
+        if (line.empty()) {
+            channels.empty_line(lineio::console_output);
+        } else {
+            const lineio::LineLayout layout{lineio::TextField{static_cast<int>(line.size())}};
+            channels.formatted_line(lineio::console_output, layout, {line});
+        }
+        text.remove_prefix(end + 1);
+    }
+    channels.finish(lineio::orderly_exit_status);
+}
+
+}  // namespace
+
+void run_program(lineio::Channels& channels, const Options& options) {
+    switch (options.command) {
+        case Options::Command::help:
+            show_text(channels, texts::help);
+        case Options::Command::version:
+            show_text(channels, "DoridivezizoziRUR " + std::string(rur::program_version) + "\n");
+        case Options::Command::undo:
+            run_undo(channels, options.journal);
+        case Options::Command::dry_run: {
+            DryRun renamer(channels);
+            run_main_dialogue(channels, renamer);
+            break;
+        }
+        case Options::Command::dialogue:
+        case Options::Command::usage_error: {
+            RealRun renamer(channels);
+            run_main_dialogue(channels, renamer);
+            break;
+        }
+    }
+    // The dialogue always ends through the orderly stop or a failure.
+    channels.orderly_stop();
+}
+
+}  // namespace workflow
