@@ -164,10 +164,18 @@ struct TwoNamesCase {
     std::string final_name;
 };
 
+void PrintTo(const TwoNamesCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class TwoNames : public ::testing::TestWithParam<TwoNamesCase> {};
 
 TEST_P(TwoNames, EndUnderOneName) {
     const TwoNamesCase& row = GetParam();
+    if (row.name == "OldNameFirst" && runs_through_launcher()) {
+        GTEST_SKIP() << "Wine moves a file onto another name of itself by doing nothing, where "
+                        "Windows refuses the taken name";
+    }
     ScratchDirectory scratch;
     const fs::path clips = scratch.path() / "Clips";
     write_file(clips / row.old_name, "clip");
