@@ -34,6 +34,10 @@ std::string describe_open_error(int error) {
     if (platform::is_symbolic_link_refusal(error)) {
         return "the name is a symbolic link, which the program never follows";
     }
+    if (platform::is_hard_link_refusal(error)) {
+        return "the file has other names as well (hard links), and the program never writes one "
+               "file under several names";
+    }
     return platform::describe_error(error);
 }
 
@@ -351,6 +355,9 @@ void Channels::fail_at(std::string_view operation, int channel, std::string_view
     }
     diagnostic.append(": ").append(reason).append(line_end);
     diagnostic.append("  at ").append(place).append(line_end);
+    if (channel == noted_channel_ && !failure_note_.empty()) {
+        diagnostic.append(printable(failure_note_)).append(line_end);
+    }
     console_.write_error(diagnostic);
     close_all_quietly();
     end_program(failure_exit_status);

@@ -48,6 +48,9 @@ int Channels::run_command_line(std::string_view command_line) {
         fail_at(listing_operation, -1,
                 platform::is_symbolic_link_refusal(error)
                     ? "list.txt is a symbolic link, which the program never writes through"
+                : platform::is_hard_link_refusal(error)
+                    ? "list.txt has other names as well (hard links), which the program never "
+                      "writes through"
                     : platform::describe_error(error),
                 listing_place);
     }
@@ -80,8 +83,9 @@ int Channels::run_command_line(std::string_view command_line) {
 }
 
 int Channels::rename_file(std::string_view old_name, std::string_view new_name) {
-    return platform::rename_no_replace(std::string(trimmed(old_name)),
-                                       std::string(trimmed(new_name)));
+    rename_from_.assign(trimmed(old_name));
+    rename_to_.assign(trimmed(new_name));
+    return finish_rename(platform::rename_no_replace(rename_from_, rename_to_));
 }
 
 }  // namespace lineio

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace lineio {
@@ -37,6 +38,7 @@ class SystemConsole final : public Console {
 
   private:
     bool interactive_;
+    std::string shown_;  // output as a terminal shows it, reused from one write to the next
 };
 
 }  // namespace lineio

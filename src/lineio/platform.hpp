@@ -37,6 +37,10 @@ std::string describe_error(int error);
 // own description would not make plain.
 bool is_symbolic_link_refusal(int error);
 
+// True for the error with which File refuses a file that has more than one name (a hard link),
+// since writing it would change the file under its other names as well.
+bool is_hard_link_refusal(int error);
+
 // An open file in the current directory, read and written sequentially. Move-only; closes itself.
 class File {
   public:
@@ -50,11 +54,13 @@ class File {
     // Opens `name` for reading and writing at its first byte, creating it empty when missing.
     // An existing file that may not be written is opened for reading only. A symbolic link is
     // never followed: such a name is refused (see is_symbolic_link_refusal), so nothing is ever
-    // written through a link.
+    // written through a link. A file with more than one name is refused as well
+    // (is_hard_link_refusal).
     int open_or_create(const std::string& name);
 
     // Creates `name` empty, or empties an existing regular file, as an output redirection does,
-    // and leaves it open for writing. Refuses a symbolic link without touching its target.
+    // and leaves it open for writing. Refuses a symbolic link without touching its target, and a
+    // file with more than one name without touching it.
     int create_or_empty(const std::string& name);
 
     bool is_open() const;
@@ -63,7 +69,10 @@ class File {
     // Reads at most `capacity` bytes at the current position; `count` is 0 at the end of the file.
     int read(char* buffer, std::size_t capacity, std::size_t& count);
     // Writes all of `bytes` at the current position with as few system calls as the system allows
-    // (one for a line), so that a line is in the file when this returns.
+    // (one for a line), so that a line is in the file when this returns. When the bytes do not all
+    // fit (a full disk), the file is cut back to where this write began and the error returned
+    // (ENOSPC, ERROR_DISK_FULL when the system gave no other): a file written a line at a time
+    // then always ends in a whole line.
     int write(std::string_view bytes);
     // Cuts the file off at the current position.
     int truncate_at_position();
@@ -87,6 +96,26 @@ class File {
 // (EEXIST, ERROR_ALREADY_EXISTS) and both files stay as they are. When `to` is exactly `from`, the
 // file already bears that name: returns 0 and changes nothing.
 int rename_no_replace(const std::string& from, const std::string& to);
+
+// What tells one file from another whatever its name: its volume and its number there (device and
+// inode on POSIX, volume serial number and file index on Windows), and how many names it has.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    std::uint64_t links = 0;
+
+    bool same_file(const FileIdentity& other) const {
+        return volume == other.volume && index == other.index;
+    }
+};
+
+// The identity of the file `name`, a symbolic link being a file of its own.
+int identify_file(const std::string& name, FileIdentity& identity);
+
+// Removes `name` only while it is a name of the file `file` (same volume and index) and that file
+// has another name: a clip that bears two names loses one and keeps the other. Otherwise nothing
+// is removed and the call fails (EPERM, ERROR_ACCESS_DENIED when `name` exists).
+int remove_second_name(const std::string& name, const FileIdentity& file);
 
 // Lists the entries of `folder` (the current directory when empty): files and subfolders alike,
 // except hidden ones (names beginning with "." on POSIX) and names that hold a line break, which

@@ -63,7 +63,8 @@ int write_all(HANDLE handle, std::string_view bytes) {
             return last_error();
         }
         if (written == 0) {
-            return ERROR_WRITE_FAULT;
+            // Nothing went in and the system named no reason: there is no room for more.
+            return ERROR_DISK_FULL;
         }
         bytes.remove_prefix(written);
     }
@@ -103,12 +104,14 @@ bool is_console(HANDLE handle) {
            GetConsoleMode(handle, &mode) != 0;
 }
 
-// The refusal of a symbolic link or junction by refuse_unless_plain_file.
+// The refusals of a symbolic link or junction, and of a file with several names, by
+// refuse_unless_plain_file.
 constexpr int reparse_point_refused = ERROR_CANT_ACCESS_FILE;
+constexpr int hard_link_refused = ERROR_TOO_MANY_LINKS;
 
 // Opening with FILE_FLAG_OPEN_REPARSE_POINT gives the link itself, never its target, so it is
 // checked here before a single byte is written: nothing is ever written through a symbolic link or
-// a junction, and a folder is no file to read lines from.
+// a junction, nor into a file that other names share, and a folder is no file to read lines from.
 int refuse_unless_plain_file(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION information{};
     if (GetFileInformationByHandle(handle, &information) == 0) {
@@ -120,7 +123,18 @@ int refuse_unless_plain_file(HANDLE handle) {
     if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return ERROR_DIRECTORY;
     }
+    if (information.nNumberOfLinks > 1) {
+        return hard_link_refused;
+    }
     return 0;
+}
+
+FileIdentity identity_of(const BY_HANDLE_FILE_INFORMATION& information) {
+    FileIdentity identity;
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.index = (std::uint64_t{information.nFileIndexHigh} << 32U) | information.nFileIndexLow;
+    identity.links = information.nNumberOfLinks;
+    return identity;
 }
 
 // Other programs may read, write or delete the file meanwhile, as they could on POSIX; a viewer
@@ -207,6 +221,10 @@ bool is_symbolic_link_refusal(int error) {
     return error == reparse_point_refused;
 }
 
+bool is_hard_link_refusal(int error) {
+    return error == hard_link_refused;
+}
+
 File::File(File&& other) noexcept
     : handle_(std::exchange(other.handle_, -1)), writable_(std::exchange(other.writable_, false)) {}
 
@@ -284,7 +302,23 @@ int File::read(char* buffer, std::size_t capacity, std::size_t& count) {
 }
 
 int File::write(std::string_view bytes) {
-    return write_all(as_handle(handle_), bytes);
+    if (!is_open()) {
+        return ERROR_INVALID_HANDLE;
+    }
+    const HANDLE handle = as_handle(handle_);
+    LARGE_INTEGER start{};
+    if (SetFilePointerEx(handle, LARGE_INTEGER{}, &start, FILE_CURRENT) == 0) {
+        return last_error();
+    }
+    const int error = write_all(handle, bytes);
+    if (error != 0) {
+        // The part that went in is taken back; should that fail too, the write's own error is
+        // still the one to tell.
+        if (SetFilePointerEx(handle, start, nullptr, FILE_BEGIN) != 0) {
+            SetEndOfFile(handle);
+        }
+    }
+    return error;
 }
 
 int File::truncate_at_position() {
@@ -409,6 +443,62 @@ int list_folder(const std::string& folder, std::vector<std::string>& names) {
         names.clear();
     }
     FindClose(search);
+    return result;
+}
+
+int identify_file(const std::string& name, FileIdentity& identity) {
+    identity = {};
+    if (holds_nul(name)) {
+        return ERROR_INVALID_NAME;
+    }
+    // No access beyond the attributes is asked for, so a file that another program holds open
+    // is still identified; FILE_FLAG_BACKUP_SEMANTICS lets a folder be opened too.
+    const HANDLE handle =
+        CreateFileA(name.c_str(), FILE_READ_ATTRIBUTES, share_all, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return last_error();
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    int result = 0;
+    if (GetFileInformationByHandle(handle, &information) == 0) {
+        result = last_error();
+    } else {
+        identity = identity_of(information);
+    }
+    CloseHandle(handle);
+    return result;
+}
+
+int remove_second_name(const std::string& name, const FileIdentity& file) {
+    if (holds_nul(name)) {
+        return ERROR_INVALID_NAME;
+    }
+    // The name is opened for deletion, checked through that very handle and deleted through it,
+    // so the file checked is the file whose name goes, whatever other programs do meanwhile.
+    const HANDLE handle =
+        CreateFileA(name.c_str(), DELETE | FILE_READ_ATTRIBUTES, share_all, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return last_error();
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    int result = 0;
+    if (GetFileInformationByHandle(handle, &information) == 0) {
+        result = last_error();
+    } else if (const FileIdentity now = identity_of(information);
+               !now.same_file(file) || now.links < 2) {
+        result = ERROR_ACCESS_DENIED;
+    } else {
+        FILE_DISPOSITION_INFO disposition{};
+        disposition.DeleteFile = TRUE;
+        if (SetFileInformationByHandle(handle, FileDispositionInfo, &disposition,
+                                       sizeof disposition) == 0) {
+            result = last_error();
+        }
+    }
+    // The name goes when the handle closes.
+    CloseHandle(handle);
     return result;
 }
 

@@ -1,7 +1,7 @@
 // The two ways platform_posix.cpp renames a file where the system refuses an atomic rename that
-// never replaces: through a hard link, and, on filesystems without hard links, by a check that
-// the target is absent just before the rename. Declared here so that each can be tried on any
-// filesystem.
+// never replaces: through a hard link, and, on filesystems without hard links, by claiming the new
+// name with an exclusive creation and renaming onto that claim. Declared here so that each can be
+// tried on any filesystem.
 #pragma once
 
 #include <string>

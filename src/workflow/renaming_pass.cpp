@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "timestamp/corrected_date.hpp"
@@ -83,6 +84,8 @@ void run_renaming_pass(Channels& channels, const RenamingJob& job, Renamer& rena
         job.folder_name.view().substr(0, static_cast<std::size_t>(job.folder_length));
     FixedText<listed_name_width> listed_name;
     bool longer_name = false;
+    std::string name_now;
+    std::string failure_note;
     while (channels.field_input(listing_channel, listed_name_width, listed_name.span(),
                                 &longer_name) != lineio::end_of_file) {
         channels.formatted_line(lineio::console_output, file_name_layout(),
@@ -103,12 +106,31 @@ void run_renaming_pass(Channels& channels, const RenamingJob& job, Renamer& rena
         const bool can_rename = shift == timestamp::ShiftOutcome::shifted && !longer_name;
         const std::string_view old_name = old_path.trimmed_view();
         FixedText<path_width> new_path;
-        if (can_rename && rename_to_corrected_name(renamer, folder, fields, old_name, new_path)) {
-            renamer.outcome(true, new_path.trimmed_view());
+        std::string_view outcome_path = old_name;
+        bool renamed = false;
+        if (can_rename && channels.renamed_earlier(old_name, name_now)) {
+            // A name of a clip renamed earlier in this run: the clip keeps the name it got, under
+            // which the line says it was renamed, that being where the user finds it. It is not
+            // counted again, the count being one of files.
+            renamed = !name_now.empty();
+            outcome_path = renamed ? std::string_view(name_now) : old_name;
+        } else if (can_rename &&
+                   rename_to_corrected_name(renamer, folder, fields, old_name, new_path)) {
+            renamed = true;
+            outcome_path = new_path.trimmed_view();
             ++renamed_count;
-        } else {
-            renamer.outcome(false, old_name);
         }
+        if (outcome_path != old_name) {
+            // Should the report fail to take the line, the diagnostic still tells the rename.
+            failure_note.assign("The clip \"")
+                .append(old_name)
+                .append("\" was renamed to \"")
+                .append(outcome_path)
+                .append("\", but the report could not record it.");
+            channels.note_for_failure(report_channel, failure_note);
+        }
+        renamer.outcome(renamed, outcome_path);
+        channels.note_for_failure(report_channel, {});
     }
     channels.close(listing_channel);
     renamer.finish(renamed_count);

@@ -38,39 +38,6 @@ std::multiset<std::string> clips() {
     return contents;
 }
 
-TEST(Faults, AKilledRunLosesNoClipAndLeavesATrueReport) {
-    constexpr int clip_count = 2000;
-    std::mt19937 random(20261206);
-    for (int round = 0; round < 5; ++round) {
-        ScratchDirectory scratch;
-        make_clips(clip_count);
-        const auto before = clips();
-        run_program(scratch.path(), "Y\nClips\n2024 03 01 00 00 00\n2023 12 31 22 30 00\n\n", false,
-                    [&](const std::function<void()>& kill) {
-                        // Once the pass has begun, at a random moment of it.
-                        for (int wait = 0; wait < 5000 && (!fs::exists(report_name) ||
-                                                           fs::file_size(report_name) == 0);
-                             ++wait) {
-                            std::this_thread::sleep_for(std::chrono::microseconds(200));
-                        }
-                        std::this_thread::sleep_for(std::chrono::microseconds(
-                            std::uniform_int_distribution<int>(0, 30000)(random)));
-                        kill();
-                    });
-        EXPECT_EQ(clips(), before);
-        // Every file the report says was renamed is there under its new name.
-        const std::string report = ScratchDirectory::read_file(report_name);
-        const std::string renamed = "Successfully renamed ";
-        for (std::size_t at = report.find(renamed); at != std::string::npos;
-             at = report.find(renamed, at)) {
-            at += renamed.size();
-            const std::size_t end = report.find("\r\n", at);
-            ASSERT_NE(end, std::string::npos) << "a report line without its line end";
-            EXPECT_TRUE(fs::exists(report.substr(at, end - at))) << report.substr(at, end - at);
-        }
-    }
-}
-
 // Where nothing can be made, the listing and the report are written over in place, and the
 // listing, which cannot be deleted, stays behind.
 TEST(Faults, OwnFilesAreWrittenInPlaceWhereNoFileCanBeMade) {
