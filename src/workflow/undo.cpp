@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "lineio/channels.hpp"
 #include "lineio/platform.hpp"
@@ -44,6 +46,21 @@ bool exists(const std::string& name, int& error) {
     return found;
 }
 
+platform::FileIdentity identity_of(const std::string& name) {
+    platform::FileIdentity identity;
+    if (platform::identify_file(name, identity) != 0) {
+        identity.volume = identity.index = 0;
+    }
+    return identity;
+}
+
+bool same_file(const std::string& one, const std::string& other) {
+    platform::FileIdentity first;
+    platform::FileIdentity second;
+    return platform::identify_file(one, first) == 0 &&
+           platform::identify_file(other, second) == 0 && first.same_file(second);
+}
+
 // Gives one file its old name back if it can; returns whether it bears it now.
 // `new_name_back_home`: an older rename of the journal took this new name from another file, which
 // bears it again, so this file was taken back before.
@@ -63,6 +80,15 @@ bool restore(lineio::Channels& channels, const std::string& old_path, const std:
         reason = "it is no longer there";
     } else if (new_there && !old_there) {
         error = platform::rename_no_replace(new_path, old_path);
+        if (error == 0) {
+            show(channels, " Restored " + old_path);
+            return true;
+        }
+        reason = platform::describe_error(error);
+    } else if (new_there && old_there && same_file(old_path, new_path)) {
+        // A kill between the two steps of a link-then-unlink rename left the clip under both
+        // names: the new one goes, the old one stays.
+        error = platform::remove_second_name(new_path, identity_of(old_path));
         if (error == 0) {
             show(channels, " Restored " + old_path);
             return true;
@@ -90,14 +116,22 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name) {
     }
     std::int32_t restored = 0;
     const auto total = static_cast<std::int32_t>(journal.renames.size());
-    for (auto rename = journal.renames.rbegin(); rename != journal.renames.rend(); ++rename) {
-        const bool maybe_never_renamed = !journal.ended && rename == journal.renames.rbegin();
-        const bool new_name_back_home =
-            std::any_of(rename + 1, journal.renames.rend(), [&](const JournalRename& older) {
-                int error = 0;
-                return older.old_path == rename->new_path && older.new_path != older.old_path &&
-                       !exists(platform::path_beside(name, older.new_path), error) && error == 0;
-            });
+    // Where each old name stands in the journal, so that a rename onto a name an older rename freed
+    // is found without going through the whole journal again for every file.
+    std::unordered_multimap<std::string_view, std::size_t> renames_from;
+    for (std::size_t at = 0; at < journal.renames.size(); ++at) {
+        renames_from.emplace(journal.renames[at].old_path, at);
+    }
+    for (std::size_t at = journal.renames.size(); at-- > 0;) {
+        const JournalRename* const rename = &journal.renames[at];
+        const bool maybe_never_renamed = !journal.ended && at + 1 == journal.renames.size();
+        const auto [first, last] = renames_from.equal_range(rename->new_path);
+        const bool new_name_back_home = std::any_of(first, last, [&](const auto& older_at) {
+            const JournalRename& older = journal.renames[older_at.second];
+            int error = 0;
+            return older_at.second < at && older.new_path != older.old_path &&
+                   !exists(platform::path_beside(name, older.new_path), error) && error == 0;
+        });
         if (restore(channels, platform::path_beside(name, rename->old_path),
                     platform::path_beside(name, rename->new_path), maybe_never_renamed,
                     new_name_back_home)) {
