@@ -10,7 +10,6 @@
 #include <chrono>
 #include <random>
 #include <regex>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,7 +20,6 @@ namespace e2e {
 namespace {
 
 using Files = std::map<std::string, std::string>;
-using test_support::ScratchDirectory;
 const std::string report_name = "DedUzarodivedizidUZOVU.txt";
 
 std::string answers(const std::string& camera, const std::string& actual) {
@@ -159,8 +157,12 @@ TEST(OwnFile, WithASecondNameIsRefusedAndTheOtherNameKeepsItsContents) {
     }
 }
 
-// The disk, a 128 KiB tmpfs, fills 1, 2 or 3 pages into the report, after the listing.
+// The disk, a 128 KiB tmpfs, fills 1, 2 or 3 pages into the report, after the 3 of the listing.
+// The journal, written ahead of each rename, may find it full first: then nothing more is renamed.
+// Otherwise the diagnostic names the one clip renamed that the report could not record.
 TEST(FullDisk, LeavesAWholeAndTrueReportAndNamesTheUnrecordedClip) {
+    const std::regex unrecorded(
+        "The clip \"(.*)\" was renamed to \"(.*)\", but the report could not record it\\.\r\n$");
     for (std::uintmax_t pages_left = 1; pages_left <= 3; ++pages_left) {
         ScratchDirectory disk;
         if (mount("tmpfs", disk.path().c_str(), "tmpfs", 0, "size=128k") != 0) {
@@ -169,33 +171,23 @@ TEST(FullDisk, LeavesAWholeAndTrueReportAndNamesTheUnrecordedClip) {
         make_clips(disk.path() / "Clips", 400, "");
         struct statvfs space {};
         statvfs(disk.path().c_str(), &space);
-        const std::uintmax_t listing_pages = (400 * 25 + 4095) / 4096;
-        const std::uintmax_t free_pages = space.f_bavail * space.f_frsize / 4096;
-        ScratchDirectory::write_file(
-            disk.path() / "filler",
-            std::string((free_pages - listing_pages - pages_left) * 4096, 'f'));
+        const std::uintmax_t filler = space.f_bavail * space.f_frsize / 4096 - 3 - pages_left;
+        ScratchDirectory::write_file(disk.path() / "filler", std::string(filler * 4096, 'f'));
         const ProgramRun run = run_program(disk.path(), one_hour_back);
         EXPECT_EQ(run.exit_status, 127);
         EXPECT_TRUE(ScratchDirectory::read_file(disk.path() / report_name).ends_with("\r\n\r\n"));
-        const std::size_t recorded = renamed_paths(disk.path()).size();
-        // The journal, written ahead of each rename, may find the disk full first: then nothing
-        // more is renamed. Otherwise the diagnostic names the clip the report could not record.
         std::smatch note;
-        const bool unrecorded = std::regex_search(
-            run.error, note,
-            std::regex("The clip \"(.*)\" was renamed to \"(.*)\", but the report could not "
-                       "record it\\.\r\n$"));
-        EXPECT_TRUE(unrecorded ||
-                    run.error.find("so nothing more was renamed") != std::string::npos)
+        const bool named = std::regex_search(run.error, note, unrecorded);
+        EXPECT_TRUE(named ? !fs::exists(disk.path() / note[1].str()) &&
+                                fs::exists(disk.path() / note[2].str())
+                          : run.error.find("so nothing more was renamed") != std::string::npos)
             << run.error;
-        EXPECT_TRUE(!unrecorded || (!fs::exists(disk.path() / note[1].str()) &&
-                                    fs::exists(disk.path() / note[2].str())));
-        std::size_t renamed = 0;
-        for (const auto& entry : fs::directory_iterator(disk.path() / "Clips")) {
-            renamed += entry.path().filename().string().find(' ') != std::string::npos ? 1 : 0;
-        }
-        EXPECT_EQ(renamed, recorded + (unrecorded ? 1 : 0));
-        EXPECT_EQ(folder_contents(disk.path() / "Clips").size(), 400U);
+        const Files clips = folder_contents(disk.path() / "Clips");
+        EXPECT_EQ(clips.size(), 400U);
+        EXPECT_EQ(static_cast<std::size_t>(std::count_if(
+                      clips.begin(), clips.end(),
+                      [](const auto& clip) { return clip.first.find(' ') != std::string::npos; })),
+                  renamed_paths(disk.path()).size() + (named ? 1 : 0));
         umount(disk.path().c_str());
     }
 }
