@@ -48,16 +48,16 @@ const std::string stopped = "Program stopped\r\n";
 const std::string entry_error =
     " Date and/or time entry error\n The proper form is YYYY MN DY HR MN SC\n" + pause;
 const std::string error_check = "Stop in error check\r\n";
+const std::string not_video = " At least one file is NOT an AVI or MP4 file ...Terminating\n";
 
-// The complaint about each typed field that is out of range ("" for one that is not), and the
-// stop that follows.
+// The complaint about each typed field out of range ("" for one in range), and the stop.
 std::string out_of_range(const std::vector<std::string>& values) {
     const char* const labels[] = {
         "Year   =", "Month  =", "Day    =", "Hour   =", "Minute =", "Second ="};
     std::string lines;
     for (std::size_t field = 0; field < values.size(); ++field) {
         if (!values[field].empty()) {
-            lines += " "s + labels[field] + "  " + std::string(12 - values[field].size(), ' ') +
+            lines += " "s + labels[field] + std::string(14 - values[field].size(), ' ') +
                      values[field] + "  is out of range\n";
         }
     }
@@ -149,12 +149,9 @@ Case renaming(std::string name, const Correction& correction,
 }
 
 Case not_video_beside(std::string name, const std::string& other) {
-    return {std::move(name),
-            "Y\nClips\n\n",
-            0,
-            folder_prompt + " At least one file is NOT an AVI or MP4 file ...Terminating\n" + pause,
-            stopped,
-            {{clip, clip}, {other, ""}}};
+    Case run{std::move(name), "Y\nClips\n\n", 0, folder_prompt + not_video + pause};
+    run.clips = run.clips_after = {{clip, clip}, {other, ""}};
+    return run;
 }
 
 Case one_clip(std::string name, std::string input, const std::string& folder = "Clips") {
