@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 
@@ -18,104 +17,83 @@
 
 namespace {
 
-using fuzz_support::require;
-using timestamp::ShiftOutcome;
 namespace chrono = std::chrono;
+using timestamp::ShiftOutcome;
 
-constexpr std::size_t name_width = 23;
-
-// The value of one of the numerals "00" to "60", or nothing.
-std::optional<int> numeral(const std::string& name, std::size_t column) {
-    const char tens = name[column];
-    const char units = name[column + 1];
-    if (tens < '0' || tens > '9' || units < '0' || units > '9') {
-        return std::nullopt;
-    }
-    const int value = (tens - '0') * 10 + (units - '0');
-    return value <= 60 ? std::optional<int>(value) : std::nullopt;
-}
+// Where the six texts stand in a name, "yyyy mn dy hr mn sc".
+constexpr std::array<std::size_t, 6> columns{0, 5, 8, 11, 14, 17};
 
 std::string two_digits(long long value) {
     return {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
 }
 
-struct Expected {
-    ShiftOutcome outcome = ShiftOutcome::not_a_calendar_minute;
-    std::string name;  // the name with its shifted texts, or as it was
-};
-
-Expected expected_shift(const std::string& name, std::int32_t correction,
-                        std::int32_t lowest_year) {
-    Expected expected{ShiftOutcome::not_a_calendar_minute, name};
-    const auto year = numeral(name, 2);
-    const auto month = numeral(name, 5);
-    const auto day = numeral(name, 8);
-    const auto hour = numeral(name, 11);
-    const auto minute = numeral(name, 14);
-    if (!year || !month || !day || !hour || !minute || !numeral(name, 17)) {
-        return expected;
+// What the shift must give: the outcome, and the name with its shifted texts or as it was. Only
+// the year's last two digits count; every text must be a numeral from "00" to "60".
+ShiftOutcome expected_shift(std::string& name, std::int32_t correction, std::int32_t lowest) {
+    std::array<int, 6> value{};
+    for (std::size_t field = 0; field < columns.size(); ++field) {
+        const std::size_t at = columns[field] + (field == 0 ? 2 : 0);
+        const char tens = name[at], units = name[at + 1];
+        if (tens < '0' || tens > '9' || units < '0' || units > '9') {
+            return ShiftOutcome::not_a_calendar_minute;
+        }
+        value[field] = (tens - '0') * 10 + (units - '0');
+        if (value[field] > 60) {
+            return ShiftOutcome::not_a_calendar_minute;
+        }
     }
-    const chrono::year_month_day date{chrono::year{2000 + *year},
-                                      chrono::month{static_cast<unsigned>(*month)},
-                                      chrono::day{static_cast<unsigned>(*day)}};
-    if (2000 + *year < lowest_year || 2000 + *year > timestamp::last_year || !date.ok() ||
-        *hour > 23 || *minute > 59) {
-        return expected;
+    const chrono::year_month_day date{chrono::year{2000 + value[0]},
+                                      chrono::month{static_cast<unsigned>(value[1])},
+                                      chrono::day{static_cast<unsigned>(value[2])}};
+    if (2000 + value[0] < lowest || 2000 + value[0] > timestamp::last_year || !date.ok() ||
+        value[3] > 23 || value[4] > 59) {
+        return ShiftOutcome::not_a_calendar_minute;
     }
-    const chrono::sys_time<chrono::minutes> shifted =
-        chrono::sys_days{date} + chrono::hours{*hour} +
-        chrono::minutes{*minute + std::int64_t{correction}};
-    const chrono::sys_time<chrono::minutes> first =
-        chrono::sys_days{chrono::year{lowest_year} / 1 / 1};
-    const chrono::sys_time<chrono::minutes> last =
-        chrono::sys_days{chrono::year{timestamp::last_year} / 12 / 31} + chrono::hours{23} +
-        chrono::minutes{59};
-    if (shifted < first || shifted > last) {
-        expected.outcome = ShiftOutcome::outside_calendar;
-        return expected;
+    const auto shifted = chrono::sys_days{date} + chrono::hours{value[3]} +
+                         chrono::minutes{value[4] + std::int64_t{correction}};
+    if (shifted < chrono::sys_days{chrono::year{lowest} / 1 / 1} ||
+        shifted >= chrono::sys_days{chrono::year{timestamp::last_year + 1} / 1 / 1}) {
+        return ShiftOutcome::outside_calendar;
     }
-    const chrono::sys_days shifted_day = chrono::floor<chrono::days>(shifted);
-    const chrono::year_month_day shifted_date{shifted_day};
-    const chrono::hh_mm_ss time_of_day{shifted - shifted_day};
-    expected.outcome = ShiftOutcome::shifted;
-    expected.name.replace(0, 4, "20" + two_digits(int{shifted_date.year()} - 2000));
-    expected.name.replace(5, 2, two_digits(unsigned{shifted_date.month()}));
-    expected.name.replace(8, 2, two_digits(unsigned{shifted_date.day()}));
-    expected.name.replace(11, 2, two_digits(time_of_day.hours().count()));
-    expected.name.replace(14, 2, two_digits(time_of_day.minutes().count()));
-    return expected;
+    const chrono::sys_days day = chrono::floor<chrono::days>(shifted);
+    const chrono::year_month_day shifted_date{day};
+    const chrono::hh_mm_ss time{shifted - day};
+    name.replace(0, 4, "20" + two_digits(int{shifted_date.year()} - 2000));
+    name.replace(5, 2, two_digits(unsigned{shifted_date.month()}));
+    name.replace(8, 2, two_digits(unsigned{shifted_date.day()}));
+    name.replace(11, 2, two_digits(time.hours().count()));
+    name.replace(14, 2, two_digits(time.minutes().count()));
+    return ShiftOutcome::shifted;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz_support::ByteReader bytes(data, size);
-    std::string name(bytes.bytes(name_width));
-    name.resize(name_width, ' ');
-    const std::int32_t correction = bytes.int32();
-    const std::uint8_t year_choice = bytes.byte();
-    const std::int32_t lowest_year =
-        year_choice < 128 ? timestamp::lowest_year : 2000 + year_choice % 51;
+    const std::string bytes = fuzz_support::bytes_of(data, size, 28);
+    std::string name = bytes.substr(0, 23);
+    const auto byte = [&bytes](std::size_t at) { return static_cast<std::uint8_t>(bytes[at]); };
+    const auto correction = static_cast<std::int32_t>(byte(23) | byte(24) << 8 | byte(25) << 16 |
+                                                      std::uint32_t{byte(26)} << 24);
+    const std::int32_t lowest = byte(27) < 128 ? timestamp::lowest_year : 2000 + byte(27) % 51;
 
-    // The texts as the renaming pass cuts them from the name, each in a buffer of its own.
-    constexpr std::array<std::size_t, 6> columns{0, 5, 8, 11, 14, 17};
-    std::array<std::array<char, 4>, 6> texts{};
+    // Each text in a buffer of its own, as the renaming pass cuts them, so that the sanitizer
+    // sees a write past one.
+    std::array<std::string, 6> texts;
+    std::array<std::span<char>, 6> spans;
     for (std::size_t field = 0; field < columns.size(); ++field) {
-        name.copy(texts[field].data(), field == 0 ? 4 : 2, columns[field]);
+        texts[field] = name.substr(columns[field], field == 0 ? 4 : 2);
+        spans[field] = std::span<char>(texts[field].data(), texts[field].size());
     }
-    const auto text = [&texts](std::size_t field) {
-        return std::span<char>(texts[field].data(), field == 0 ? 4 : 2);
-    };
     ShiftOutcome outcome = ShiftOutcome::shifted;
-    timestamp::CORRECTDATE(text(0), text(1), text(2), text(3), text(4), text(5), correction,
-                           lowest_year, outcome);
+    timestamp::CORRECTDATE(spans[0], spans[1], spans[2], spans[3], spans[4], spans[5], correction,
+                           lowest, outcome);
     std::string shifted = name;
     for (std::size_t field = 0; field < columns.size(); ++field) {
-        shifted.replace(columns[field], text(field).size(), text(field).data(), text(field).size());
+        shifted.replace(columns[field], texts[field].size(), texts[field]);
     }
-
-    const Expected expected = expected_shift(name, correction, lowest_year);
-    require(outcome == expected.outcome, "the outcome is the calendar's");
-    require(shifted == expected.name, "the texts are the calendar's shifted minute, or unchanged");
+    fuzz_support::require(expected_shift(name, correction, lowest) == outcome,
+                          "the outcome is the calendar's");
+    fuzz_support::require(shifted == name,
+                          "the texts are the calendar's shifted minute, or as they were");
     return 0;
 }

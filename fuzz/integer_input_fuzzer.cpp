@@ -2,7 +2,6 @@
 // timestamps are, until the input fails. Every failure must be an input/output failure with a
 // diagnostic; the values must not depend on how many bytes each console read hands out; and input
 // of plain digits, blanks and line feeds must read as the tokenizer written here reads it.
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -17,25 +16,21 @@ namespace {
 using fuzz_support::require;
 using Values = std::vector<std::int32_t>;
 
-constexpr std::size_t most_destinations = 8;
-// What every destination holds before a read: no input below produces it in every destination.
-constexpr std::int32_t untouched = -123456789;
-
-// The values of every read that succeeded, up to the failure that always ends the input.
+// The values of every read that succeeded, up to the failure that always ends the input. Each
+// value starts as a number no input below produces in every destination.
 std::vector<Values> read_all(const std::string& input, std::size_t count, std::size_t read_size) {
     test_support::FakeConsole console(input);
     console.read_size = read_size;
     lineio::Channels channels(console);
     std::vector<Values> reads;
     while (true) {
-        Values values(count, untouched);
-        std::array<std::int32_t*, most_destinations> pointers{};
-        for (std::size_t index = 0; index < count; ++index) {
-            pointers[index] = &values[index];
+        Values values(count, -123456789);
+        std::vector<std::int32_t*> pointers;
+        for (std::int32_t& value : values) {
+            pointers.push_back(&value);
         }
-        const std::optional<int> end = fuzz_support::program_end_of([&] {
-            channels.integer_input(lineio::console_input, std::span(pointers.data(), count));
-        });
+        const std::optional<int> end = fuzz_support::program_end_of(
+            [&] { channels.integer_input(lineio::console_input, std::span(pointers)); });
         if (end.has_value()) {
             require(*end == lineio::failure_exit_status, "integer input ends only in failure");
             require(!console.error.empty(), "a failure writes its diagnostic");
@@ -54,11 +49,8 @@ std::optional<std::vector<Values>> plain_reference(const std::string& input, std
     std::string number;
     bool line_done = false;
     for (const char character : input + "\n") {
-        if (character >= '0' && character <= '9') {
+        if (character >= '0' && character <= '9' && number.size() < 9) {
             number.push_back(character);
-            if (number.size() > 9) {
-                return std::nullopt;
-            }
             continue;
         }
         if (character != ' ' && character != '\n') {
@@ -66,11 +58,11 @@ std::optional<std::vector<Values>> plain_reference(const std::string& input, std
         }
         if (!number.empty() && !line_done) {
             current.push_back(std::stoi(number));
-            if (current.size() == count) {
-                reads.push_back(current);
-                current.clear();
-                line_done = true;
-            }
+            line_done = current.size() == count;
+        }
+        if (line_done && !current.empty()) {
+            reads.push_back(current);
+            current.clear();
         }
         number.clear();
         line_done = line_done && character != '\n';
@@ -81,11 +73,10 @@ std::optional<std::vector<Values>> plain_reference(const std::string& input, std
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fuzz_support::ByteReader bytes(data, size);
-    const std::size_t count = 1 + bytes.byte() % most_destinations;
-    const std::size_t read_size = 1 + bytes.byte() % 64;
-    const std::string input(bytes.rest());
-
+    const std::string bytes = fuzz_support::bytes_of(data, size, 2);
+    const std::size_t count = 1 + static_cast<std::uint8_t>(bytes[0]) % 8;
+    const std::size_t read_size = 1 + static_cast<std::uint8_t>(bytes[1]) % 64;
+    const std::string input = bytes.substr(2);
     const std::vector<Values> reads = read_all(input, count, 4096);
     require(read_all(input, count, read_size) == reads,
             "the values do not depend on how the bytes arrive");

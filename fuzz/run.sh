@@ -9,7 +9,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(integer_input corrected_date whole_program)
 if ! command -v clang++ >/dev/null ||
     [ ! -f "$(clang++ --print-resource-dir)/lib/linux/libclang_rt.fuzzer-x86_64.a" ]; then
     sudo=()
@@ -22,21 +21,15 @@ cmake --build --preset fuzz -j2
 # The targets make and remove files at every input; a folder in memory spares the disk.
 [ -n "${TMPDIR:-}" ] || [ ! -w /dev/shm ] || export TMPDIR=/dev/shm
 
-replay=false seconds=60
+replay=false seconds=60 targets=(integer_input corrected_date whole_program) failed=()
 [ "${1:-}" = "--replay" ] && replay=true && shift
 [ $# -gt 0 ] && ! $replay && seconds=$1 && shift
 [ $# -gt 0 ] && targets=("$@")
-mkdir -p build-fuzz/logs
-failed=()
 for target in "${targets[@]}"; do
-    log=build-fuzz/logs/$target.log
-    mkdir -p "build-fuzz/corpus/$target" "build-fuzz/artifacts/$target"
-    if $replay; then
-        run=(fuzz/corpus/"$target"/*)
-    else
-        run=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
-            "build-fuzz/corpus/$target" "fuzz/corpus/$target")
-    fi
+    log=build-fuzz/logs/$target.log run=(fuzz/corpus/"$target"/*)
+    mkdir -p build-fuzz/logs "build-fuzz/corpus/$target" "build-fuzz/artifacts/$target"
+    $replay || run=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+        "build-fuzz/corpus/$target" "fuzz/corpus/$target")
     if build-fuzz/fuzz/rur_fuzz_"$target" -artifact_prefix="build-fuzz/artifacts/$target/" \
         "${run[@]}" >"$log" 2>&1; then
         echo "fuzz: $target passed ($(grep -cE '^(Executed|#[0-9])' "$log") lines of log: $log)"

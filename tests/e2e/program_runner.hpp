@@ -46,16 +46,6 @@ inline bool running_as_root() {
     return geteuid() == 0;
 }
 
-inline std::string contents_of(std::FILE* file) {
-    std::string contents;
-    std::rewind(file);
-    for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
-        contents += static_cast<char>(c);
-    }
-    std::fclose(file);
-    return contents;
-}
-
 // Runs the program in `directory` until it ends: the one in RUR_PROGRAM when set (with
 // RUR_PROGRAM_LAUNCHER, such as wine, in front of it), otherwise the one this test was built with.
 // `meanwhile` is called with a function that kills the program at once. `unprivileged` starts it
@@ -68,25 +58,23 @@ inline ProgramRun run_program(
     if (runs_through_launcher()) {
         command.emplace_back(environment_variable("RUR_PROGRAM_LAUNCHER"));
     }
-    const char* program = environment_variable("RUR_PROGRAM");
     // The program starts in its scratch directory, so its own path must not be relative; and
     // started through a launcher, a missing program would only show as the launcher's complaint.
+    const char* program = environment_variable("RUR_PROGRAM");
     command.push_back(fs::absolute(program != nullptr ? program : RUR_PROGRAM_PATH).string());
     if (!fs::is_regular_file(command.back())) {
         throw std::runtime_error("the program to test is missing: " + command.back());
     }
     const bool drop = unprivileged && running_as_root();
-    // The build folder may lie where "nobody" cannot reach it (a checkout inside a private
-    // folder), so that user starts a copy from a folder of its own, open to everyone.
+    // "nobody" may not reach the build folder, so it starts a copy from a folder open to all.
     fs::path reachable;
     if (drop && !runs_through_launcher()) {
         std::string pattern = (fs::temp_directory_path() / "rur-program-XXXXXX").string();
         reachable = mkdtemp(pattern.data());
         fs::permissions(reachable, fs::perms::others_read | fs::perms::others_exec,
                         fs::perm_options::add);
-        const fs::path copy = reachable / fs::path(command.back()).filename();
-        fs::copy_file(command.back(), copy);
-        command.back() = copy.string();
+        fs::copy_file(command.back(), reachable / fs::path(command.back()).filename());
+        command.back() = (reachable / fs::path(command.back()).filename()).string();
     }
     command.insert(command.end(), options.begin(), options.end());
     std::vector<char*> arguments;
@@ -97,7 +85,6 @@ inline ProgramRun run_program(
     std::FILE* const streams[] = {std::tmpfile(), std::tmpfile(), std::tmpfile()};
     std::fwrite(input.data(), 1, input.size(), streams[0]);
     std::rewind(streams[0]);
-
     const pid_t process = fork();
     if (process == 0) {
         for (int stream = 0; stream < 3; ++stream) {
@@ -115,12 +102,18 @@ inline ProgramRun run_program(
     int status = 0;
     while (waitpid(process, &status, 0) < 0) {
     }
-    std::fclose(streams[0]);
     if (!reachable.empty()) {
         fs::remove_all(reachable);
     }
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, contents_of(streams[1]),
-            contents_of(streams[2])};
+    std::string collected[3];
+    for (int stream = 0; stream < 3; ++stream) {
+        std::rewind(streams[stream]);
+        for (int c = std::fgetc(streams[stream]); c != EOF; c = std::fgetc(streams[stream])) {
+            collected[stream] += static_cast<char>(c);
+        }
+        std::fclose(streams[stream]);
+    }
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, collected[1], collected[2]};
 }
 
 // Every file below `folder` (relative path to contents).

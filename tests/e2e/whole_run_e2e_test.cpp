@@ -43,17 +43,26 @@ const std::string no_answer =
     pause;
 const std::string no_folder =
     folder_prompt + pad("There was a problem with the folder name ... TERMINATING", 56) + pause;
-const std::string not_video =
-    folder_prompt + " At least one file is NOT an AVI or MP4 file ...Terminating\n" + pause;
 const std::string report_name = "DedUzarodivedizidUZOVU.txt";
 const std::string stopped = "Program stopped\r\n";
-
-std::string out_of_range(std::string_view label, std::string_view value) {
-    return " " + std::string(label) + "  " + std::string(12 - value.size(), ' ') +
-           std::string(value) + "  is out of range\n";
-}
 const std::string entry_error =
     " Date and/or time entry error\n The proper form is YYYY MN DY HR MN SC\n" + pause;
+const std::string error_check = "Stop in error check\r\n";
+const std::string not_video = " At least one file is NOT an AVI or MP4 file ...Terminating\n";
+
+// The complaint about each typed field out of range ("" for one in range), and the stop.
+std::string out_of_range(const std::vector<std::string>& values) {
+    const char* const labels[] = {
+        "Year   =", "Month  =", "Day    =", "Hour   =", "Minute =", "Second ="};
+    std::string lines;
+    for (std::size_t field = 0; field < values.size(); ++field) {
+        if (!values[field].empty()) {
+            lines += " "s + labels[field] + std::string(14 - values[field].size(), ' ') +
+                     values[field] + "  is out of range\n";
+        }
+    }
+    return lines + entry_error;
+}
 
 // A diagnostic opens with a line in plain words, then tells the operation, the reason and the
 // place.
@@ -139,6 +148,12 @@ Case renaming(std::string name, const Correction& correction,
     return run;
 }
 
+Case not_video_beside(std::string name, const std::string& other) {
+    Case run{std::move(name), "Y\nClips\n\n", 0, folder_prompt + not_video + pause};
+    run.clips = run.clips_after = {{clip, clip}, {other, ""}};
+    return run;
+}
+
 Case one_clip(std::string name, std::string input, const std::string& folder = "Clips") {
     Case run = renaming(std::move(name), minus_75, {{clip, "2025 11 21 14 25 10.mp4"}}, folder);
     run.input = input.empty() ? run.input : std::move(input);
@@ -159,29 +174,13 @@ std::vector<Case> cases() {
         {"NoSuchFolder", "Y\nMissing\n\n", 0, no_folder},
         {"FolderHandedToNoShell", "Y\nClips;touch y\n\n", 0, no_folder},
         {"NulInTheFolder", "Y\nCl\0ips\n\n"s, 0, no_folder},
-        {"ExtensionInMixedCase",
-         "Y\nClips\n\n",
-         0,
-         not_video,
-         stopped,
-         {{clip, clip}, {"2025_11_21_15_40_11.Mp4", ""}}},
-        {"NameWithoutExtension",
-         "Y\nClips\n\n",
-         0,
-         not_video,
-         stopped,
-         {{clip, clip}, {"short.mp4", ""}}},
+        not_video_beside("ExtensionInMixedCase", "2025_11_21_15_40_11.Mp4"),
+        not_video_beside("NameWithoutExtension", "short.mp4"),
         {"CameraOutOfRange", "Y\nClips\n2008 13 0 -1 61 -1\n\n", 0,
-         camera_prompt + out_of_range("Year   =", "2008") + out_of_range("Month  =", "13") +
-             out_of_range("Day    =", "0") + out_of_range("Hour   =", "-1") +
-             out_of_range("Minute =", "61") + out_of_range("Second =", "-1") + entry_error,
-         "Stop in error check\r\n"},
+         camera_prompt + out_of_range({"2008", "13", "0", "-1", "61", "-1"}), error_check},
         // Without a month there is no longest day to hold the day against.
         {"ActualOutOfRange", camera + "2051 0 40 24 -1 61\n\n", 0,
-         actual_prompt + out_of_range("Year   =", "2051") + out_of_range("Month  =", "0") +
-             out_of_range("Hour   =", "24") + out_of_range("Minute =", "-1") +
-             out_of_range("Second =", "61") + entry_error,
-         "Stop in error check\r\n"},
+         actual_prompt + out_of_range({"2051", "0", "", "24", "-1", "61"}), error_check},
         {"InputEndsAtOnce", "", 127, opening,
          failure(input_ended, "fixed-width field input on channel 5: the console input ended",
                  "standard input, line 1")},
@@ -269,8 +268,7 @@ std::vector<Case> cases() {
         const std::string day = std::to_string(last_days[month - 1] + 1);
         table.push_back({"DayAfterTheLastOfMonth" + std::to_string(month),
                          "Y\nClips\n2013 " + std::to_string(month) + " " + day + " 0 0 0\n\n", 0,
-                         camera_prompt + out_of_range("Day    =", day) + entry_error,
-                         "Stop in error check\r\n"});
+                         camera_prompt + out_of_range({"", "", day}), error_check});
     }
     return table;
 }
