@@ -45,17 +45,17 @@ Read field_of(int width, std::size_t capacity) {
     };
 }
 
-// Expects `read` to tell `expected` of `input`, whole and handed out a byte a read (which splits
-// every line end), and to pass over the rest of the line.
+// Expects `read` to tell `expected` of `input`, whole, in reads of 8 bytes (the last one shorter)
+// and a byte a read (which splits every line end), and to pass over the rest of the line.
 void expect_read(const std::string& input, const Read& read, const std::string& expected) {
-    for (const std::size_t read_size : {4096, 1}) {
+    for (const std::size_t read_size : {4096, 8, 1}) {
         FakeConsole console(input + "\nnext");
         console.read_size = read_size;
         Channels channels(console);
         std::string told = read(channels);
-        std::string next(4, '#');
-        channels.field_input(console_input, 4, next);
-        EXPECT_EQ(told + "|" + next, expected + "|next") << input;
+        std::string next(5, '#');
+        channels.field_input(console_input, 5, next);
+        EXPECT_EQ(told + "|" + next, expected + "|next ") << input << read_size;
     }
 }
 
@@ -82,6 +82,8 @@ TEST(IntegerInput, ReadsEveryFormOverAsManyLinesAsItTakes) {
         {"1 99999999999*-9 ignored", "1 -9 -9 -9 -9 -9"},
         {"2025 11 /21 15 30 0", "2025 11 77 77 77 77"},
         {"1 2 3 4 5\n6 7,x", "1 2 3 4 5 6"},
+        // The last read is shorter than the one before, whose bytes stay behind it.
+        {"1 2 3 4\n      5\n6", "1 2 3 4 5 6"},
     };
     for (const auto& [input, expected] : cases) {
         expect_read(input, six_integers, expected);
