@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "lineio/channels.hpp"
 #include "lineio/console.hpp"
@@ -21,19 +20,16 @@ class FakeConsole final : public lineio::Console {
         : input(std::move(input_bytes)), interactive(interactive) {}
 
     int read_input(char* buffer, std::size_t capacity, std::size_t& count) override {
-        output_at_reads.push_back(output);
         count = std::min({capacity, read_size, input.size() - input_position});
         std::copy_n(input.data() + input_position, count, buffer);
         input_position += count;
         return 0;
     }
     int write_output(std::string_view bytes) override {
-        ++output_writes;
-        if (output_error != 0) {
-            return output_error;
+        if (output_error == 0) {
+            output.append(bytes);
         }
-        output.append(bytes);
-        return 0;
+        return output_error;
     }
     int write_error(std::string_view bytes) override {
         error.append(bytes);
@@ -46,11 +42,8 @@ class FakeConsole final : public lineio::Console {
     std::size_t read_size = 4096;  // the most one read hands out
     bool interactive;
     int output_error = 0;  // when not 0, every output write fails with it
-
     std::string output;
     std::string error;
-    int output_writes = 0;
-    std::vector<std::string> output_at_reads;  // the output as it stood at each read
 };
 
 // Runs `action` and tells the exit status of the ProgramEnd it threw, if it threw one.
