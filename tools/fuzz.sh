@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (preset "fuzz": clang++ with libFuzzer and the sanitizers) and runs them.
-#   fuzz/run.sh [seconds] [target...]  fuzzes every target (or those named) for that many seconds
-#                                      each (default 60), from fuzz/corpus/<target> and what
-#                                      earlier runs kept in build-fuzz/corpus/<target>
-#   fuzz/run.sh --replay               runs every target once over each of its seeds, as CI does
+#   tools/fuzz.sh [seconds] [target...]  fuzzes every target (or those named) for that many
+#                                        seconds each (default 60), from fuzz/corpus/<target> and
+#                                        what earlier runs kept in build-fuzz/corpus/<target>
+#   tools/fuzz.sh --replay               runs every target once over each of its seeds, as CI does
 # Findings go to build-fuzz/artifacts/<target>/, logs to build-fuzz/logs/<target>.log. A seed is a
 # file of fuzz/corpus/<target>/ named after what it holds; a finding's reproducer joins them.
 set -euo pipefail
