@@ -6,10 +6,7 @@
 // byte for the lowest year: below 128 the program's own 2009, otherwise a year from 2000 to 2050.
 #include <array>
 #include <chrono>
-#include <cstddef>
-#include <cstdint>
 #include <span>
-#include <string>
 
 #include "fuzz_support.hpp"
 #include "timestamp/corrected_date.hpp"
@@ -34,11 +31,8 @@ ShiftOutcome expected_shift(std::string& name, std::int32_t correction, std::int
     for (std::size_t field = 0; field < columns.size(); ++field) {
         const std::size_t at = columns[field] + (field == 0 ? 2 : 0);
         const char tens = name[at], units = name[at + 1];
-        if (tens < '0' || tens > '9' || units < '0' || units > '9') {
-            return ShiftOutcome::not_a_calendar_minute;
-        }
         value[field] = (tens - '0') * 10 + (units - '0');
-        if (value[field] > 60) {
+        if (tens < '0' || tens > '9' || units < '0' || units > '9' || value[field] > 60) {
             return ShiftOutcome::not_a_calendar_minute;
         }
     }
@@ -79,14 +73,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Each text in a buffer of its own, as the renaming pass cuts them, so that the sanitizer
     // sees a write past one.
     std::array<std::string, 6> texts;
-    std::array<std::span<char>, 6> spans;
     for (std::size_t field = 0; field < columns.size(); ++field) {
         texts[field] = name.substr(columns[field], field == 0 ? 4 : 2);
-        spans[field] = std::span<char>(texts[field].data(), texts[field].size());
     }
     ShiftOutcome outcome = ShiftOutcome::shifted;
-    timestamp::CORRECTDATE(spans[0], spans[1], spans[2], spans[3], spans[4], spans[5], correction,
-                           lowest, outcome);
+    timestamp::CORRECTDATE(std::span(texts[0]), std::span(texts[1]), std::span(texts[2]),
+                           std::span(texts[3]), std::span(texts[4]), std::span(texts[5]),
+                           correction, lowest, outcome);
     std::string shifted = name;
     for (std::size_t field = 0; field < columns.size(); ++field) {
         shifted.replace(columns[field], texts[field].size(), texts[field]);

@@ -27,6 +27,4 @@ inline std::string bytes_of(const std::uint8_t* data, std::size_t size, std::siz
     return bytes;
 }
 
-using test_support::program_end_of;
-
 }  // namespace fuzz_support

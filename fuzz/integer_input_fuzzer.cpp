@@ -2,10 +2,6 @@
 // timestamps are, until the input fails. Every failure must be an input/output failure with a
 // diagnostic; the values must not depend on how many bytes each console read hands out; and input
 // of plain digits, blanks and line feeds must read as the tokenizer written here reads it.
-#include <cstddef>
-#include <cstdint>
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "fuzz_support.hpp"
@@ -29,7 +25,7 @@ std::vector<Values> read_all(const std::string& input, std::size_t count, std::s
         for (std::int32_t& value : values) {
             pointers.push_back(&value);
         }
-        const std::optional<int> end = fuzz_support::program_end_of(
+        const std::optional<int> end = test_support::program_end_of(
             [&] { channels.integer_input(lineio::console_input, std::span(pointers)); });
         if (end.has_value()) {
             require(*end == lineio::failure_exit_status, "integer input ends only in failure");

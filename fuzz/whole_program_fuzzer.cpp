@@ -1,25 +1,15 @@
 // The whole dialogue over random console input, in a scratch folder holding a folder of clips.
-//
 // Every run must end through the orderly stop (status 0) or an input/output failure (status 127),
 // never by returning, by another exception or by a signal; afterwards the clips' folder holds the
-// same clips as before, under whatever names, and nothing beside the listing, the report and the
-// undo journal has appeared around it.
-//
-// The folder name the input types is the second line's first 50 bytes. A folder name holding "/"
-// or ".." could send the program to any folder of this machine, where renaming would do real
-// harm; such inputs are passed over unrun. Every other name stays inside the scratch folder.
+// same clips under whatever names, and only the listing, report and undo journal appear beside it.
+// A typed folder name (the second line's first 50 bytes) holding "/" or ".." could send renaming
+// to any folder of this machine, so such inputs are passed over unrun.
 #include <stdlib.h>
 
-#include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <set>
-#include <string>
-#include <string_view>
 
 #include "fuzz_support.hpp"
 #include "lineio/channels.hpp"
@@ -66,7 +56,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (could_leave_the_scratch_folder(input)) {
         return 0;
     }
-    // A folder of its own under the system's temporary folder, removed when the process ends.
     static const struct Scratch {
         std::string path = (fs::temp_directory_path() / "rur-fuzz-XXXXXX").string();
         Scratch() { require(::mkdtemp(path.data()) != nullptr, "a scratch folder can be made"); }
@@ -78,10 +67,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fs::path run = fs::path(scratch.path) / "run";
     fs::remove_all(run);
     fs::create_directories(run / "Clips");
-    std::multiset<std::string> before;
+    const std::multiset<std::string> before(std::begin(clips), std::end(clips));
     for (const char* name : clips) {
         std::ofstream(run / "Clips" / name, std::ios::binary) << name;
-        before.insert(name);
     }
     test_support::FakeConsole console(input);
     // libFuzzer's own relative paths (corpus, artifacts) must keep meaning what they meant.
@@ -91,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         lineio::Channels channels(console);
         workflow::RealRun renamer(channels);
-        end = fuzz_support::program_end_of([&] { workflow::run_main_dialogue(channels, renamer); });
+        end = test_support::program_end_of([&] { workflow::run_main_dialogue(channels, renamer); });
     }
     fs::current_path(previous);
     require(end == lineio::orderly_exit_status || end == lineio::failure_exit_status,

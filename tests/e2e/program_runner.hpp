@@ -37,7 +37,7 @@ inline const char* environment_variable(const char* name) {
     return value != nullptr && *value != '\0' ? value : nullptr;
 }
 
-// True when the program runs through RUR_PROGRAM_LAUNCHER (the Windows executable under Wine).
+// The Windows executable runs under Wine, named by RUR_PROGRAM_LAUNCHER.
 inline bool runs_through_launcher() {
     return environment_variable("RUR_PROGRAM_LAUNCHER") != nullptr;
 }
@@ -46,10 +46,9 @@ inline bool running_as_root() {
     return geteuid() == 0;
 }
 
-// Runs the program in `directory` until it ends: the one in RUR_PROGRAM when set (with
-// RUR_PROGRAM_LAUNCHER, such as wine, in front of it), otherwise the one this test was built with.
-// `meanwhile` is called with a function that kills the program at once. `unprivileged` starts it
-// as "nobody" when the tests run as root. `options` follow the program on its command line.
+// Runs the program in `directory` until it ends: the one in RUR_PROGRAM (behind
+// RUR_PROGRAM_LAUNCHER) when set, else this build's. `meanwhile` gets a function that kills it;
+// `unprivileged` runs it as "nobody" under root; `options` follow it on its command line.
 inline ProgramRun run_program(
     const fs::path& directory, std::string_view input, bool unprivileged = false,
     const std::function<void(const std::function<void()>&)>& meanwhile = {},
@@ -116,7 +115,6 @@ inline ProgramRun run_program(
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, collected[1], collected[2]};
 }
 
-// Every file below `folder` (relative path to contents).
 inline std::map<std::string, std::string> folder_contents(const fs::path& folder) {
     std::map<std::string, std::string> contents;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
@@ -128,7 +126,6 @@ inline std::map<std::string, std::string> folder_contents(const fs::path& folder
     return contents;
 }
 
-// `text` with every line feed turned into carriage return and line feed.
 inline std::string crlf(std::string_view text) {
     std::string converted;
     for (const char c : text) {

@@ -2,11 +2,6 @@
 // status, byte for byte.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <map>
-#include <string>
-#include <vector>
-
 #include "program_runner.hpp"
 
 namespace e2e {
@@ -45,8 +40,6 @@ const std::string no_folder =
     folder_prompt + pad("There was a problem with the folder name ... TERMINATING", 56) + pause;
 const std::string report_name = "DedUzarodivedizidUZOVU.txt";
 const std::string stopped = "Program stopped\r\n";
-const std::string entry_error =
-    " Date and/or time entry error\n The proper form is YYYY MN DY HR MN SC\n" + pause;
 const std::string error_check = "Stop in error check\r\n";
 const std::string not_video = " At least one file is NOT an AVI or MP4 file ...Terminating\n";
 
@@ -61,7 +54,8 @@ std::string out_of_range(const std::vector<std::string>& values) {
                      values[field] + "  is out of range\n";
         }
     }
-    return lines + entry_error;
+    return lines + " Date and/or time entry error\n The proper form is YYYY MN DY HR MN SC\n" +
+           pause;
 }
 
 // A diagnostic opens with a line in plain words, then tells the operation, the reason and the
@@ -101,10 +95,6 @@ struct Case {
     std::string report = "";
     std::string folder = "Clips";
 };
-
-void PrintTo(const Case& run, std::ostream* out) {
-    *out << run.name;
-}
 
 // The typed timestamps and what the program makes of them.
 struct Correction {
