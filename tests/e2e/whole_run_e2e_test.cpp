@@ -161,6 +161,8 @@ std::vector<Case> cases() {
         one_clip("LinesEndingInCarriageReturns", crlf(typed)),
         one_clip("FolderOf36Characters", "", "Folder_" + std::string(29, 'x')),
         one_clip("FolderOf37Characters", "", "Folder_" + std::string(30, 'x')),
+        // A blank answer names the current directory, whose first entry is the folder "Cl".
+        {"BlankFolderIsTheCurrentDirectory", "Y\n\n\n", 0, folder_prompt + not_video + pause},
         {"NoSuchFolder", "Y\nMissing\n\n", 0, no_folder},
         {"FolderHandedToNoShell", "Y\nClips;touch y\n\n", 0, no_folder},
         {"NulInTheFolder", "Y\nCl\0ips\n\n"s, 0, no_folder},
