@@ -34,7 +34,6 @@ class ScratchDirectory {
 
     const std::filesystem::path& path() const { return path_; }
 
-    // Writes `bytes` to `name`, making the folders on the way.
     static void write_file(const std::filesystem::path& name, std::string_view bytes = {}) {
         if (name.has_parent_path()) {
             std::filesystem::create_directories(name.parent_path());
