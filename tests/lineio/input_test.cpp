@@ -8,7 +8,6 @@
 #include <string>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include "lineio/channels.hpp"
 #include "lineio/line_reader.hpp"
@@ -65,7 +64,7 @@ TEST(FieldInput, TakesTheFieldOfOneLineAndPassesOverTheRest) {
 }
 
 TEST(IntegerInput, ReadsEveryFormOverAsManyLinesAsItTakes) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
+    const std::pair<std::string, std::string> cases[] = {
         {"\n \t\n2025,11,21\r\n15\t30 ,00", "2025 11 21 15 30 0"},
         {"+0002025 -011 0 -0 2147483647 -2147483648", "2025 -11 0 0 2147483647 -2147483648"},
         // A comma with no value since the last one or the line's start is a null value.
@@ -90,7 +89,7 @@ TEST(ConsoleInput, EndsInAnInputOutputFailureNamingTheLine) {
     };
     const std::string integers = "whitespace-separated integer input on channel 5: ";
     const std::string range = "\" lies outside the range of signed 32-bit integers";
-    const std::vector<std::tuple<std::string, Read, std::string, std::string>> cases = {
+    const std::tuple<std::string, Read, std::string, std::string> cases[] = {
         {"", enter, "wait for Enter on channel 5: the console input ended", "1"},
         {std::string(LineReader::longest_line + 1, 'y'), field_of(1, 1),
          "fixed-width field input on channel 5: the line is longer than 16777216 bytes", "1"},

@@ -59,11 +59,10 @@ TEST(ProgramEnd, WritesOutTheConsoleAndTheFilesBeforeTheNoticeOrTheDiagnostic) {
         channels.open(2, "report.txt");
         channels.list_line(2, {"written"});
         channels.list_line(console_output, {"shown"});
-        EXPECT_EQ(test_support::program_end_of([&] {
-                      fails ? channels.fail("program", console_output, "broken")
-                            : channels.orderly_stop();
-                  }),
-                  fails ? failure_exit_status : orderly_exit_status);
+        const auto status = test_support::program_end_of([&] {
+            fails ? channels.fail("program", console_output, "broken") : channels.orderly_stop();
+        });
+        EXPECT_EQ(status, fails ? failure_exit_status : orderly_exit_status);
         EXPECT_EQ(console.output, " shown\r\n");
         EXPECT_EQ(console.error, fails ? "DoridivezizoziRUR: input/output failure: program on "
                                          "channel 6: broken\r\n  at standard output, line 1\r\n"
