@@ -12,13 +12,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using lineio::Channels;
-using test_support::FakeConsole;
 using test_support::ScratchDirectory;
 
 TEST(FileChannel, IsWrittenOverWholeFromTheFirstLineWrittenAndNeverAfterAPartRead) {
     const ScratchDirectory scratch;
     ScratchDirectory::write_file("report.txt", std::string(500, 'e'));
-    FakeConsole console;
+    test_support::FakeConsole console;
     Channels channels(console);
     channels.open(2, "  report.txt  ");
     EXPECT_EQ(ScratchDirectory::read_file("report.txt"), std::string(500, 'e'));
@@ -47,7 +46,7 @@ TEST(RunCommandLine, ListsAFolderInByteOrderWithoutShellOrHiddenNames) {
 #ifndef _WIN32
     ScratchDirectory::write_file(fs::path(folder) / ".hidden");
 #endif
-    FakeConsole console;
+    test_support::FakeConsole console;
     Channels channels(console);
     EXPECT_EQ(channels.run_command_line("dir /B " + folder + " > list.txt  "), 0);
     EXPECT_EQ(ScratchDirectory::read_file("list.txt"),

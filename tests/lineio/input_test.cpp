@@ -8,29 +8,23 @@
 #include <string>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include "lineio/channels.hpp"
 #include "lineio/line_reader.hpp"
 #include "support/fake_console.hpp"
 
+namespace lineio {
 namespace {
-
-using lineio::Channels;
-using lineio::console_input;
-using test_support::FakeConsole;
 
 using Read = std::function<std::string(Channels&)>;
 
 // Reads six integers into destinations that hold 77 before, and tells them.
 std::string six_integers(Channels& channels) {
-    std::array<std::int32_t, 6> values{77, 77, 77, 77, 77, 77};
-    const std::array<std::int32_t*, 6> destinations{&values[0], &values[1], &values[2],
-                                                    &values[3], &values[4], &values[5]};
-    channels.integer_input(console_input, destinations);
-    std::string told = std::to_string(values[0]);
-    for (std::size_t index = 1; index < values.size(); ++index) {
-        told += " " + std::to_string(values[index]);
+    std::array<std::int32_t, 6> v{77, 77, 77, 77, 77, 77};
+    channels.integer_input(console_input, std::array{&v[0], &v[1], &v[2], &v[3], &v[4], &v[5]});
+    std::string told;
+    for (const std::int32_t value : v) {
+        told += (told.empty() ? "" : " ") + std::to_string(value);
     }
     return told;
 }
@@ -49,13 +43,11 @@ Read field_of(int width, std::size_t capacity) {
 // and a byte a read (which splits every line end), and to pass over the rest of the line.
 void expect_read(const std::string& input, const Read& read, const std::string& expected) {
     for (const std::size_t read_size : {4096, 8, 1}) {
-        FakeConsole console(input + "\nnext");
+        test_support::FakeConsole console(input + "\nnext");
         console.read_size = read_size;
         Channels channels(console);
-        std::string told = read(channels);
-        std::string next(5, '#');
-        channels.field_input(console_input, 5, next);
-        EXPECT_EQ(told + "|" + next, expected + "|next ") << input << read_size;
+        const std::string told = read(channels);
+        EXPECT_EQ(told + "|" + field_of(5, 5)(channels), expected + "|next ") << input << read_size;
     }
 }
 
@@ -72,7 +64,7 @@ TEST(FieldInput, TakesTheFieldOfOneLineAndPassesOverTheRest) {
 }
 
 TEST(IntegerInput, ReadsEveryFormOverAsManyLinesAsItTakes) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
+    const std::pair<std::string, std::string> cases[] = {
         {"\n \t\n2025,11,21\r\n15\t30 ,00", "2025 11 21 15 30 0"},
         {"+0002025 -011 0 -0 2147483647 -2147483648", "2025 -11 0 0 2147483647 -2147483648"},
         // A comma with no value since the last one or the line's start is a null value.
@@ -97,27 +89,26 @@ TEST(ConsoleInput, EndsInAnInputOutputFailureNamingTheLine) {
     };
     const std::string integers = "whitespace-separated integer input on channel 5: ";
     const std::string range = "\" lies outside the range of signed 32-bit integers";
-    const std::vector<std::tuple<std::string, Read, std::string, int>> cases = {
-        {"", enter, "wait for Enter on channel 5: the console input ended", 1},
-        {std::string(lineio::LineReader::longest_line + 1, 'y'), field_of(1, 1),
-         "fixed-width field input on channel 5: the line is longer than 16777216 bytes", 1},
+    const std::tuple<std::string, Read, std::string, std::string> cases[] = {
+        {"", enter, "wait for Enter on channel 5: the console input ended", "1"},
+        {std::string(LineReader::longest_line + 1, 'y'), field_of(1, 1),
+         "fixed-width field input on channel 5: the line is longer than 16777216 bytes", "1"},
         {"2025 11 21 15 30,", six_integers,
-         integers + "the console input ended before all 6 values were read", 2},
-        {"0*5", six_integers, integers + "the item \"0*5\" has a repeat count of 0", 1},
-        {"2147483648", six_integers, integers + "the item \"2147483648" + range, 1},
-        {"-2147483649", six_integers, integers + "the item \"-2147483649" + range, 1},
+         integers + "the console input ended before all 6 values were read", "2"},
+        {"0*5", six_integers, integers + "the item \"0*5\" has a repeat count of 0", "1"},
+        {"2147483648", six_integers, integers + "the item \"2147483648" + range, "1"},
+        {"-2147483649", six_integers, integers + "the item \"-2147483649" + range, "1"},
         {std::string(40, '9'), six_integers,
-         integers + "the item \"" + std::string(40, '9') + range, 1},
+         integers + "the item \"" + std::string(40, '9') + range, "1"},
     };
     for (const auto& [input, read, diagnostic, line] : cases) {
-        FakeConsole console(input);
+        test_support::FakeConsole console(input);
         Channels channels(console);
-        EXPECT_EQ(test_support::program_end_of([&] { read(channels); }),
-                  lineio::failure_exit_status);
+        EXPECT_EQ(test_support::program_end_of([&] { read(channels); }), failure_exit_status);
         EXPECT_EQ(console.error, "DoridivezizoziRUR: input/output failure: " + diagnostic +
-                                     "\r\n  at standard input, line " + std::to_string(line) +
-                                     "\r\n");
+                                     "\r\n  at standard input, line " + line + "\r\n");
     }
 }
 
 }  // namespace
+}  // namespace lineio

@@ -4,28 +4,17 @@
 #include <cerrno>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "lineio/channels.hpp"
 #include "support/fake_console.hpp"
 #include "support/scratch_directory.hpp"
 
+namespace lineio {
 namespace {
 
-using lineio::Channels;
-using lineio::console_input;
-using lineio::console_output;
-using lineio::IntegerField;
-using lineio::Item;
-using lineio::RepeatedGroup;
-using lineio::Skip;
-using lineio::TextField;
-using test_support::FakeConsole;
-using test_support::program_end_of;
-
 TEST(FormattedLine, FillsItsFieldsAndEndsAtTheLastColumnWritten) {
-    const std::vector<std::tuple<lineio::LineLayout, std::vector<Item>, std::string>> cases = {
+    const std::vector<std::tuple<LineLayout, std::vector<Item>, std::string>> cases = {
         {{IntegerField{6}, TextField{3}}, {-12, ""}, "   -12   "},
         {{IntegerField{2}, IntegerField{1}, IntegerField{2}}, {123, -5, -5}, "***-5"},
         {{Skip{1}, TextField{3}, RepeatedGroup{60, {TextField{1}}}}, {"abc", "x", "/"}, " abcx/"},
@@ -33,14 +22,14 @@ TEST(FormattedLine, FillsItsFieldsAndEndsAtTheLastColumnWritten) {
     };
     for (const auto& [layout, items, expected] : cases) {
         std::string line;
-        lineio::render_formatted_line(layout, items, line);
+        render_formatted_line(layout, items, line);
         EXPECT_EQ(line, expected);
     }
 }
 
 TEST(ConsoleOutput, IsWrittenThroughForAPersonAndGatheredForAPipeUntilTheNextRead) {
     for (const bool person : {true, false}) {
-        FakeConsole console("y\n", person);
+        test_support::FakeConsole console("y\n", person);
         {
             Channels channels(console);
             channels.list_line(console_output, {"prompt"});
@@ -54,7 +43,7 @@ TEST(ConsoleOutput, IsWrittenThroughForAPersonAndGatheredForAPipeUntilTheNextRea
         EXPECT_EQ(console.output, " prompt\r\n\r\n");
     }
     // Gathering stays bounded.
-    FakeConsole console("", false);
+    test_support::FakeConsole console("", false);
     Channels channels(console);
     for (int line = 0; line < 5000; ++line) {
         channels.formatted_line(console_output, {TextField{76}}, {"t"});
@@ -65,31 +54,29 @@ TEST(ConsoleOutput, IsWrittenThroughForAPersonAndGatheredForAPipeUntilTheNextRea
 TEST(ProgramEnd, WritesOutTheConsoleAndTheFilesBeforeTheNoticeOrTheDiagnostic) {
     const test_support::ScratchDirectory scratch;
     for (const bool fails : {false, true}) {
-        FakeConsole console("", false);
+        test_support::FakeConsole console("", false);
         Channels channels(console);
         channels.open(2, "report.txt");
         channels.list_line(2, {"written"});
         channels.list_line(console_output, {"shown"});
-        EXPECT_EQ(program_end_of([&] {
-                      fails ? channels.fail("program", console_output, "broken")
-                            : channels.orderly_stop();
-                  }),
-                  fails ? lineio::failure_exit_status : lineio::orderly_exit_status);
+        const auto status = test_support::program_end_of([&] {
+            fails ? channels.fail("program", console_output, "broken") : channels.orderly_stop();
+        });
+        EXPECT_EQ(status, fails ? failure_exit_status : orderly_exit_status);
         EXPECT_EQ(console.output, " shown\r\n");
         EXPECT_EQ(console.error, fails ? "DoridivezizoziRUR: input/output failure: program on "
                                          "channel 6: broken\r\n  at standard output, line 1\r\n"
                                        : "Program stopped\r\n");
         EXPECT_EQ(test_support::ScratchDirectory::read_file("report.txt"), " written\r\n");
     }
-    FakeConsole console("", true);
+    test_support::FakeConsole console("", true);
     console.output_error = EPIPE;
     Channels channels(console);
-    EXPECT_EQ(program_end_of([&] { channels.list_line(console_output, {"lost"}); }),
-              lineio::failure_exit_status);
-    EXPECT_EQ(console.error.rfind("DoridivezizoziRUR: input/output failure: console output on "
-                                  "channel 6: ",
-                                  0),
-              0U);
+    EXPECT_EQ(test_support::program_end_of([&] { channels.list_line(console_output, {"lost"}); }),
+              failure_exit_status);
+    EXPECT_TRUE(console.error.starts_with(
+        "DoridivezizoziRUR: input/output failure: console output on channel 6: "));
 }
 
 }  // namespace
+}  // namespace lineio

@@ -5,7 +5,6 @@
 
 #include <string>
 #include <tuple>
-#include <vector>
 
 namespace {
 
@@ -14,7 +13,7 @@ TEST(PlainWords, SayWhatWentWrongInTheUsersWords) {
     const std::string advice =
         ": type the six numbers of a date and time, such as 2025 11 21 15 30 00.";
     // The operation, its channel, the reason, the place, and what the user reads.
-    const std::vector<std::tuple<std::string, int, std::string, std::string, std::string>> table{
+    const std::tuple<std::string, int, std::string, std::string, std::string> table[] = {
         {integers, 5, "the item \"9\" 9\" lies outside the range of signed 32-bit integers", "",
          "The answer \"9\" 9\" is far too large a number" + advice},
         {integers, 5, "the item \"0*1...\" has a repeat count of 0", "",

@@ -11,10 +11,8 @@
 
 namespace {
 
-using test_support::ScratchDirectory;
-
 TEST(FileWrite, LeavesOnlyWholeWritesOnAFullDisk) {
-    const ScratchDirectory scratch;
+    const test_support::ScratchDirectory scratch;
     lineio::platform::File file;
     ASSERT_EQ(file.create_or_empty("report.txt"), 0);
     rlimit before{};
@@ -31,7 +29,7 @@ TEST(FileWrite, LeavesOnlyWholeWritesOnAFullDisk) {
     std::signal(SIGXFSZ, previous_handler);
     file.close();
     EXPECT_EQ(taken, "+-+-");
-    EXPECT_EQ(ScratchDirectory::read_file("report.txt"), "one\r\ntwo\r\n");
+    EXPECT_EQ(test_support::ScratchDirectory::read_file("report.txt"), "one\r\ntwo\r\n");
 }
 
 }  // namespace

@@ -20,15 +20,12 @@ class FakeConsole final : public lineio::Console {
         : input(std::move(input_bytes)), interactive(interactive) {}
 
     int read_input(char* buffer, std::size_t capacity, std::size_t& count) override {
-        count = std::min({capacity, read_size, input.size() - input_position});
-        std::copy_n(input.data() + input_position, count, buffer);
-        input_position += count;
+        count = input.copy(buffer, std::min(capacity, read_size));
+        input.erase(0, count);
         return 0;
     }
     int write_output(std::string_view bytes) override {
-        if (output_error == 0) {
-            output.append(bytes);
-        }
+        output.append(output_error == 0 ? bytes : std::string_view());
         return output_error;
     }
     int write_error(std::string_view bytes) override {
@@ -37,8 +34,7 @@ class FakeConsole final : public lineio::Console {
     }
     bool output_is_interactive() const override { return interactive; }
 
-    std::string input;
-    std::size_t input_position = 0;
+    std::string input;             // the bytes not yet read
     std::size_t read_size = 4096;  // the most one read hands out
     bool interactive;
     int output_error = 0;  // when not 0, every output write fails with it

@@ -34,11 +34,9 @@ class ScratchDirectory {
 
     const std::filesystem::path& path() const { return path_; }
 
-    // Writes `bytes` to `name`, making the folders on the way.
     static void write_file(const std::filesystem::path& name, std::string_view bytes = {}) {
-        if (name.has_parent_path()) {
-            std::filesystem::create_directories(name.parent_path());
-        }
+        std::error_code no_folder;  // a bare name has no folder to make
+        std::filesystem::create_directories(name.parent_path(), no_folder);
         std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
     }
 

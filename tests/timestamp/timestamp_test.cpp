@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "support/fake_console.hpp"
 #include "timestamp/corrected_date.hpp"
@@ -45,18 +46,12 @@ TEST(Calendar, EveryDayOfTheCalendarMatchesACountByHand) {
     EXPECT_EQ(calendar.last_position(), first - 1);
 }
 
-struct AmountCase {
-    Timestamp camera;
-    Timestamp actual;
-    std::int32_t correction;
-    std::string_view line;
-};
-
 TEST(CorrectionAmount, CountsTheMinutesBetweenAndTellsTheirSize) {
     constexpr std::string_view none =
         " No correction to date and time but account for burst pictures";
     // clang-format off
-    const AmountCase cases[] = {
+    // The camera's time, the actual time, the correction and the line that tells its size.
+    const std::tuple<Timestamp, Timestamp, std::int32_t, std::string_view> cases[] = {
         {{2025, 11, 21, 15, 30, 0}, {2013, 1, 15, 16, 30, 0}, -6'757'860,
          "You are subtracting about 12 years, 10 months,  5 days, 22 hours, 60 minutes"},
         {{2013, 6, 1, 12, 0, 0}, {2013, 6, 1, 13, 1, 0}, 61,
@@ -73,30 +68,22 @@ TEST(CorrectionAmount, CountsTheMinutesBetweenAndTellsTheirSize) {
         {{2013, 12, 31, 23, 60, 0}, {2014, 1, 1, 0, 0, 0}, 0, none},
     };
     // clang-format on
-    for (const AmountCase& c : cases) {
+    for (const auto& [a, b, expected, line] : cases) {
         std::int32_t correction = 12345;
         test_support::FakeConsole console;
-        {
-            lineio::Channels channels(console);
-            const Timestamp &a = c.camera, &b = c.actual;
-            CORRECTIONAMOUNT(channels, a.year, a.month, a.day, a.hour, a.minute, a.second, b.year,
-                             b.month, b.day, b.hour, b.minute, b.second, correction, lowest_year);
-        }
-        EXPECT_EQ(correction, c.correction) << c.line;
-        EXPECT_EQ(console.output, std::string(c.line) + "\r\n\r\n");
+        lineio::Channels channels(console);
+        CORRECTIONAMOUNT(channels, a.year, a.month, a.day, a.hour, a.minute, a.second, b.year,
+                         b.month, b.day, b.hour, b.minute, b.second, correction, lowest_year);
+        EXPECT_EQ(correction, expected) << line;
+        EXPECT_EQ(console.output, std::string(line) + "\r\n\r\n");
     }
 }
 
-struct ShiftCase {
-    std::string_view before;  // the six texts of a file name, "yyyy mn dy hr mn sc"
-    std::int32_t correction;
-    std::string_view after;  // the texts afterwards, all left alone unless shifted
-    ShiftOutcome outcome;
-};
-
 TEST(CorrectDate, ShiftsTheTextsOrLeavesThemAlone) {
     using enum ShiftOutcome;
-    const ShiftCase cases[] = {
+    // A file name's six texts ("yyyy mn dy hr mn sc"), the correction, the texts after, the
+    // outcome.
+    const std::tuple<std::string_view, std::int32_t, std::string_view, ShiftOutcome> cases[] = {
         {"2012 12 31 23 50 07", 20, "2013 01 01 00 10 07", shifted},
         {"2016 02 28 23 30 07", 60, "2016 02 29 00 30 07", shifted},
         {"2015 02 28 23 30 07", 60, "2015 03 01 00 30 07", shifted},
@@ -116,15 +103,15 @@ TEST(CorrectDate, ShiftsTheTextsOrLeavesThemAlone) {
         {"2013 04 01 12 00 a7", 0, "2013 04 01 12 00 a7", not_a_calendar_minute},
         {"20 3 04 01 12 00 07", 0, "20 3 04 01 12 00 07", not_a_calendar_minute},
     };
-    for (const ShiftCase& c : cases) {
-        std::string texts(c.before);
+    for (const auto& [before, correction, after, expected] : cases) {
+        std::string texts(before);
         // The blanks between the texts are no part of any text, so a write past one shows there.
         const std::span<char> all(texts);
         ShiftOutcome outcome = shifted;
         CORRECTDATE(all.subspan(0, 4), all.subspan(5, 2), all.subspan(8, 2), all.subspan(11, 2),
-                    all.subspan(14, 2), all.subspan(17, 2), c.correction, lowest_year, outcome);
-        EXPECT_EQ(outcome, c.outcome) << c.before;
-        EXPECT_EQ(texts, c.after) << c.before << " by " << c.correction;
+                    all.subspan(14, 2), all.subspan(17, 2), correction, lowest_year, outcome);
+        EXPECT_EQ(outcome, expected) << before;
+        EXPECT_EQ(texts, after) << before << " by " << correction;
     }
 }
 
