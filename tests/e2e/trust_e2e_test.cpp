@@ -1,8 +1,5 @@
-// Trusting the program with the only copy of the clips: the options, a dry run that foretells the
-// real run exactly, an undo journal that takes a run back, and the faults of real media: a run
-// killed mid-pass, a disk that fills, a clip under two names, a name taken by another program, own
-// files with a second name or in a directory where no file can be made, and control bytes bound
-// for a terminal.
+// Trusting the program with the only copy of the clips: its options, a dry run that foretells the
+// real run exactly, an undo journal that takes a run back, and the faults of real media.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pty.h>
@@ -105,9 +102,8 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
         const std::string& stream = row.exit_status == 0 ? run.output : run.error;
         EXPECT_TRUE(stream.starts_with(row.start)) << stream;
         Files after = folder_contents(scratch.path());
-        if (row.exit_status == 127) {
-            after.erase("list.txt");  // a failed dialogue leaves its listing, as it always has
-        }
+        // A failed dialogue leaves its listing, as it always has.
+        after.erase(row.exit_status == 127 ? "list.txt" : "");
         EXPECT_EQ(after, before);
         if (row.exit_status == 2) {
             EXPECT_EQ(run.output, "");
@@ -208,9 +204,8 @@ TEST(DryRunAndUndo, TheDryRunForetellsTheRealRunWhichUndoTakesBackTwice) {
 }
 
 TEST(DryRunAndUndo, AClipMovedAwayAndAnOldNameTakenAreToldAndTheRestRestored) {
-    const FolderCase& row = folder_cases.front();
     ScratchDirectory scratch;
-    make_folder(scratch.path(), row);
+    make_folder(scratch.path(), folder_cases.front());
     Files expected = folder_contents("F");
     // Journals of this second and the next ones are there already, and stay as they are.
     std::set<std::string> earlier;
@@ -220,7 +215,7 @@ TEST(DryRunAndUndo, AClipMovedAwayAndAnOldNameTakenAreToldAndTheRestRestored) {
         earlier.insert(journal_start + stamp + ".txt");
         ScratchDirectory::write_file(journal_start + stamp + ".txt", "earlier");
     }
-    run_program(scratch.path(), answers(row.folder, row.camera, row.actual));
+    run_program(scratch.path(), answers("F", camera_time, actual_time));
     const std::string journal = journal_in(scratch.path(), earlier);
     EXPECT_TRUE(std::regex_match(journal, std::regex(journal_start + "\\d{8}-\\d{6}-2\\.txt")))
         << journal;
@@ -279,16 +274,6 @@ TEST(RenameWay, NeverReplacesAFileAndAKilledRunIsTakenBack) {
         }
         SCOPED_TRACE(way);
         setenv("RUR_FORCE_RENAME_FALLBACK", way, 1);
-        {
-            ScratchDirectory scratch;
-            ScratchDirectory::write_file("Clips/2050_12_31_22_00_00.mp4", "clip");
-            ScratchDirectory::write_file("Clips/2050 12 31 23 15 00.mp4", "other");
-            const ProgramRun run = run_program(
-                scratch.path(), answers("Clips", "2050 12 31 20 00 00", "2050 12 31 21 15 00"));
-            EXPECT_EQ(run.exit_status, 0) << run.error;
-            EXPECT_EQ(folder_contents("Clips"), (Files{{"2050 12 31 23 15 00.mp4", "other"},
-                                                       {"2050 12 31 23 15 01.mp4", "clip"}}));
-        }
         std::mt19937 random(20261207);
         for (int round = 0; round < 3; ++round) {
             ScratchDirectory scratch;
@@ -312,6 +297,14 @@ TEST(RenameWay, NeverReplacesAFileAndAKilledRunIsTakenBack) {
             std::erase_if(after, [](const auto& file) { return file.second.empty(); });
             EXPECT_EQ(after, start) << "round " << round;
         }
+        ScratchDirectory scratch;
+        ScratchDirectory::write_file("Clips/2050_12_31_22_00_00.mp4", "clip");
+        ScratchDirectory::write_file("Clips/2050 12 31 23 15 00.mp4", "other");
+        const ProgramRun run = run_program(
+            scratch.path(), answers("Clips", "2050 12 31 20 00 00", "2050 12 31 21 15 00"));
+        EXPECT_EQ(run.exit_status, 0) << run.error;
+        EXPECT_EQ(folder_contents("Clips"), (Files{{"2050 12 31 23 15 00.mp4", "other"},
+                                                   {"2050 12 31 23 15 01.mp4", "clip"}}));
     }
     unsetenv("RUR_FORCE_RENAME_FALLBACK");
 }
