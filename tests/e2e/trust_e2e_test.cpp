@@ -72,6 +72,7 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
     const std::string hint = "; try DoridivezizoziRUR --help\r\n";
     const std::string unexpected = "DoridivezizoziRUR: unexpected argument ";
     const std::string clip = "F/2025_11_21_15_40_10.mp4";
+    const std::string not_journal = " is not an undo journal of this program.\r\n";
     const std::vector<OptionCase> table{
         {{"--version"}, "", 0, "DoridivezizoziRUR 1.1.0\r\n"},
         {{"--help"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
@@ -84,10 +85,7 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
         {{"--undo", "a", "b"}, "", 2, unexpected + "\"b\"" + hint},
         {{"--undo", "empty.txt"}, "", 0, "     0 of 0 files restored\r\n"},
         {{"--undo", "missing.txt"}, "", 127, "The undo journal missing.txt could not be read: "},
-        {{"--undo", clip},
-         "",
-         127,
-         "The file " + clip + " is not an undo journal of this program.\r\n"},
+        {{"--undo", clip}, "", 127, "The file " + clip + not_journal},
         {{"--dry-run"}, "Y\nF\n", 127, "The console input ended before the program had all"},
     };
     for (const OptionCase& row : table) {
@@ -385,10 +383,9 @@ TEST(FullDisk, LeavesAWholeAndTrueReportAndNamesTheUnrecordedClip) {
             << run.error;
         const Files clips = folder_contents(disk.path() / "Clips");
         EXPECT_EQ(clips.size(), 400U);
-        EXPECT_EQ(static_cast<std::size_t>(std::count_if(
-                      clips.begin(), clips.end(),
-                      [](const auto& clip) { return clip.first.find(' ') != std::string::npos; })),
-                  renamed_paths(disk.path()).size() + (named ? 1 : 0));
+        const auto shifted = std::ranges::count_if(
+            clips, [](const auto& clip) { return clip.first.find(' ') != std::string::npos; });
+        EXPECT_EQ(static_cast<std::size_t>(shifted), renamed_paths(disk.path()).size() + named);
         umount(disk.path().c_str());
     }
 }
