@@ -29,6 +29,8 @@ struct ProgramRun {
     std::string error;
 };
 
+inline const std::string report_name = "DedUzarodivedizidUZOVU.txt";
+
 // The user "nobody", for whom file permissions hold even when the tests run as root.
 inline constexpr unsigned unprivileged_user_id = 65534;
 

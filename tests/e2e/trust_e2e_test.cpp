@@ -15,7 +15,6 @@
 #include <set>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "program_runner.hpp"
@@ -24,7 +23,6 @@ namespace e2e {
 namespace {
 
 using Files = std::map<std::string, std::string>;
-const std::string report_name = "DedUzarodivedizidUZOVU.txt";
 const std::string journal_start = "DoridivezizoziRUR-undo-";
 const std::string camera_time = "2025 11 21 15 30 00";
 const std::string actual_time = "2025 11 21 14 15 00";
@@ -77,11 +75,9 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
         {{"--version"}, "", 0, "DoridivezizoziRUR 1.1.0\r\n"},
         {{"--help"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
         {{"--bogus"}, typed, 2, "DoridivezizoziRUR: unknown option \"--bogus\"" + hint},
-        {{"-"}, typed, 2, "DoridivezizoziRUR: unknown option \"-\"" + hint},
         {{"F"}, typed, 2, unexpected + "\"F\"" + hint},
         {{"--undo"}, "", 2, "DoridivezizoziRUR: --undo needs the name of an undo journal" + hint},
         {{"--dry-run", "--dry-run"}, typed, 2, unexpected},
-        {{"--help", "--version"}, "", 2, unexpected + "\"--version\""},
         {{"--undo", "a", "b"}, "", 2, unexpected + "\"b\"" + hint},
         {{"--undo", "empty.txt"}, "", 0, "     0 of 0 files restored\r\n"},
         {{"--undo", "missing.txt"}, "", 127, "The undo journal missing.txt could not be read: "},
@@ -131,30 +127,25 @@ std::vector<std::string> one_burst(int count) {
     return clips;
 }
 
+// clang-format off
 const std::vector<FolderCase> folder_cases{
-    {"F",
-     0,
-     {"2025-11-21 15.40.10.mp4", "2025.11.21.16.02.33.avi", "2025_11_21_15_40_10.mp4",
-      "2025_11_21_16_02_33.avi", "2025_12_31_23_30_00.MP4", "2026_01_01_00_15_00.mp4"}},
+    {"F", 0, {"2025-11-21 15.40.10.mp4", "2025.11.21.16.02.33.avi", "2025_11_21_15_40_10.mp4",
+              "2025_11_21_16_02_33.avi", "2025_12_31_23_30_00.MP4", "2026_01_01_00_15_00.mp4"}},
     {"FullBurst", 1, one_burst(42)},
-    {"AlreadyCorrect",
-     1,
+    {"AlreadyCorrect", 1,
      {"2025 11 21 14 25 10.mp4", "2025_11_21_14_25_10.mp4", "2025_13_45_99_99_99.mp4"},
-     camera_time,
-     camera_time},
+     camera_time, camera_time},
     // The first clip's new name is held by the second, which moves on; the third takes the
     // first's old name, and the fourth's is held by the second's new name.
-    {"NameHeldByTheNextClip",
-     0,
+    {"NameHeldByTheNextClip", 0,
      {"2025 11 21 10 00 00.mp4", "2025 11 21 10 01 00.mp4", "2025_11_21_09_59_00.mp4",
       "2025_11_21_10_01_00.mp4"},
-     "2025 11 21 10 00 00",
-     "2025 11 21 10 01 00"},
+     "2025 11 21 10 00 00", "2025 11 21 10 01 00"},
     // Blanks and tabs in the folder's and the clips' names; Windows allows no tab in a name.
-    {"My Clips\t2",
-     0,
+    {"My Clips\t2", 0,
      {"2025\t11\t21\t15\t40\t10.mp4", "2025 11 21 15 40 10.mp4", "2025-11-21 15 40\t10.m4v"}},
 };
+// clang-format on
 
 Files make_folder(const fs::path& directory, const FolderCase& row) {
     for (const std::string& clip : row.clips) {
@@ -304,6 +295,7 @@ TEST(RenameWay, NeverReplacesAFileAndAKilledRunIsTakenBack) {
         EXPECT_EQ(folder_contents("Clips"), (Files{{"2050 12 31 23 15 00.mp4", "other"},
                                                    {"2050 12 31 23 15 01.mp4", "clip"}}));
     }
+    unsetenv("RUR_FORCE_RENAME_FALLBACK");
     unsetenv("RUR_FORCE_RENAME_FALLBACK");
 }
 
