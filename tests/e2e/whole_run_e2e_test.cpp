@@ -290,6 +290,7 @@ TEST_P(WholeRun, WritesExactlyWhatTheUserExpects) {
     EXPECT_EQ(ScratchDirectory::read_file("precious.txt"), "precious");
     if (!linked) {
         EXPECT_EQ(ScratchDirectory::read_file(report_name), crlf(row.report));
+        EXPECT_NE(fs::status(report_name).permissions() & fs::perms::owner_read, fs::perms::none);
     }
     // A run that lists the folder deletes the listing when it reaches its end, and only then.
     EXPECT_EQ(fs::exists("list.txt"), row.output.find("then ENTER") != std::string::npos &&

@@ -42,7 +42,6 @@ TEST(ConsoleOutput, IsWrittenThroughForAPersonAndGatheredForAPipeUntilTheNextRea
         // Leaving without an orderly stop still writes everything out.
         EXPECT_EQ(console.output, " prompt\r\n\r\n");
     }
-    // Gathering stays bounded.
     test_support::FakeConsole console("", false);
     Channels channels(console);
     for (int line = 0; line < 5000; ++line) {
