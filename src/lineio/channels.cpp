@@ -15,6 +15,7 @@ namespace lineio {
 namespace {
 
 constexpr std::string_view program_name = "DoridivezizoziRUR";
+const std::string no_text;
 constexpr std::string_view stop_notice = "Program stopped";
 constexpr std::string_view line_end = "\r\n";
 // Console output that no person watches is gathered up to this size before it is written: a
@@ -57,10 +58,16 @@ std::string printable(std::string_view text) {
 // A file open on a channel: the file, the lines read from it and the lines written to it.
 class FileChannel {
   public:
-    explicit FileChannel(std::string file_name)
+    // `in_memory`, when given, is the file's whole text, which is then read instead of a file.
+    explicit FileChannel(std::string file_name, const std::string* in_memory = nullptr)
         : name(std::move(file_name)),
-          reader([this](char* buffer, std::size_t capacity, std::size_t& count) {
-              return file.read(buffer, capacity, count);
+          reader([this, in_memory](char* buffer, std::size_t capacity, std::size_t& count) {
+              if (in_memory == nullptr) {
+                  return file.read(buffer, capacity, count);
+              }
+              count = in_memory->copy(buffer, capacity, memory_read);
+              memory_read += count;
+              return 0;
           }) {}
     FileChannel(const FileChannel&) = delete;
     FileChannel& operator=(const FileChannel&) = delete;
@@ -69,6 +76,7 @@ class FileChannel {
     platform::File file;
     LineReader reader;
     long long lines_written = 0;
+    std::size_t memory_read = 0;
     // The first write cuts the file off where it stands; later writes follow it.
     bool written = false;
 };
@@ -286,6 +294,13 @@ void Channels::open(int channel, std::string_view file_name) {
     const std::size_t first = file_name.find_first_not_of(blank);
     const std::string_view name =
         first == std::string_view::npos ? std::string_view() : trimmed(file_name.substr(first));
+    const auto in_memory = memory_files_.find(name);
+    if (files_in_memory_) {
+        // A file not made in memory reads as an empty one, and is never written.
+        files_[channel] = std::make_unique<FileChannel>(
+            std::string(name), in_memory != memory_files_.end() ? &in_memory->second : &no_text);
+        return;
+    }
     auto file = std::make_unique<FileChannel>(std::string(name));
     if (const int error = file->file.open_or_create(file->name); error != 0) {
         fail_at(operation, channel, describe_open_error(error),
@@ -321,6 +336,16 @@ void Channels::close_all_quietly() {
         file->file.close();
     }
     files_.clear();
+}
+
+void Channels::error_line(std::string_view text) {
+    flush_console_output();
+    console_.write_error(std::string(text).append(line_end));
+}
+
+void Channels::note_for_failure(int channel, std::string_view note) {
+    noted_channel_ = channel;
+    failure_note_.assign(note);
 }
 
 // ---- Ends of the program ----

@@ -107,6 +107,10 @@ class Channels {
     // closed, with nothing on the error stream.
     [[noreturn]] void finish(int exit_status);
 
+    // Writes `text` as a line of its own on the error stream, after whatever the console's
+    // output still holds, so that a person reads both in the order they were written.
+    void error_line(std::string_view text);
+
     // Until the next call, a failure on `channel` ends its diagnostic with `note` as a line of
     // its own (control characters shown as '?'); an empty note adds nothing.
     void note_for_failure(int channel, std::string_view note);
@@ -117,24 +121,12 @@ class Channels {
     // command line does nothing and returns 1.
     int run_command_line(std::string_view command_line);
 
-    // Renames `old_name` to `new_name` (trailing blanks dropped, leading ones kept), never
-    // replacing an existing file. Returns 0 when the file now bears the new name, otherwise the
-    // system's error number. When the new name is taken by the very file being renamed (a second
-    // name of it), the old name is removed and the file bears the new one alone.
-    int rename_file(std::string_view old_name, std::string_view new_name);
-
-    // Asked of each name before it is renamed, so that this run renames every file once: whether
-    // `name` (trailing blanks dropped) names a file that this run has already renamed. Such a file
-    // keeps the name this run gave it; when `name` is another name of it (a run killed half-way
-    // through a rename can leave a clip under two names), `name` is removed. Returns true with
-    // `name_now` set to the file's one name, or left empty when `name` could not be removed.
-    // Returns false otherwise, and the next successful rename_file of `name` records the file.
-    bool renamed_earlier(std::string_view name, std::string& name_now);
+    // From now on files are made in memory instead of on the disk: the listing command lists
+    // into a list.txt of memory, which channels then open and read, and nothing on the disk is
+    // written or deleted. A preview runs so, and leaves no trace.
+    void keep_files_in_memory() { files_in_memory_ = true; }
 
   private:
-    // Records a rename that rename_no_replace has answered with `error`; see rename_file.
-    int finish_rename(int error);
-
     // Writes line_ and a line end on `channel`, then as many empty lines as asked.
     void write_line(int channel, std::string_view operation, int empty_lines_after = 0);
     void flush_console_output();
@@ -164,14 +156,9 @@ class Channels {
     std::map<int, std::unique_ptr<FileChannel>> files_;
     std::string line_;        // reused for every output line
     std::string input_line_;  // the line last read, on any channel
-    // The names of the rename under way.
-    std::string rename_from_;
-    std::string rename_to_;
-    // The files this run has renamed, by volume and index, each with the name it got; and the
-    // name renamed_earlier looked at last, with the file it named.
-    std::map<std::pair<std::uint64_t, std::uint64_t>, std::string> renamed_files_;
-    std::string looked_up_name_;
-    platform::FileIdentity looked_up_file_;
+    // The files made in memory, by name, once keep_files_in_memory was asked for.
+    bool files_in_memory_ = false;
+    std::map<std::string, std::string, std::less<>> memory_files_;
     // The note that ends a failure's diagnostic on its channel.
     int noted_channel_ = -1;
     std::string failure_note_;

@@ -31,6 +31,9 @@ constexpr std::string_view listing_place = "file \"list.txt\" in the current dir
 int Channels::run_command_line(std::string_view command_line) {
     const std::string_view command = trimmed(command_line);
     if (command == deletion_command) {
+        if (files_in_memory_) {
+            return memory_files_.erase(std::string(listing_file)) == 1 ? command_succeeded : command_failed;
+        }
         return platform::remove_file(std::string(listing_file)) == 0 ? command_succeeded
                                                                      : command_failed;
     }
@@ -44,7 +47,10 @@ int Channels::run_command_line(std::string_view command_line) {
 
     // As with a redirection, the listing file exists and is empty before the folder is looked at.
     platform::File listing;
-    if (const int error = listing.create_or_empty(std::string(listing_file)); error != 0) {
+    std::string* const in_memory =
+        files_in_memory_ ? &(memory_files_[std::string(listing_file)] = std::string()) : nullptr;
+    if (const int error = in_memory != nullptr ? 0 : listing.create_or_empty(std::string(listing_file));
+        error != 0) {
         fail_at(listing_operation, -1,
                 platform::is_symbolic_link_refusal(error)
                     ? "list.txt is a symbolic link, which the program never writes through"
@@ -54,20 +60,25 @@ int Channels::run_command_line(std::string_view command_line) {
                     : platform::describe_error(error),
                 listing_place);
     }
-    std::vector<std::string> names;
-    const bool listed = platform::list_folder(folder, names) == 0;
+    platform::Folder listed_folder;
+    std::vector<platform::FolderEntry> entries;
+    const bool listed =
+        listed_folder.open(folder, true) == 0 && listed_folder.list(entries) == 0;
     if (listed) {
         // std::string compares its bytes as unsigned values: the listing comes in byte order.
-        std::sort(names.begin(), names.end());
+        std::sort(entries.begin(), entries.end(),
+                  [](const auto& one, const auto& other) { return one.name < other.name; });
         std::string piece;
         const auto write_piece = [&] {
-            if (const int error = listing.write(piece); error != 0) {
+            if (in_memory != nullptr) {
+                in_memory->append(piece);
+            } else if (const int error = listing.write(piece); error != 0) {
                 fail_at(listing_operation, -1, platform::describe_error(error), listing_place);
             }
             piece.clear();
         };
-        for (const std::string& name : names) {
-            piece.append(name).append("\r\n");
+        for (const platform::FolderEntry& entry : entries) {
+            piece.append(entry.name).append("\r\n");
             if (piece.size() >= listing_piece) {
                 write_piece();
             }
@@ -80,12 +91,6 @@ int Channels::run_command_line(std::string_view command_line) {
         fail_at(listing_operation, -1, platform::describe_error(error), listing_place);
     }
     return listed ? command_succeeded : command_failed;
-}
-
-int Channels::rename_file(std::string_view old_name, std::string_view new_name) {
-    rename_from_.assign(trimmed(old_name));
-    rename_to_.assign(trimmed(new_name));
-    return finish_rename(platform::rename_no_replace(rename_from_, rename_to_));
 }
 
 }  // namespace lineio

@@ -85,42 +85,98 @@ class File {
     int open_to_read(const std::string& name);
     // Cuts the file off after its first `size` bytes and goes on writing there.
     int truncate_to(std::uint64_t size);
+    // Makes what was written durable on the medium, before anything that relies on it.
+    int sync();
     int close();
 
   private:
     std::intptr_t handle_ = -1;
     bool writable_ = false;
+    // Where the next write goes, kept here rather than asked of the system before every write.
+    std::uint64_t position_ = 0;
 };
 
-// Renames `from` to `to` and never replaces an existing file: when `to` exists the call fails
-// (EEXIST, ERROR_ALREADY_EXISTS) and both files stay as they are. When `to` is exactly `from`, the
-// file already bears that name: returns 0 and changes nothing.
-int rename_no_replace(const std::string& from, const std::string& to);
-
 // What tells one file from another whatever its name: its volume and its number there (device and
-// inode on POSIX, volume serial number and file index on Windows), and how many names it has.
+// inode on POSIX, volume serial number and file index on Windows), how many names it has, and its
+// size and last-write time, which identify a clip where the numbers do not outlive a remount.
 struct FileIdentity {
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
     std::uint64_t links = 0;
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds since the system's epoch
+    bool regular = false;
 
     bool same_file(const FileIdentity& other) const {
         return volume == other.volume && index == other.index;
     }
 };
 
-// The identity of the file `name`, a symbolic link being a file of its own.
-int identify_file(const std::string& name, FileIdentity& identity);
+// One entry of a folder's listing, with the file number the listing itself gives (0 when it
+// gives none).
+struct FolderEntry {
+    std::string name;
+    std::uint64_t index = 0;
+};
 
-// Removes `name` only while it is a name of the file `file` (same volume and index) and that file
-// has another name: a clip that bears two names loses one and keeps the other. Otherwise nothing
-// is removed and the call fails (EPERM, ERROR_ACCESS_DENIED when `name` exists).
-int remove_second_name(const std::string& name, const FileIdentity& file);
+// A folder opened once, whose names are then reached relative to it: a folder renamed or
+// replaced by a link meanwhile does not move what the calls touch. Every name handed to its calls
+// is one component of a path, without separators. Move-only; closes itself.
+class Folder {
+  public:
+    Folder() = default;
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+    Folder(Folder&& other) noexcept;
+    Folder& operator=(Folder&& other) noexcept;
+    ~Folder();
 
-// Lists the entries of `folder` (the current directory when empty): files and subfolders alike,
-// except hidden ones (names beginning with "." on POSIX) and names that hold a line break, which
-// no line of a listing could carry. The names come unsorted.
-int list_folder(const std::string& folder, std::vector<std::string>& names);
+    // Opens `path` (the current directory when empty). With `follow_last_link` false, a
+    // symbolic link as the last component is refused (see is_symbolic_link_refusal).
+    int open(const std::string& path, bool follow_last_link);
+    bool is_open() const;
+    int identify_self(FileIdentity& identity) const;
+    // True where the file numbers outlive a remount (ext4, XFS, Btrfs, tmpfs, NTFS), so that a
+    // number taken now still names the same file after a power cut.
+    bool keeps_file_numbers() const;
+    // True where this process may change names at all: the folder may be written and searched,
+    // and its medium is not read-only.
+    bool names_may_change() const;
+
+    // The entries but hidden ones (names beginning with "." on POSIX, the hidden or system
+    // attribute on Windows) and names that hold a line break. Unsorted.
+    int list(std::vector<FolderEntry>& entries) const;
+    // The identity of `name`, a symbolic link being a file of its own.
+    int identify(const std::string& name, FileIdentity& identity) const;
+    int exists(const std::string& name, bool& found) const;
+
+    // Renames in one step of the system that never replaces an existing file (EEXIST,
+    // ERROR_ALREADY_EXISTS when `to` exists). Where the filesystem has no such step the call
+    // changes nothing and fails with an error for which is_unsupported_rename holds.
+    int rename_atomically(const std::string& from, const std::string& to) const;
+    // Links `to` to the file `from` (failing when `to` exists), then removes `from`. A kill
+    // between the two leaves the file under both names. Where the filesystem has no hard links
+    // the link fails with an error for which lacks_hard_links holds, and nothing has changed.
+    int rename_by_link(const std::string& from, const std::string& to) const;
+    // Creates `name` as an empty file of its own, failing when the name is taken.
+    int claim(const std::string& name) const;
+    // Renames `from` onto `to`, replacing it: only ever onto a claim of the program's own.
+    int rename_onto_claim(const std::string& from, const std::string& to) const;
+    // Gives the file `existing` the further name `name`, failing when `name` is taken.
+    int add_name(const std::string& existing, const std::string& name) const;
+    int remove_name(const std::string& name) const;
+    // Makes the folder's names durable on the medium.
+    int sync() const;
+
+  private:
+    std::intptr_t handle_ = -1;
+    std::string path_;
+};
+
+// True for the error with which Folder::rename_atomically says the filesystem has no such step.
+bool is_unsupported_rename(int error);
+// True for the error with which a hard link fails where the filesystem has none.
+bool lacks_hard_links(int error);
 
 // Deletes the file `name`.
 int remove_file(const std::string& name);
@@ -129,10 +185,6 @@ int remove_file(const std::string& name);
 bool is_taken_name_refusal(int error);
 // True for an error that says the file may not be made or written there.
 bool is_permission_refusal(int error);
-
-// Sets `exists` to whether something bears `name`: a file, a folder, or a link, which is not
-// followed (a link to nothing still takes its name).
-int name_exists(const std::string& name, bool& exists);
 
 // The local date and time now.
 struct LocalTime {
@@ -148,5 +200,12 @@ LocalTime local_time();
 // `path` taken as seen from the folder that holds the file `file`: an absolute path as it is,
 // a relative one behind the folder part of `file`.
 std::string path_beside(std::string_view file, std::string_view path);
+
+// The absolute path of `name` with every symbolic link on the way resolved.
+int real_path(const std::string& name, std::string& resolved);
+
+// The error with which a read or an open refuses what is not a regular file (a folder, a pipe, a
+// device); no system error number has this value.
+inline constexpr int not_a_regular_file = 0x7ffe0001;
 
 }  // namespace lineio::platform

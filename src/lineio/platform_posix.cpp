@@ -5,10 +5,13 @@
 #include <sys/types.h>
 #include <unistd.h>
 #if defined(__linux__)
+#include <sys/statfs.h>
 #include <sys/syscall.h>
 #endif
 #include <dirent.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +21,6 @@
 #include <vector>
 
 #include "lineio/platform.hpp"
-#include "lineio/posix_rename.hpp"
 
 namespace lineio::platform {
 
@@ -104,76 +106,25 @@ int open_regular(const std::string& name, int access, int& descriptor) {
     return 0;
 }
 
-bool refuses_no_replace_flag(int error) {
-    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP;
+// The time of a last change in nanoseconds.
+std::int64_t nanoseconds(const struct timespec& time) {
+    return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
 }
 
-bool has_no_hard_links(int error) {
-    return error == EPERM || error == EOPNOTSUPP || error == ENOTSUP || error == ENOSYS;
+void fill_identity(const struct stat& status, FileIdentity& identity) {
+    identity.volume = static_cast<std::uint64_t>(status.st_dev);
+    identity.index = static_cast<std::uint64_t>(status.st_ino);
+    identity.links = static_cast<std::uint64_t>(status.st_nlink);
+    identity.size = static_cast<std::uint64_t>(status.st_size);
+    identity.modified = nanoseconds(status.st_mtim);
+    identity.regular = S_ISREG(status.st_mode);
 }
 
-enum class RenameWay { no_replace_flag, link_then_unlink, claim_then_rename };
-
-// Test seam: RUR_FORCE_RENAME_FALLBACK=link-then-unlink or claim-then-rename makes every rename
-// take that fallback, as on a filesystem that refuses the steps before it, so that whole-program
-// tests run each way on whatever filesystem holds them. Read once; any other value is ignored.
-RenameWay rename_way() {
-    static const RenameWay way = [] {
-        const char* forced = std::getenv("RUR_FORCE_RENAME_FALLBACK");
-        const std::string_view value = forced != nullptr ? forced : "";
-        if (value == "link-then-unlink") {
-            return RenameWay::link_then_unlink;
-        }
-        if (value == "claim-then-rename") {
-            return RenameWay::claim_then_rename;
-        }
-        return RenameWay::no_replace_flag;
-    }();
-    return way;
+bool is_one_component(const std::string& name) {
+    return names_a_file(name) && !name.empty() && name.find('/') == std::string::npos;
 }
 
 }  // namespace
-
-namespace posix {
-
-// On filesystems without hard links: the new name is claimed first by creating it exclusively, and
-// the file is then renamed onto that placeholder, which is the program's own. A file that another
-// program makes under the name at any moment is never replaced: either it is there first and the
-// claim fails, or the claim is there first and the other program's exclusive creation fails.
-// A kill between the two steps leaves an empty file under the new name and the clip still under
-// its old one; nothing is lost.
-int rename_when_absent(const std::string& from, const std::string& to) {
-    const int placeholder =
-        ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (placeholder < 0) {
-        return last_error();
-    }
-    ::close(placeholder);
-    if (::rename(from.c_str(), to.c_str()) != 0) {
-        const int error = last_error();
-        ::unlink(to.c_str());
-        return error;
-    }
-    return 0;
-}
-
-// A new link fails when the target exists; only then is the old name given up. A kill between the
-// two steps leaves the clip under both names, one file; the next run removes the old one.
-int rename_by_link(const std::string& from, const std::string& to) {
-    if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) != 0) {
-        const int error = last_error();
-        return has_no_hard_links(error) ? rename_when_absent(from, to) : error;
-    }
-    if (::unlink(from.c_str()) != 0) {
-        // The file would bear both names; take back the new one so that nothing has changed.
-        const int error = last_error();
-        ::unlink(to.c_str());
-        return error;
-    }
-    return 0;
-}
-
-}  // namespace posix
 
 void prepare_standard_streams() {
     // A closed pipe on the output is then an error to report, not a silent death. Should the
@@ -198,6 +149,9 @@ bool standard_output_is_terminal() {
 }
 
 std::string describe_error(int error) {
+    if (error == not_a_regular_file) {
+        return "it is not a regular file";
+    }
     return std::strerror(error);
 }
 
@@ -211,7 +165,8 @@ bool is_hard_link_refusal(int error) {
 
 // ---- File ----
 
-File::File(File&& other) noexcept : handle_(other.handle_), writable_(other.writable_) {
+File::File(File&& other) noexcept
+    : handle_(other.handle_), writable_(other.writable_), position_(other.position_) {
     other.handle_ = -1;
     other.writable_ = false;
 }
@@ -221,6 +176,7 @@ File& File::operator=(File&& other) noexcept {
         close();
         handle_ = other.handle_;
         writable_ = other.writable_;
+        position_ = other.position_;
         other.handle_ = -1;
         other.writable_ = false;
     }
@@ -284,7 +240,9 @@ int File::read(char* buffer, std::size_t capacity, std::size_t& count) {
     if (handle_ < 0) {
         return EBADF;
     }
-    return read_some(static_cast<int>(handle_), buffer, capacity, count);
+    const int error = read_some(static_cast<int>(handle_), buffer, capacity, count);
+    position_ += count;
+    return error;
 }
 
 int File::write(std::string_view bytes) {
@@ -292,29 +250,35 @@ int File::write(std::string_view bytes) {
         return EBADF;
     }
     const int descriptor = static_cast<int>(handle_);
-    const off_t start = ::lseek(descriptor, 0, SEEK_CUR);
-    if (start < 0) {
-        return last_error();
-    }
     const int error = write_all(descriptor, bytes);
     if (error != 0) {
         // The part that went in is taken back; should that fail too, the write's own error is
         // still the one to tell.
-        static_cast<void>(::ftruncate(descriptor, start));
-        static_cast<void>(::lseek(descriptor, start, SEEK_SET));
+        static_cast<void>(::ftruncate(descriptor, static_cast<off_t>(position_)));
+        static_cast<void>(::lseek(descriptor, static_cast<off_t>(position_), SEEK_SET));
+        return error;
     }
-    return error;
+    position_ += bytes.size();
+    return 0;
 }
 
 int File::truncate_at_position() {
     if (handle_ < 0 || !writable_) {
         return EBADF;
     }
-    const off_t position = ::lseek(static_cast<int>(handle_), 0, SEEK_CUR);
-    if (position < 0 || ::ftruncate(static_cast<int>(handle_), position) != 0) {
-        return last_error();
+    return ::ftruncate(static_cast<int>(handle_), static_cast<off_t>(position_)) == 0 ? 0
+                                                                                     : last_error();
+}
+
+int File::sync() {
+    if (handle_ < 0) {
+        return EBADF;
     }
-    return 0;
+#if defined(__APPLE__)
+    return ::fsync(static_cast<int>(handle_)) == 0 ? 0 : last_error();
+#else
+    return ::fdatasync(static_cast<int>(handle_)) == 0 ? 0 : last_error();
+#endif
 }
 
 int File::create_new(const std::string& name) {
@@ -345,7 +309,7 @@ int File::open_to_read(const std::string& name) {
     struct stat status {};
     int error = ::fstat(opened, &status) != 0 ? last_error() : 0;
     if (error == 0 && !S_ISREG(status.st_mode)) {
-        error = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+        error = not_a_regular_file;
     }
     if (const int flags = ::fcntl(opened, F_GETFL);
         error == 0 && (flags < 0 || ::fcntl(opened, F_SETFL, flags & ~O_NONBLOCK) != 0)) {
@@ -369,6 +333,7 @@ int File::truncate_to(std::uint64_t size) {
         ::lseek(static_cast<int>(handle_), offset, SEEK_SET) < 0) {
         return last_error();
     }
+    position_ = size;
     return 0;
 }
 
@@ -379,6 +344,7 @@ int File::close() {
     const int descriptor = static_cast<int>(handle_);
     handle_ = -1;
     writable_ = false;
+    position_ = 0;
     // After an interruption the descriptor is gone all the same; nothing is left to retry.
     if (::close(descriptor) != 0 && errno != EINTR) {
         return last_error();
@@ -388,42 +354,96 @@ int File::close() {
 
 // ---- Folders and names ----
 
-int rename_no_replace(const std::string& from, const std::string& to) {
-    if (!names_a_file(from) || !names_a_file(to)) {
-        return EINVAL;
-    }
-    if (from == to) {
-        // The file already bears the name, provided there is such a file.
-        struct stat status {};
-        return ::lstat(from.c_str(), &status) == 0 ? 0 : last_error();
-    }
-    const RenameWay way = rename_way();
-    if (way == RenameWay::claim_then_rename) {
-        return posix::rename_when_absent(from, to);
-    }
-#if defined(__linux__) && defined(SYS_renameat2)
-    if (way == RenameWay::no_replace_flag) {
-        constexpr unsigned int rename_noreplace = 1U;  // RENAME_NOREPLACE of <linux/fs.h>
-        if (::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(),
-                      rename_noreplace) == 0) {
-            return 0;
-        }
-        if (const int error = last_error(); !refuses_no_replace_flag(error)) {
-            return error;
-        }
-    }
-#endif
-    return posix::rename_by_link(from, to);
+Folder::Folder(Folder&& other) noexcept : handle_(other.handle_), path_(std::move(other.path_)) {
+    other.handle_ = -1;
 }
 
-int list_folder(const std::string& folder, std::vector<std::string>& names) {
-    names.clear();
-    if (!names_a_file(folder)) {
+Folder& Folder::operator=(Folder&& other) noexcept {
+    if (this != &other) {
+        if (handle_ >= 0) {
+            ::close(static_cast<int>(handle_));
+        }
+        handle_ = other.handle_;
+        path_ = std::move(other.path_);
+        other.handle_ = -1;
+    }
+    return *this;
+}
+
+Folder::~Folder() {
+    if (handle_ >= 0) {
+        ::close(static_cast<int>(handle_));
+    }
+}
+
+int Folder::open(const std::string& path, bool follow_last_link) {
+    if (!names_a_file(path)) {
         return EINVAL;
     }
-    DIR* directory = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (directory == nullptr) {
+    const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (follow_last_link ? 0 : O_NOFOLLOW);
+    const int opened = ::open(path.empty() ? "." : path.c_str(), flags);
+    if (opened < 0) {
+        // A symbolic link under O_NOFOLLOW|O_DIRECTORY fails as "not a directory".
+        const int error = last_error();
+        struct stat status {};
+        if (!follow_last_link && error == ENOTDIR && ::lstat(path.c_str(), &status) == 0 &&
+            S_ISLNK(status.st_mode)) {
+            return ELOOP;
+        }
+        return error;
+    }
+    *this = Folder();
+    handle_ = opened;
+    path_ = path;
+    return 0;
+}
+
+bool Folder::is_open() const {
+    return handle_ >= 0;
+}
+
+int Folder::identify_self(FileIdentity& identity) const {
+    struct stat status {};
+    if (::fstat(static_cast<int>(handle_), &status) != 0) {
         return last_error();
+    }
+    fill_identity(status, identity);
+    return 0;
+}
+
+bool Folder::keeps_file_numbers() const {
+#if defined(__linux__)
+    struct statfs system {};
+    if (::fstatfs(static_cast<int>(handle_), &system) != 0) {
+        return false;
+    }
+    // ext2/3/4, XFS, Btrfs, tmpfs: numbers stored on the medium, or a medium that does not
+    // outlive the machine. FAT, exFAT and FUSE make numbers up at every mount.
+    constexpr std::array<unsigned long, 4> lasting{0xEF53UL, 0x58465342UL, 0x9123683EUL,
+                                                   0x01021994UL};
+    return std::find(lasting.begin(), lasting.end(),
+                     static_cast<unsigned long>(system.f_type)) != lasting.end();
+#else
+    return false;
+#endif
+}
+
+bool Folder::names_may_change() const {
+    return ::faccessat(static_cast<int>(handle_), ".", W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+int Folder::list(std::vector<FolderEntry>& entries) const {
+    entries.clear();
+    // A descriptor of its own, since reading a directory moves the descriptor it reads.
+    const int duplicate = ::openat(static_cast<int>(handle_), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (duplicate < 0) {
+        return last_error();
+    }
+    DIR* directory = ::fdopendir(duplicate);
+    if (directory == nullptr) {
+        const int error = last_error();
+        ::close(duplicate);
+        return error;
     }
     while (true) {
         errno = 0;
@@ -436,44 +456,115 @@ int list_folder(const std::string& folder, std::vector<std::string>& names) {
             name.find('\r') != std::string_view::npos) {
             continue;
         }
-        names.emplace_back(name);
+        entries.push_back({std::string(name), static_cast<std::uint64_t>(entry->d_ino)});
     }
     const int error = errno;
     ::closedir(directory);
     if (error != 0) {
-        names.clear();
+        entries.clear();
         return error;
     }
     return 0;
 }
 
-int identify_file(const std::string& name, FileIdentity& identity) {
+int Folder::identify(const std::string& name, FileIdentity& identity) const {
     identity = {};
-    if (!names_a_file(name)) {
+    if (!is_one_component(name)) {
         return EINVAL;
     }
     struct stat status {};
-    if (::lstat(name.c_str(), &status) != 0) {
+    if (::fstatat(static_cast<int>(handle_), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
         return last_error();
     }
-    identity.volume = static_cast<std::uint64_t>(status.st_dev);
-    identity.index = static_cast<std::uint64_t>(status.st_ino);
-    identity.links = static_cast<std::uint64_t>(status.st_nlink);
+    fill_identity(status, identity);
     return 0;
 }
 
-int remove_second_name(const std::string& name, const FileIdentity& file) {
-    // Checked right before the removal. POSIX offers no way to remove a name only while it names
-    // a given file; a file put under the name in between, by another program, could be removed
-    // only if it had yet another name of its own.
-    FileIdentity now;
-    if (const int error = identify_file(name, now); error != 0) {
+int Folder::exists(const std::string& name, bool& found) const {
+    FileIdentity identity;
+    const int error = identify(name, identity);
+    found = error == 0;
+    return error == ENOENT || error == ENOTDIR ? 0 : error;
+}
+
+int Folder::rename_atomically(const std::string& from, const std::string& to) const {
+    if (!is_one_component(from) || !is_one_component(to)) {
+        return EINVAL;
+    }
+#if defined(__linux__) && defined(SYS_renameat2)
+    constexpr unsigned int rename_noreplace = 1U;  // RENAME_NOREPLACE of <linux/fs.h>
+    const int folder = static_cast<int>(handle_);
+    return ::syscall(SYS_renameat2, folder, from.c_str(), folder, to.c_str(), rename_noreplace) == 0
+               ? 0
+               : last_error();
+#else
+    return ENOSYS;
+#endif
+}
+
+int Folder::rename_by_link(const std::string& from, const std::string& to) const {
+    if (!is_one_component(from) || !is_one_component(to)) {
+        return EINVAL;
+    }
+    const int folder = static_cast<int>(handle_);
+    if (::linkat(folder, from.c_str(), folder, to.c_str(), 0) != 0) {
+        return last_error();
+    }
+    if (::unlinkat(folder, from.c_str(), 0) != 0) {
+        // The file would bear both names; take back the new one so that nothing has changed.
+        const int error = last_error();
+        ::unlinkat(folder, to.c_str(), 0);
         return error;
     }
-    if (!now.same_file(file) || now.links < 2) {
-        return EPERM;
+    return 0;
+}
+
+int Folder::claim(const std::string& name) const {
+    if (!is_one_component(name)) {
+        return EINVAL;
     }
-    return ::unlink(name.c_str()) == 0 ? 0 : last_error();
+    const int placeholder = ::openat(static_cast<int>(handle_), name.c_str(),
+                                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (placeholder < 0) {
+        return last_error();
+    }
+    ::close(placeholder);
+    return 0;
+}
+
+int Folder::rename_onto_claim(const std::string& from, const std::string& to) const {
+    if (!is_one_component(from) || !is_one_component(to)) {
+        return EINVAL;
+    }
+    const int folder = static_cast<int>(handle_);
+    return ::renameat(folder, from.c_str(), folder, to.c_str()) == 0 ? 0 : last_error();
+}
+
+int Folder::add_name(const std::string& existing, const std::string& name) const {
+    if (!is_one_component(existing) || !is_one_component(name)) {
+        return EINVAL;
+    }
+    const int folder = static_cast<int>(handle_);
+    return ::linkat(folder, existing.c_str(), folder, name.c_str(), 0) == 0 ? 0 : last_error();
+}
+
+int Folder::remove_name(const std::string& name) const {
+    if (!is_one_component(name)) {
+        return EINVAL;
+    }
+    return ::unlinkat(static_cast<int>(handle_), name.c_str(), 0) == 0 ? 0 : last_error();
+}
+
+int Folder::sync() const {
+    return ::fsync(static_cast<int>(handle_)) == 0 ? 0 : last_error();
+}
+
+bool is_unsupported_rename(int error) {
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP;
+}
+
+bool lacks_hard_links(int error) {
+    return error == EPERM || error == EOPNOTSUPP || error == ENOTSUP || error == ENOSYS;
 }
 
 int remove_file(const std::string& name) {
@@ -489,19 +580,6 @@ bool is_taken_name_refusal(int error) {
 
 bool is_permission_refusal(int error) {
     return error == EACCES || error == EPERM || error == EROFS;
-}
-
-int name_exists(const std::string& name, bool& exists) {
-    exists = false;
-    if (!names_a_file(name)) {
-        return EINVAL;
-    }
-    struct stat status {};
-    if (::lstat(name.c_str(), &status) == 0) {
-        exists = true;
-        return 0;
-    }
-    return errno == ENOENT || errno == ENOTDIR ? 0 : last_error();
 }
 
 LocalTime local_time() {
@@ -520,6 +598,19 @@ std::string path_beside(std::string_view file, std::string_view path) {
         return std::string(path);
     }
     return std::string(file.substr(0, separator + 1)).append(path);
+}
+
+int real_path(const std::string& name, std::string& resolved) {
+    if (!names_a_file(name)) {
+        return EINVAL;
+    }
+    char* const found = ::realpath(name.c_str(), nullptr);
+    if (found == nullptr) {
+        return last_error();
+    }
+    resolved = found;
+    std::free(found);
+    return 0;
 }
 
 }  // namespace lineio::platform

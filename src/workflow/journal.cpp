@@ -1,16 +1,44 @@
 #include "workflow/journal.hpp"
 
+#include <charconv>
+#include <unordered_map>
 #include <utility>
 
 #include "lineio/channels.hpp"
+#include "workflow/clip_name.hpp"
 
 namespace workflow {
 namespace {
 
+namespace platform = lineio::platform;
+
 constexpr std::string_view line_end = "\r\n";
+constexpr std::string_view version_line = "version: 2";
+constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
 // Journals of runs made within the same second get "-2", "-3", ...; past this many something else
 // is wrong with the folder.
 constexpr int most_journals_per_second = 1000;
+
+namespace key {
+constexpr std::string_view folder = "folder: ";
+constexpr std::string_view folder_number = "folder number: ";
+constexpr std::string_view correction = "correction: ";
+constexpr std::string_view identity = "identity: ";
+constexpr std::string_view clip = "clip: ";
+constexpr std::string_view is = "  is: ";
+constexpr std::string_view to = "  to: ";
+constexpr std::string_view claim = "claim: ";
+constexpr std::string_view at = "   at: ";
+constexpr std::string_view renamed = "renamed: ";
+constexpr std::string_view as = "     as: ";
+constexpr std::string_view legacy_to = "     to: ";
+constexpr std::string_view removed = "removed: ";
+constexpr std::string_view undo_claim = "undo claim: ";
+constexpr std::string_view end = "end of run: ";
+}  // namespace key
+
+constexpr std::string_view by_number = "number";
+constexpr std::string_view by_size_and_time = "size and time";
 
 // `value` in `digits` digits, with leading zeros.
 void append_number(std::string& text, int value, int digits) {
@@ -22,7 +50,228 @@ void append_number(std::string& text, int value, int digits) {
     text.append(number);
 }
 
-std::string journal_name(const lineio::platform::LocalTime& time, int number) {
+// A name that stays inside the folder on every system: no separator, drive or stream, and
+// neither "." nor "..".
+bool is_plain_name(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\\:\0", 4)) == std::string_view::npos;
+}
+
+template <typename Number>
+bool read_number(std::string_view text, Number& value) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+class LineCursor {
+  public:
+    explicit LineCursor(std::string_view text) : text_(text) {}
+    // The next line without its line end; false at the end of the text.
+    bool next(std::string_view& line) {
+        if (text_.empty()) {
+            return false;
+        }
+        const std::size_t end = text_.find('\n');
+        line = text_.substr(0, end);
+        text_.remove_prefix(end == std::string_view::npos ? text_.size() : end + 1);
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        ++number_;
+        return true;
+    }
+    long long number() const { return number_; }
+
+  private:
+    std::string_view text_;
+    long long number_ = 0;
+};
+
+std::string at_line(long long number, std::string_view why) {
+    return "line " + std::to_string(number) + ": " + std::string(why);
+}
+
+void read_legacy(LineCursor& lines, Journal& journal, JournalProblems& problems) {
+    journal.legacy = true;
+    std::string_view line;
+    std::string_view old_path;
+    bool folder_known = false;
+    const auto split = [&](std::string_view path, std::string_view& name) {
+        const std::size_t slash = path.rfind('/');
+        const std::string_view folder = slash == std::string_view::npos ? "" : path.substr(0, slash);
+        name = path.substr(slash == std::string_view::npos ? 0 : slash + 1);
+        if (!folder_known) {
+            journal.head.folder = folder;
+            folder_known = true;
+        }
+        return folder == journal.head.folder && is_plain_name(name);
+    };
+    while (lines.next(line)) {
+        if (line.starts_with(key::renamed)) {
+            old_path = line.substr(key::renamed.size());
+        } else if (line.starts_with(key::legacy_to) && !old_path.empty()) {
+            std::string_view old_name;
+            std::string_view new_name;
+            if (split(old_path, old_name) && split(line.substr(key::legacy_to.size()), new_name)) {
+                JournalClip& clip = journal.clips.emplace_back();
+                clip.old_name = old_name;
+                clip.new_name = new_name;
+            } else {
+                problems.refused.push_back(at_line(
+                    lines.number(), "the two names do not both lie in the journal's one folder"));
+            }
+            old_path = {};
+        } else if (line.starts_with(key::end)) {
+            journal.ended = true;
+        }
+    }
+}
+
+bool read_head(LineCursor& lines, Journal& journal, JournalProblems& problems) {
+    std::string_view line;
+    bool folder = false;
+    bool number = false;
+    bool correction = false;
+    bool identity = false;
+    while (lines.next(line) && !line.empty()) {
+        if (line.starts_with(key::folder)) {
+            journal.head.folder = line.substr(key::folder.size());
+            folder = true;
+        } else if (line.starts_with(key::folder_number)) {
+            number = read_number(line.substr(key::folder_number.size()), journal.head.folder_number);
+        } else if (line.starts_with(key::correction)) {
+            correction = read_number(line.substr(key::correction.size()), journal.head.correction);
+        } else if (line.starts_with(key::identity)) {
+            const std::string_view kind = line.substr(key::identity.size());
+            journal.head.identity_by_number = kind == by_number;
+            identity = kind == by_number || kind == by_size_and_time;
+        }
+    }
+    if (!(folder && number && correction && identity)) {
+        problems.refused.emplace_back(
+            "the head does not name the folder, its number, the correction and the identity");
+        return false;
+    }
+    return true;
+}
+
+void read_entries(LineCursor& lines, Journal& journal, JournalProblems& problems) {
+    std::unordered_map<std::string_view, std::size_t> clip_at;
+    // The clips are kept in a vector that grows: the index keys on names owned by the text.
+    std::string_view line;
+    std::string_view pending_key;
+    std::string_view pending_name;
+    JournalClip clip;
+    int clip_lines = 0;
+    const auto refuse = [&](std::string_view why) {
+        problems.refused.push_back(at_line(lines.number(), why));
+    };
+    const auto known = [&](std::string_view name) -> JournalClip* {
+        const auto found = clip_at.find(name);
+        return found == clip_at.end() ? nullptr : &journal.clips[found->second];
+    };
+    while (lines.next(line)) {
+        if (clip_lines == 1 && line.starts_with(key::is)) {
+            clip.identity = line.substr(key::is.size());
+            clip_lines = 2;
+            continue;
+        }
+        if (clip_lines == 2 && line.starts_with(key::to)) {
+            clip.new_name = line.substr(key::to.size());
+            const std::optional<std::string> corrected =
+                corrected_name(clip.old_name, journal.head.correction);
+            if (!is_plain_name(clip.old_name) || clip.old_name.size() != 23 || !corrected ||
+                *corrected != clip.new_name) {
+                refuse("\"" + lineio::printable(clip.new_name) +
+                       "\" is not the corrected name of \"" + lineio::printable(clip.old_name) +
+                       "\" in this journal's folder");
+            } else if (clip_at.contains(clip.old_name)) {
+                refuse("\"" + lineio::printable(clip.old_name) + "\" has two entries");
+            } else {
+                journal.clips.push_back(std::move(clip));
+                clip_at.emplace(journal.clips.back().old_name, journal.clips.size() - 1);
+            }
+            clip = {};
+            clip_lines = 0;
+            continue;
+        }
+        if (clip_lines != 0) {
+            refuse("an entry is cut short");
+            clip_lines = 0;
+        }
+        if (!pending_key.empty()) {
+            const std::string_view second = pending_key == key::renamed ? key::as : key::at;
+            JournalClip* const entry = known(pending_name);
+            const std::string_view new_name = line.substr(second.size());
+            if (!line.starts_with(second) || entry == nullptr ||
+                !is_name_or_variant(entry->new_name, new_name)) {
+                refuse("a name taken is not one the entry's clip could get");
+            } else {
+                (pending_key == key::renamed ? entry->renamed_as : entry->claimed) = new_name;
+            }
+            pending_key = {};
+            continue;
+        }
+        if (line.starts_with(key::clip)) {
+            clip.old_name = line.substr(key::clip.size());
+            clip_lines = 1;
+        } else if (line.starts_with(key::renamed) || line.starts_with(key::claim)) {
+            pending_key = line.starts_with(key::renamed) ? key::renamed : key::claim;
+            pending_name = line.substr(pending_key.size());
+        } else if (line.starts_with(key::removed)) {
+            if (JournalClip* const entry = known(line.substr(key::removed.size()))) {
+                entry->removed = true;
+            } else {
+                refuse("a removed name has no entry");
+            }
+        } else if (line.starts_with(key::undo_claim)) {
+            const std::string_view name = line.substr(key::undo_claim.size());
+            if (known(name) != nullptr) {
+                journal.undo_claims.emplace_back(name);
+            } else {
+                refuse("an undo's placeholder is no clip's old name");
+            }
+        } else if (line.starts_with(key::end)) {
+            journal.ended = true;
+        } else if (!line.empty()) {
+            refuse("the line is none that a journal holds");
+        }
+    }
+}
+
+}  // namespace
+
+JournalProblems read_journal(std::string_view text, Journal& journal) {
+    journal = {};
+    JournalProblems problems;
+    if (text.starts_with(byte_order_mark)) {
+        text.remove_prefix(byte_order_mark.size());
+    }
+    LineCursor lines(text);
+    std::string_view line;
+    if (!lines.next(line) || line != journal_title) {
+        problems.not_a_journal = true;
+        return problems;
+    }
+    LineCursor after_title = lines;
+    if (lines.next(line) && line == version_line) {
+        if (read_head(lines, journal, problems)) {
+            read_entries(lines, journal, problems);
+        }
+    } else {
+        read_legacy(after_title, journal, problems);
+    }
+    // A journal of no clip holds nothing a journal holds; a run that renamed nothing leaves none.
+    problems.not_a_journal = problems.refused.empty() && journal.clips.empty();
+    return problems;
+}
+
+std::string identity_text(const platform::FileIdentity& file, bool by_number_kind) {
+    return by_number_kind ? std::to_string(file.index)
+                          : std::to_string(file.size) + " " + std::to_string(file.modified);
+}
+
+std::string journal_file_name(const platform::LocalTime& time, int number) {
     std::string name = "DoridivezizoziRUR-undo-";
     append_number(name, time.year, 4);
     append_number(name, time.month, 2);
@@ -37,127 +286,126 @@ std::string journal_name(const lineio::platform::LocalTime& time, int number) {
     return name.append(".txt");
 }
 
-}  // namespace
-
 void JournalWriter::check(int error) {
-    if (error != 0) {
-        channels_.fail_at("undo journal output", -1, lineio::platform::describe_error(error),
-                          "file \"" + lineio::printable(name_) + "\"");
+    if (error == 0) {
+        return;
     }
+    const std::string place = "file \"" + lineio::printable(name_) + "\"";
+    if (!renamed_any_) {
+        // Nothing was renamed under it: a journal of no rename is no journal.
+        file_.close();
+        platform::remove_file(name_);
+    }
+    channels_.fail_at("undo journal output", -1, platform::describe_error(error), place);
 }
 
-void JournalWriter::create() {
-    const lineio::platform::LocalTime now = lineio::platform::local_time();
+bool JournalWriter::create() {
+    const platform::LocalTime now = platform::local_time();
     int error = 0;
     for (int number = 1; number <= most_journals_per_second; ++number) {
-        name_ = journal_name(now, number);
+        name_ = journal_file_name(now, number);
         error = file_.create_new(name_);
-        if (!lineio::platform::is_taken_name_refusal(error)) {
+        if (!platform::is_taken_name_refusal(error)) {
             break;
         }
     }
-    if (lineio::platform::is_permission_refusal(error)) {
-        // A current directory where no new file may be made, but the report may be written,
-        // saw the run go through before there was a journal; it still does, without one.
-        unavailable_ = true;
-        return;
+    if (platform::is_permission_refusal(error)) {
+        // A current directory where no new file may be made, but the report may be written: the
+        // run goes on without a journal, and says so before its first rename.
+        name_.clear();
+        channels_.error_line(
+            "No undo journal could be made here, so this run cannot be undone");
+        return false;
     }
-    check(error);
+    if (error != 0) {
+        renamed_any_ = true;  // the file was never made: there is nothing to remove
+        check(error);
+    }
     std::string head(journal_title);
-    head.append(line_end)
-        .append("The renames of one run, oldest first. To give every file its old name back:")
+    head.append(line_end).append(version_line).append(line_end);
+    head.append("The renames of one run, oldest first. To give every file its old name back:")
         .append(line_end)
         .append("DoridivezizoziRUR --undo ")
         .append(name_)
+        .append(line_end);
+    head.append(key::folder).append(head_.folder).append(line_end);
+    head.append(key::folder_number).append(std::to_string(head_.folder_number)).append(line_end);
+    head.append(key::correction).append(std::to_string(head_.correction)).append(line_end);
+    head.append(key::identity)
+        .append(head_.identity_by_number ? by_number : by_size_and_time)
         .append(line_end)
         .append(line_end);
-    head_ = std::move(head);
+    owed_.insert(0, head);
+    return true;
 }
 
-void JournalWriter::write_ahead(std::string_view old_path, std::string_view new_path) {
-    if (!file_.is_open() && !unavailable_) {
-        create();
-    }
-    if (unavailable_) {
+void JournalWriter::write(std::string_view text) {
+    owed_.append(text);
+    check(file_.write(owed_));
+    owed_.clear();
+    check(file_.sync());
+}
+
+void JournalWriter::write_ahead(std::span<const JournalClip> clips) {
+    const bool first = !file_.is_open();
+    if (first && (unavailable_ || !create())) {
+        unavailable_ = true;
         return;
     }
-    // The head goes out with the first pair, in one write, so that a killed run leaves a journal
-    // with its title whenever it leaves one with a rename.
-    std::string pair = std::exchange(head_, {});
-    const std::uint64_t pair_start = size_ + pair.size();
-    pair.append(journal_old_prefix)
-        .append(old_path)
-        .append(line_end)
-        .append(journal_new_prefix)
-        .append(new_path)
-        .append(line_end);
-    check(file_.write(pair));
-    size_before_pair_ = pair_start;
-    size_ += pair.size();
-}
-
-void JournalWriter::settle(bool renamed) {
-    if (renamed || unavailable_) {
-        ++renamed_;
-        return;
+    std::string entries;
+    for (const JournalClip& clip : clips) {
+        entries.append(key::clip).append(clip.old_name).append(line_end);
+        entries.append(key::is).append(clip.identity).append(line_end);
+        entries.append(key::to).append(clip.new_name).append(line_end);
     }
-    check(file_.truncate_to(size_before_pair_));
-    size_ = size_before_pair_;
+    write(entries);
+    if (first) {
+        // The journal's own name must last too: the folder that holds it is made durable once.
+        platform::Folder current;
+        const int error = current.open("", true);
+        check(error != 0 ? error : current.sync());
+    }
 }
 
-void JournalWriter::close() {
+void JournalWriter::renamed(const std::string& old_name, const std::string& new_name) {
+    renamed_any_ = true;
+    if (file_.is_open()) {
+        owed_.append(key::renamed).append(old_name).append(line_end);
+        owed_.append(key::as).append(new_name).append(line_end);
+    }
+}
+
+void JournalWriter::removed(const std::string& old_name) {
+    renamed_any_ = true;
+    if (file_.is_open()) {
+        owed_.append(key::removed).append(old_name).append(line_end);
+    }
+}
+
+void JournalWriter::claim(const std::string& old_name, const std::string& claimed) {
+    if (file_.is_open()) {
+        owed_.append(key::claim).append(old_name).append(line_end);
+        owed_.append(key::at).append(claimed).append(line_end);
+        check(file_.write(owed_));
+        owed_.clear();
+    }
+}
+
+void JournalWriter::close(std::int32_t renamed_count) {
     if (!file_.is_open()) {
         return;
     }
-    if (renamed_ == 0) {
+    if (!renamed_any_) {
         check(file_.close());
-        check(lineio::platform::remove_file(name_));
+        check(platform::remove_file(name_));
+        name_.clear();
         return;
     }
-    std::string end(journal_end_prefix);
-    end.append(std::to_string(renamed_)).append(" files renamed").append(line_end);
-    check(file_.write(end));
+    owed_.append(key::end).append(std::to_string(renamed_count)).append(" files renamed");
+    owed_.append(line_end);
+    check(file_.write(owed_));
+    owed_.clear();
     check(file_.close());
-}
-
-bool read_journal(std::string_view text, JournalContents& contents) {
-    contents = {};
-    const auto next_line = [&text](std::string_view& line) {
-        const std::size_t end = text.find('\n');
-        if (end == std::string_view::npos) {
-            return false;
-        }
-        line = text.substr(0, end);
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
-        text.remove_prefix(end + 1);
-        return true;
-    };
-    // A run killed between creating its journal and writing to it leaves an empty file, or the
-    // beginning of the title: a journal of no rename.
-    if (std::string(journal_title).append(line_end).starts_with(text)) {
-        return true;
-    }
-    std::string_view line;
-    if (!next_line(line) || line != journal_title) {
-        return false;
-    }
-    std::string_view old_path;
-    bool old_path_read = false;
-    while (next_line(line)) {
-        if (old_path_read && line.starts_with(journal_new_prefix)) {
-            contents.renames.push_back(
-                {std::string(old_path), std::string(line.substr(journal_new_prefix.size()))});
-        } else if (line.starts_with(journal_end_prefix)) {
-            contents.ended = true;
-        }
-        old_path_read = line.starts_with(journal_old_prefix);
-        if (old_path_read) {
-            old_path = line.substr(journal_old_prefix.size());
-        }
-    }
-    return true;
 }
 
 }  // namespace workflow

@@ -1,21 +1,37 @@
-// The undo journal: a plain-text file, beside the report, of every rename a run made, from which
-// --undo takes the run back. Lines end in CR LF; names are raw bytes, which hold no CR, LF or NUL,
-// so the fixed prefixes and the line end delimit them:
+// The undo journal: a plain-text file, beside the report, from which --undo takes a run back.
+// Lines end in CR LF; names are raw bytes, which hold no CR, LF or NUL, so the fixed prefixes and
+// the line end delimit them:
 //
 //   DoridivezizoziRUR undo journal
+//   version: 2
 //   <two lines on what the file is and how to undo the run>
+//   folder: <the folder as typed>
+//   folder number: <the folder's file number, 0 where numbers do not last>
+//   correction: <minutes>
+//   identity: number | size and time
 //   <empty line>
-//   renamed: <old path>
-//        to: <new path>
-//   ... one pair per rename, in the order made ...
+//   clip: <old name>          one entry per clip about to be renamed, written ahead in batches,
+//     is: <identity>          each batch on the medium before any of its renames is tried
+//     to: <corrected name>
+//   claim: <old name>         before an empty placeholder is made under `at` (filesystems
+//      at: <claimed name>     without hard links)
+//   renamed: <old name>       after the rename, the name actually taken (a burst number perhaps)
+//        as: <new name>
+//   removed: <old name>       a second name of a file already renamed, removed
+//   undo claim: <name>        a placeholder of an undo's own, before it is made
 //   end of run: N files renamed
 //
-// Every pair is written before its rename is tried, and taken back when the rename fails. So each
-// pair followed by another pair or by the "end of run" line is a rename that happened; only the
-// last pair of a journal without that line may never have happened (the run was killed during it).
+// Names are single components inside the folder. The identity is the file number, or the size and
+// the last-write time in nanoseconds where numbers do not outlive a remount.
+//
+// A journal without a version line comes from version 1.1.0: pairs "renamed: <path>" and
+// "     to: <path>", each written before its rename.
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,51 +42,84 @@
 namespace workflow {
 
 inline constexpr std::string_view journal_title = "DoridivezizoziRUR undo journal";
-inline constexpr std::string_view journal_old_prefix = "renamed: ";
-inline constexpr std::string_view journal_new_prefix = "     to: ";
-inline constexpr std::string_view journal_end_prefix = "end of run: ";
 
-// Keeps the journal of a real run. The file is created, in the current directory, just before its
-// first rename, under a name of the run's local date and time that no file bears yet. A journal
-// that cannot be written is an input/output failure before any further rename; where the current
-// directory refuses new files altogether, the run goes on without one.
+// What a journal records of one file: its name before the run, what tells it from other files,
+// and the corrected name it was meant to get, with what the run then did.
+struct JournalClip {
+    std::string old_name;
+    std::string identity;  // empty in a journal of version 1.1.0
+    std::string new_name;  // the corrected name, or for 1.1.0 the name given
+    std::string renamed_as;  // the name taken, when the journal got that far
+    std::string claimed;     // an empty placeholder the run made for it
+    bool removed = false;    // a second name, removed
+};
+
+struct JournalHead {
+    std::string folder;
+    std::uint64_t folder_number = 0;
+    std::int32_t correction = 0;
+    bool identity_by_number = true;
+};
+
+struct Journal {
+    bool legacy = false;  // version 1.1.0: names only
+    JournalHead head;
+    std::vector<JournalClip> clips;        // in the order written
+    std::vector<std::string> undo_claims;  // placeholders of earlier undos
+    bool ended = false;
+};
+
+// What is wrong with a journal's text, or nothing: each refusal names the line and why.
+struct JournalProblems {
+    bool not_a_journal = false;  // no journal at all: nothing of its own is there
+    std::vector<std::string> refused;
+};
+
+// Reads a journal's text (a UTF-8 byte order mark before it is passed over) and checks every
+// entry against the rules a journal of this program keeps: names of one component, each new name
+// the corrected name of its old one under the recorded correction, or one of its burst variants.
+JournalProblems read_journal(std::string_view text, Journal& journal);
+
+// The identity line of a file, as the journal keeps it.
+std::string identity_text(const lineio::platform::FileIdentity& file, bool by_number);
+
+// Keeps the journal of a real run in the current directory, under a name of the run's local date
+// and time that no file bears yet. It is made when the first batch of clips is written, and
+// deleted at the end when the run renamed nothing.
 class JournalWriter {
   public:
     explicit JournalWriter(lineio::Channels& channels) : channels_(channels) {}
 
-    // Writes the pair of a rename about to be tried.
-    void write_ahead(std::string_view old_path, std::string_view new_path);
-    // Keeps the last pair when the rename was made, otherwise cuts it off.
-    void settle(bool renamed);
-    // Writes the "end of run" line, or deletes the journal when it holds no rename.
-    void close();
+    void start(JournalHead head) { head_ = std::move(head); }
+    // Writes the entries of the clips about to be renamed, with whatever the journal still owes,
+    // and waits until they are on the medium. The first call makes the journal.
+    void write_ahead(std::span<const JournalClip> clips);
+    // Remembered, and written with the next batch: undo finds the clip without it too.
+    void renamed(const std::string& old_name, const std::string& new_name);
+    void removed(const std::string& old_name);
+    // Written at once, before the placeholder is made.
+    void claim(const std::string& old_name, const std::string& claimed);
+    // Writes the "end of run" line, or deletes the journal when the run renamed nothing.
+    void close(std::int32_t renamed_count);
+    // The journal's name, or empty when there is none.
+    const std::string& name() const { return name_; }
 
   private:
-    void create();
+    bool create();
+    void write(std::string_view text);
     void check(int error);
 
     lineio::Channels& channels_;
     lineio::platform::File file_;
+    JournalHead head_;
     std::string name_;
-    std::string head_;  // written with the first pair
-    std::uint64_t size_ = 0;
-    std::uint64_t size_before_pair_ = 0;
-    std::int32_t renamed_ = 0;
+    std::string owed_;  // lines written with the next batch
     bool unavailable_ = false;
+    bool renamed_any_ = false;
 };
 
-struct JournalRename {
-    std::string old_path;
-    std::string new_path;
-};
-
-struct JournalContents {
-    std::vector<JournalRename> renames;  // in the order made
-    bool ended = false;                  // the "end of run" line is there
-};
-
-// Reads a journal's text. False when its first line is not the journal's title. A last pair that
-// is not whole (no line end after its new path) was never tried and is left out.
-bool read_journal(std::string_view text, JournalContents& contents);
+// The name of a journal's file as it was started: the name of the run, and "-2", "-3", ... for
+// runs made within the same second.
+std::string journal_file_name(const lineio::platform::LocalTime& time, int number);
 
 }  // namespace workflow

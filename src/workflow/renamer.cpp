@@ -1,9 +1,6 @@
 #include "workflow/renamer.hpp"
 
-#include <cerrno>
-
 #include "lineio/fixed_text.hpp"
-#include "lineio/platform.hpp"
 #include "workflow/report.hpp"
 
 namespace workflow {
@@ -22,18 +19,27 @@ void exact_line(lineio::Channels& channels, std::string_view text, bool empty_li
 
 }  // namespace
 
-void RealRun::start(const RenamingJob& job) {
+void RealRun::start(const RenamingJob& job, const RunFolder& folder) {
     channels_.open(report_channel, report_file);
     write_report_head(channels_, report_channel, job.camera, job.actual, job.correction);
+    journal_.start({std::string(job.folder_name.view().substr(
+                        0, static_cast<std::size_t>(job.folder_length))),
+                    folder.number, job.correction, folder.identity_by_number});
+    folder_.emplace(folder.folder, [this](const std::string& from, const std::string& to) {
+        journal_.claim(from, to);
+    });
 }
 
-int RealRun::rename(std::string_view old_path, std::string_view new_path) {
-    // The journal holds the rename before it is tried, so that a run killed at any moment leaves
-    // a journal of every rename it made.
-    journal_.write_ahead(lineio::trimmed(old_path), lineio::trimmed(new_path));
-    const int result = channels_.rename_file(old_path, new_path);
-    journal_.settle(result == 0);
-    return result;
+void RealRun::before_batch(std::span<const JournalClip> clips) {
+    journal_.write_ahead(clips);
+}
+
+void RealRun::renamed(const std::string& old_name, const std::string& new_name) {
+    journal_.renamed(old_name, new_name);
+}
+
+void RealRun::removed(const std::string& old_name) {
+    journal_.removed(old_name);
 }
 
 void RealRun::outcome(bool renamed, std::string_view path) {
@@ -41,45 +47,16 @@ void RealRun::outcome(bool renamed, std::string_view path) {
 }
 
 void RealRun::finish(std::int32_t renamed_count) {
-    journal_.close();
+    journal_.close(renamed_count);
     write_summary(channels_, report_channel, renamed_count);
     write_summary(channels_, lineio::console_output, renamed_count);
     channels_.close(report_channel);
 }
 
-void DryRun::start(const RenamingJob& /*job*/) {
+void DryRun::start(const RenamingJob& /*job*/, const RunFolder& folder) {
     exact_line(channels_, " Dry run: the names a real run would give; nothing is renamed", true);
-}
-
-bool DryRun::taken(const std::string& name) {
-    if (const auto found = changed_.find(name); found != changed_.end()) {
-        return found->second;
-    }
-    bool exists = false;
-    if (const int error = lineio::platform::name_exists(name, exists); error != 0) {
-        channels_.fail_at("dry run", -1, lineio::platform::describe_error(error),
-                          "the name \"" + name + "\"");
-    }
-    return exists;
-}
-
-int DryRun::rename(std::string_view old_path, std::string_view new_path) {
-    // As the real rename: a file that already bears its name keeps it, a taken name is refused,
-    // and a file that is not there cannot be renamed.
-    const std::string from(lineio::trimmed(old_path));
-    const std::string to(lineio::trimmed(new_path));
-    if (!taken(from)) {
-        return ENOENT;
-    }
-    if (from == to) {
-        return 0;
-    }
-    if (taken(to)) {
-        return EEXIST;
-    }
-    changed_[from] = false;
-    changed_[to] = true;
-    return 0;
+    picture_.emplace(folder.folder, !folder.any_name.empty() &&
+                                        folder_ignores_case(folder.folder, folder.any_name));
 }
 
 void DryRun::outcome(bool renamed, std::string_view path) {

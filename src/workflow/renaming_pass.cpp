@@ -1,13 +1,14 @@
 #include "workflow/renaming_pass.hpp"
 
 #include <algorithm>
-#include <array>
-#include <cstddef>
-#include <span>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
-#include "timestamp/corrected_date.hpp"
+#include "workflow/clip_name.hpp"
 #include "workflow/dialogue_texts.hpp"
 #include "workflow/renamer.hpp"
 
@@ -16,121 +17,227 @@ namespace {
 
 using lineio::Channels;
 using lineio::FixedText;
+namespace platform = lineio::platform;
 
-constexpr int burst_count = 40;
+// The journal's entries reach the medium before the renames they cover, a batch at a time; the
+// batches grow so that a run of 100,000 clips waits for the medium a few dozen times.
+constexpr std::size_t first_batch = 1;
+constexpr std::size_t largest_batch = 4096;
 
-// "01" to "40": the burst number that stands in place of the seconds when a name is taken.
-constexpr std::array<std::array<char, 2>, burst_count> make_burst_numerals() {
-    std::array<std::array<char, 2>, burst_count> numerals{};
-    for (int number = 1; number <= burst_count; ++number) {
-        numerals[static_cast<std::size_t>(number - 1)] = {static_cast<char>('0' + number / 10),
-                                                          static_cast<char>('0' + number % 10)};
-    }
-    return numerals;
-}
-constexpr auto burst_numerals = make_burst_numerals();
-
-// A listed name cut into the texts of its date and time, where the shift rewrites them.
-struct NameFields {
-    FixedText<4> year;
-    FixedText<2> month;
-    FixedText<2> day;
-    FixedText<2> hour;
-    FixedText<2> minute;
-    FixedText<2> second;
-    std::string_view extension;  // the dot and the extension
-
-    explicit NameFields(const FixedText<listed_name_width>& name)
-        : year(name.view().substr(listed_name_column::year, 4)),
-          month(name.view().substr(listed_name_column::month, 2)),
-          day(name.view().substr(listed_name_column::day, 2)),
-          hour(name.view().substr(listed_name_column::hour, 2)),
-          minute(name.view().substr(listed_name_column::minute, 2)),
-          second(name.view().substr(listed_name_column::second, 2)),
-          extension(name.view().substr(listed_name_column::dot)) {}
+// One listed name and what the pass means to do with it.
+struct ListedClip {
+    FixedText<listed_name_width> name;
+    bool longer_name = false;
+    std::optional<std::string> corrected;  // nothing: the file is left as it is
+    std::uint64_t number = 0;              // the file's number in the listing
+    int unknown = 0;  // why the file could not be told from others, which leaves it as it is
 };
 
-std::string_view as_view(const std::array<char, 2>& text) {
-    return {text.data(), text.size()};
-}
-
-// Tries the corrected name, then the burst numbers in turn; returns whether the file was renamed,
-// and leaves the last path tried in `new_path`.
-bool rename_to_corrected_name(Renamer& renamer, std::string_view folder, const NameFields& fields,
-                              std::string_view old_path, FixedText<path_width>& new_path) {
-    const auto try_name = [&](std::string_view seconds) {
-        lineio::concatenate(
-            new_path.span(),
-            {folder, "/", fields.year.view(), " ", fields.month.view(), " ", fields.day.view(), " ",
-             fields.hour.view(), " ", fields.minute.view(), " ", seconds, fields.extension});
-        return renamer.rename(old_path, new_path.trimmed_view()) == 0;
-    };
-    if (try_name(fields.second.view())) {
-        return true;
+// What the listing says of the folder's files: each name's file number, and which files bear
+// more than one name. Only those can come up again under another name after their rename.
+class ListedFiles {
+  public:
+    explicit ListedFiles(const platform::Folder& folder) {
+        std::vector<platform::FolderEntry> entries;
+        if (folder.list(entries) != 0) {
+            return;
+        }
+        std::unordered_set<std::uint64_t> seen;
+        for (platform::FolderEntry& entry : entries) {
+            if (!seen.insert(entry.index).second) {
+                shared_.insert(entry.index);
+            }
+            numbers_.emplace(std::move(entry.name), entry.index);
+        }
     }
-    return std::any_of(burst_numerals.begin(), burst_numerals.end(),
-                       [&](const auto& numeral) { return try_name(as_view(numeral)); });
-}
+    // 0 when the listing gave no number for `name`.
+    std::uint64_t number(const std::string& name) const {
+        const auto found = numbers_.find(name);
+        return found == numbers_.end() ? 0 : found->second;
+    }
+    bool has_other_names(std::uint64_t number) const { return shared_.contains(number); }
+    std::string any_name() const { return numbers_.empty() ? "" : numbers_.begin()->first; }
+
+  private:
+    std::unordered_map<std::string, std::uint64_t> numbers_;
+    std::unordered_set<std::uint64_t> shared_;
+};
+
+class Pass {
+  public:
+    Pass(Channels& channels, const RenamingJob& job, Renamer& renamer)
+        : channels_(channels),
+          renamer_(renamer),
+          folder_(job.folder_name.view().substr(0, static_cast<std::size_t>(job.folder_length))),
+          correction_(job.correction) {
+        // The paths are "<folder>/<name>": an empty folder answer puts the names at the root.
+        run_folder_.open_error = run_folder_.folder.open(folder_.empty() ? "/" : std::string(folder_), true);
+        if (run_folder_.open_error == 0) {
+            listed_.emplace(run_folder_.folder);
+            run_folder_.identity_by_number = run_folder_.folder.keeps_file_numbers();
+            platform::FileIdentity self;
+            if (run_folder_.identity_by_number && run_folder_.folder.identify_self(self) == 0) {
+                run_folder_.number = self.index;
+            }
+            run_folder_.any_name = listed_->any_name();
+        }
+        renamer_.start(job, run_folder_);
+    }
+
+    // Reads up to `count` lines of the listing; false when it has no further line.
+    bool read_batch(std::size_t count, std::vector<ListedClip>& batch) {
+        batch.clear();
+        ListedClip clip;
+        while (batch.size() < count &&
+               channels_.field_input(listing_channel, listed_name_width, clip.name.span(),
+                                     &clip.longer_name) != lineio::end_of_file) {
+            batch.push_back(clip);
+        }
+        return !batch.empty();
+    }
+
+    // Works out each clip's corrected name and identity, and has the renamer record them.
+    void plan(std::vector<ListedClip>& batch) {
+        ahead_.clear();
+        for (ListedClip& clip : batch) {
+            // A longer listed name is not the file its first 23 columns name, and a timestamp
+            // that is no minute of the calendar, or leaves it, has no corrected name: such a
+            // file is left as it is.
+            if (clip.longer_name || run_folder_.open_error != 0) {
+                continue;
+            }
+            clip.corrected = corrected_name(clip.name.view(), correction_);
+            if (!clip.corrected) {
+                continue;
+            }
+            const std::string name(clip.name.trimmed_view());
+            clip.number = listed_ ? listed_->number(name) : 0;
+            platform::FileIdentity identity;
+            if (clip.number == 0 || !run_folder_.identity_by_number) {
+                clip.unknown = run_folder_.folder.identify(name, identity);
+                if (clip.unknown != 0) {
+                    continue;  // a clip the journal cannot name is not renamed
+                }
+                clip.number = identity.index;
+            }
+            identity.index = clip.number;
+            JournalClip entry;
+            entry.old_name = name;
+            entry.identity = identity_text(identity, run_folder_.identity_by_number);
+            entry.new_name = *clip.corrected;
+            ahead_.push_back(std::move(entry));
+        }
+        if (!ahead_.empty()) {
+            renamer_.before_batch(ahead_);
+        }
+    }
+
+    void handle(const ListedClip& clip, std::int32_t& renamed_count) {
+        channels_.formatted_line(lineio::console_output, file_name_layout(),
+                                 {std::string_view("File name = "), clip.name.view()});
+        const std::string name(clip.name.trimmed_view());
+        const std::string old_path = path_of(name);
+        std::string new_name;
+        int error = 0;
+        bool renamed = false;
+        if (run_folder_.open_error != 0 || clip.unknown != 0) {
+            error = run_folder_.open_error != 0 ? run_folder_.open_error : clip.unknown;
+        } else if (clip.corrected) {
+            const auto earlier = renamed_files_.find(clip.number);
+            if (earlier != renamed_files_.end()) {
+                // Another name of a clip renamed earlier in this run: the clip keeps the name it
+                // got, under which the line says it was renamed, that being where the user finds
+                // it. It is not counted again, the count being one of files.
+                error = name == earlier->second
+                            ? 0
+                            : renamer_.clip_folder().remove_second_name(name, earlier->second);
+                if (error == 0 && name != earlier->second) {
+                    renamer_.removed(name);
+                }
+                if (error == 0) {
+                    new_name = earlier->second;
+                    renamed = true;
+                }
+            } else if (rename_to_corrected_name(clip, name, new_name, error)) {
+                renamer_.renamed(name, new_name);
+                if (listed_ && listed_->has_other_names(clip.number)) {
+                    renamed_files_.emplace(clip.number, new_name);
+                }
+                renamed = true;
+                ++renamed_count;
+            }
+        }
+        const std::string outcome_path = renamed ? path_of(new_name) : old_path;
+        if (renamed) {
+            // Should the report fail to take the line, the diagnostic still tells the rename.
+            channels_.note_for_failure(report_channel, "The clip \"" + old_path +
+                                                           "\" was renamed to \"" + outcome_path +
+                                                           "\", but the report could not record it.");
+        }
+        renamer_.outcome(renamed, outcome_path);
+        channels_.note_for_failure(report_channel, {});
+        if (!renamed && error != 0) {
+            channels_.error_line("  " + lineio::printable(old_path) +
+                                 " was left as it is: " + platform::describe_error(error));
+        }
+    }
+
+  private:
+    std::string path_of(std::string_view name) const {
+        return std::string(folder_).append("/").append(name);
+    }
+
+    // Tries the corrected name, then the burst numbers in turn, as long as each name is taken;
+    // any other refusal ends the tries with `error` set. Returns whether the file was renamed.
+    bool rename_to_corrected_name(const ListedClip& clip, const std::string& name,
+                                  std::string& new_name, int& error) {
+        ClipFolder& folder = renamer_.clip_folder();
+        for (int burst = 0; burst <= burst_count; ++burst) {
+            new_name = burst == 0 ? *clip.corrected : burst_variant(*clip.corrected, burst);
+            error = folder.rename(name, new_name);
+            if (error == 0) {
+                return true;
+            }
+            if (!platform::is_taken_name_refusal(error)) {
+                return false;
+            }
+            // Taken by the very file being renamed (a run killed half-way through a rename by
+            // link can leave a clip under both names): the new name is already the clip's.
+            if (listed_ && clip.number != 0 && listed_->number(new_name) == clip.number &&
+                folder.remove_second_name(name, new_name) == 0) {
+                error = 0;
+                return true;
+            }
+        }
+        error = 0;  // every name was taken: the plain "Could not rename" says it all
+        return false;
+    }
+
+    Channels& channels_;
+    Renamer& renamer_;
+    std::string_view folder_;
+    std::int32_t correction_;
+    RunFolder run_folder_;
+    std::optional<ListedFiles> listed_;
+    std::vector<JournalClip> ahead_;
+    // Files with other names that this run renamed, by number, with the name each got.
+    std::unordered_map<std::uint64_t, std::string> renamed_files_;
+};
 
 }  // namespace
 
 void run_renaming_pass(Channels& channels, const RenamingJob& job, Renamer& renamer,
                        std::int32_t& renamed_count) {
-    renamer.start(job);
-
+    Pass pass(channels, job, renamer);
     channels.open(listing_channel, texts::listing_file);
     renamed_count = 0;
-    const std::string_view folder =
-        job.folder_name.view().substr(0, static_cast<std::size_t>(job.folder_length));
-    FixedText<listed_name_width> listed_name;
-    bool longer_name = false;
-    std::string name_now;
-    std::string failure_note;
-    while (channels.field_input(listing_channel, listed_name_width, listed_name.span(),
-                                &longer_name) != lineio::end_of_file) {
-        channels.formatted_line(lineio::console_output, file_name_layout(),
-                                {std::string_view("File name = "), listed_name.view()});
-
-        FixedText<path_width> old_path;
-        lineio::concatenate(old_path.span(), {folder, "/", listed_name.view()});
-
-        NameFields fields(listed_name);
-        timestamp::ShiftOutcome shift = timestamp::ShiftOutcome::not_a_calendar_minute;
-        timestamp::CORRECTDATE(fields.year.span(), fields.month.span(), fields.day.span(),
-                               fields.hour.span(), fields.minute.span(), fields.second.span(),
-                               job.correction, job.lowest_year, shift);
-
-        // A longer listed name is not the file its first 23 columns name, and a timestamp that is
-        // no minute of the calendar, or leaves it, has no corrected name: such a file is left as it
-        // is.
-        const bool can_rename = shift == timestamp::ShiftOutcome::shifted && !longer_name;
-        const std::string_view old_name = old_path.trimmed_view();
-        FixedText<path_width> new_path;
-        std::string_view outcome_path = old_name;
-        bool renamed = false;
-        if (can_rename && channels.renamed_earlier(old_name, name_now)) {
-            // A name of a clip renamed earlier in this run: the clip keeps the name it got, under
-            // which the line says it was renamed, that being where the user finds it. It is not
-            // counted again, the count being one of files.
-            renamed = !name_now.empty();
-            outcome_path = renamed ? std::string_view(name_now) : old_name;
-        } else if (can_rename &&
-                   rename_to_corrected_name(renamer, folder, fields, old_name, new_path)) {
-            renamed = true;
-            outcome_path = new_path.trimmed_view();
-            ++renamed_count;
+    std::vector<ListedClip> batch;
+    for (std::size_t size = first_batch; pass.read_batch(size, batch);
+         size = std::min(size * 2, largest_batch)) {
+        pass.plan(batch);
+        for (const ListedClip& clip : batch) {
+            pass.handle(clip, renamed_count);
         }
-        if (outcome_path != old_name) {
-            // Should the report fail to take the line, the diagnostic still tells the rename.
-            failure_note.assign("The clip \"")
-                .append(old_name)
-                .append("\" was renamed to \"")
-                .append(outcome_path)
-                .append("\", but the report could not record it.");
-            channels.note_for_failure(report_channel, failure_note);
-        }
-        renamer.outcome(renamed, outcome_path);
-        channels.note_for_failure(report_channel, {});
     }
     channels.close(listing_channel);
     renamer.finish(renamed_count);

@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "lineio/channels.hpp"
 #include "lineio/platform.hpp"
+#include "workflow/clip_folder.hpp"
+#include "workflow/clip_name.hpp"
 #include "workflow/journal.hpp"
 
 namespace workflow {
@@ -15,11 +19,13 @@ namespace {
 
 namespace platform = lineio::platform;
 
+constexpr std::string_view input_operation = "undo journal input";
+
 std::string read_whole(lineio::Channels& channels, const std::string& name) {
     const std::string place = "file \"" + lineio::printable(name) + "\"";
     const auto check = [&](int error) {
         if (error != 0) {
-            channels.fail_at("undo journal input", -1, platform::describe_error(error), place);
+            channels.fail_at(input_operation, -1, platform::describe_error(error), place);
         }
     };
     platform::File file;
@@ -40,104 +46,219 @@ void show(lineio::Channels& channels, std::string_view text) {
     channels.formatted_line(lineio::console_output, layout, {text});
 }
 
-bool exists(const std::string& name, int& error) {
-    bool found = false;
-    error = platform::name_exists(name, found);
-    return found;
-}
-
-platform::FileIdentity identity_of(const std::string& name) {
-    platform::FileIdentity identity;
-    if (platform::identify_file(name, identity) != 0) {
-        identity.volume = identity.index = 0;
+// Takes the renames of one journal back, newest first, touching only the files the run renamed.
+class Undo {
+  public:
+    Undo(lineio::Channels& channels, const Journal& journal, const platform::Folder& folder,
+         std::string journal_name)
+        : channels_(channels),
+          journal_(journal),
+          folder_(folder),
+          journal_name_(std::move(journal_name)),
+          renames_(folder, [this](const std::string&, const std::string& to) { note_claim(to); }) {
+        for (std::size_t at = 0; at < journal.clips.size(); ++at) {
+            first_with_identity_.try_emplace(journal.clips[at].identity, at);
+        }
     }
-    return identity;
-}
 
-bool same_file(const std::string& one, const std::string& other) {
-    platform::FileIdentity first;
-    platform::FileIdentity second;
-    return platform::identify_file(one, first) == 0 &&
-           platform::identify_file(other, second) == 0 && first.same_file(second);
-}
-
-// Gives one file its old name back if it can; returns whether it bears it now.
-// `new_name_back_home`: an older rename of the journal took this new name from another file, which
-// bears it again, so this file was taken back before.
-bool restore(lineio::Channels& channels, const std::string& old_path, const std::string& new_path,
-             bool maybe_never_renamed, bool new_name_back_home) {
-    int error = 0;
-    const bool new_there = exists(new_path, error);
-    const bool old_there = error == 0 && exists(old_path, error);
-    std::string reason;
-    if (error != 0) {
-        reason = platform::describe_error(error);
-    } else if (old_path == new_path || (old_there && (!new_there || new_name_back_home))) {
-        if (old_there) {
-            show(channels, " Already back " + old_path);
+    // Gives the clip of entry `at` its old name back; returns whether it bears it now.
+    bool restore(std::size_t at) {
+        const JournalClip& clip = journal_.clips[at];
+        const std::string old_path = path_of(clip.old_name);
+        if (journal_.legacy) {
+            return restore_by_name(clip);
+        }
+        // An entry whose file an older entry renamed too is a second name of that file.
+        const std::size_t first = first_with_identity_.at(clip.identity);
+        std::optional<std::string> found = locate(clip);
+        if (!found && first < at) {
+            found = locate(journal_.clips[first]);
+        }
+        platform::FileIdentity old_file;
+        const int old_error = folder_.identify(clip.old_name, old_file);
+        if (old_error == 0 && is_clip(clip, old_file)) {
+            remove_placeholder(clip.claimed, old_file);
+            if (found && *found != clip.old_name && first == at &&
+                renames_.remove_second_name(*found, clip.old_name) == 0) {
+                // A rename by link cut between its two steps left the clip under both names.
+                show(channels_, " Restored " + old_path);
+                return true;
+            }
+            show(channels_, (clip.renamed_as.empty() ? " Nothing to undo for " : " Already back ") +
+                                old_path);
             return true;
         }
-        reason = "it is no longer there";
-    } else if (new_there && !old_there) {
-        error = platform::rename_no_replace(new_path, old_path);
-        if (error == 0) {
-            show(channels, " Restored " + old_path);
-            return true;
+        if (old_error == 0 && found && is_undo_claim(clip.old_name, old_file)) {
+            folder_.remove_name(clip.old_name);
+        } else if (old_error == 0) {
+            return refuse(clip, "its old name " + old_path + " is taken");
         }
-        reason = platform::describe_error(error);
-    } else if (new_there && old_there && same_file(old_path, new_path)) {
-        // A kill between the two steps of a link-then-unlink rename left the clip under both
-        // names: the new one goes, the old one stays.
-        error = platform::remove_second_name(new_path, identity_of(old_path));
-        if (error == 0) {
-            show(channels, " Restored " + old_path);
-            return true;
+        if (!found) {
+            return refuse(clip, bears_other_file(clip) ? "a different file now bears this name"
+                                                       : "it is no longer there");
         }
-        reason = platform::describe_error(error);
-    } else if (maybe_never_renamed) {
-        // The run was stopped while trying this rename, which then never happened.
-        show(channels, " Nothing to undo for " + old_path);
+        const int error = first < at ? folder_.add_name(*found, clip.old_name)
+                                     : renames_.rename(*found, clip.old_name);
+        if (error != 0) {
+            return refuse(clip, platform::describe_error(error));
+        }
+        show(channels_, " Restored " + old_path);
         return true;
-    } else {
-        reason = new_there ? "its old name " + old_path + " is taken" : "it is no longer there";
     }
-    show(channels, " Could not restore " + new_path + ": " + reason);
-    return false;
-}
+
+  private:
+    std::string path_of(std::string_view name) const {
+        return std::string(journal_.head.folder).append("/").append(name);
+    }
+
+    bool is_clip(const JournalClip& clip, const platform::FileIdentity& file) const {
+        return identity_text(file, journal_.head.identity_by_number) == clip.identity;
+    }
+
+    bool bears(const JournalClip& clip, const std::string& name) const {
+        platform::FileIdentity file;
+        return folder_.identify(name, file) == 0 && is_clip(clip, file);
+    }
+
+    // Where the clip of `clip` is now among the names the run could have given it.
+    std::optional<std::string> locate(const JournalClip& clip) const {
+        if (!clip.renamed_as.empty()) {
+            return bears(clip, clip.renamed_as) ? std::optional(clip.renamed_as) : std::nullopt;
+        }
+        for (int burst = 0; burst <= burst_count; ++burst) {
+            std::string name = burst == 0 ? clip.new_name : burst_variant(clip.new_name, burst);
+            if (bears(clip, name)) {
+                return name;
+            }
+        }
+        return std::nullopt;
+    }
+
+    bool bears_other_file(const JournalClip& clip) const {
+        bool there = false;
+        const std::string& name = clip.renamed_as.empty() ? clip.new_name : clip.renamed_as;
+        return folder_.exists(name, there) == 0 && there;
+    }
+
+    // An empty placeholder the run made, removed only while it is still empty and the clip is
+    // under its old name, so that nobody else's file is ever removed.
+    void remove_placeholder(const std::string& name, const platform::FileIdentity& clip) const {
+        platform::FileIdentity placeholder;
+        if (!name.empty() && folder_.identify(name, placeholder) == 0 && placeholder.regular &&
+            placeholder.size == 0 && !placeholder.same_file(clip)) {
+            folder_.remove_name(name);
+        }
+    }
+
+    bool is_undo_claim(const std::string& name, const platform::FileIdentity& file) const {
+        return file.regular && file.size == 0 &&
+               std::find(journal_.undo_claims.begin(), journal_.undo_claims.end(), name) !=
+                   journal_.undo_claims.end();
+    }
+
+    // Where there are no hard links, an undo's rename makes a placeholder too: the journal says
+    // so first, so that an undo killed there is finished by the next one.
+    void note_claim(const std::string& name) {
+        platform::File file;
+        if (file.open_or_create(journal_name_) != 0) {
+            return;
+        }
+        std::array<char, 4096> buffer{};
+        std::size_t count = 0;
+        std::uint64_t size = 0;
+        while (file.read(buffer.data(), buffer.size(), count) == 0 && count > 0) {
+            size += count;
+        }
+        if (file.truncate_to(size) == 0) {
+            file.write("undo claim: " + name + "\r\n");
+        }
+    }
+
+    bool restore_by_name(const JournalClip& clip) {
+        bool new_there = false;
+        bool old_there = false;
+        int error = folder_.exists(clip.new_name, new_there);
+        if (error == 0) {
+            error = folder_.exists(clip.old_name, old_there);
+        }
+        if (error == 0 && old_there) {
+            show(channels_, " Already back " + path_of(clip.old_name));
+            return true;
+        }
+        if (error == 0 && new_there) {
+            error = renames_.rename(clip.new_name, clip.old_name);
+            if (error == 0) {
+                show(channels_, " Restored " + path_of(clip.old_name));
+                return true;
+            }
+        }
+        return refuse(clip, error != 0 ? platform::describe_error(error) : "it is no longer there");
+    }
+
+    bool refuse(const JournalClip& clip, const std::string& reason) {
+        const std::string& name = clip.renamed_as.empty() ? clip.new_name : clip.renamed_as;
+        show(channels_, " Could not restore " + path_of(name) + ": " + reason);
+        return false;
+    }
+
+    lineio::Channels& channels_;
+    const Journal& journal_;
+    const platform::Folder& folder_;
+    std::string journal_name_;
+    RealFolder renames_;
+    std::unordered_map<std::string, std::size_t> first_with_identity_;
+};
 
 }  // namespace
 
 void run_undo(lineio::Channels& channels, std::string_view journal_name) {
     const std::string name(journal_name);
-    JournalContents journal;
-    if (!read_journal(read_whole(channels, name), journal)) {
-        channels.fail_at("undo journal input", -1, "it is not an undo journal of this program",
-                         "file \"" + lineio::printable(name) + "\"");
+    const std::string place = "file \"" + lineio::printable(name) + "\"";
+    Journal journal;
+    const JournalProblems problems = read_journal(read_whole(channels, name), journal);
+    if (problems.not_a_journal) {
+        channels.fail_at(input_operation, -1, "it is not an undo journal of this program", place);
     }
-    std::int32_t restored = 0;
-    const auto total = static_cast<std::int32_t>(journal.renames.size());
-    // Where each old name stands in the journal, so that a rename onto a name an older rename freed
-    // is found without going through the whole journal again for every file.
-    std::unordered_multimap<std::string_view, std::size_t> renames_from;
-    for (std::size_t at = 0; at < journal.renames.size(); ++at) {
-        renames_from.emplace(journal.renames[at].old_path, at);
-    }
-    for (std::size_t at = journal.renames.size(); at-- > 0;) {
-        const JournalRename* const rename = &journal.renames[at];
-        const bool maybe_never_renamed = !journal.ended && at + 1 == journal.renames.size();
-        const auto [first, last] = renames_from.equal_range(rename->new_path);
-        const bool new_name_back_home = std::any_of(first, last, [&](const auto& older_at) {
-            const JournalRename& older = journal.renames[older_at.second];
-            int error = 0;
-            return older_at.second < at && older.new_path != older.old_path &&
-                   !exists(platform::path_beside(name, older.new_path), error) && error == 0;
-        });
-        if (restore(channels, platform::path_beside(name, rename->old_path),
-                    platform::path_beside(name, rename->new_path), maybe_never_renamed,
-                    new_name_back_home)) {
-            ++restored;
+    if (!problems.refused.empty()) {
+        for (const std::string& refused : problems.refused) {
+            channels.error_line("  refused, " + lineio::printable(refused));
         }
+        channels.fail_at(input_operation, -1,
+                         "it holds entries that no run of this program writes, so nothing was "
+                         "touched",
+                         place);
     }
+    // The names are read beside the journal itself, wherever a link to it stands.
+    std::string journal_path;
+    if (const int error = platform::real_path(name, journal_path); error != 0) {
+        channels.fail_at(input_operation, -1, platform::describe_error(error), place);
+    }
+    const std::string folder_path =
+        journal.head.folder.empty() && !journal.legacy
+            ? "/"
+            : platform::path_beside(journal_path, journal.head.folder);
+    platform::Folder folder;
+    const std::string folder_place = "folder \"" + lineio::printable(journal.head.folder) + "\"";
+    if (const int error = folder.open(folder_path, false); error != 0) {
+        channels.fail_at(input_operation, -1,
+                         platform::is_symbolic_link_refusal(error)
+                             ? "the folder is a symbolic link, which the undo never follows"
+                             : platform::describe_error(error),
+                         folder_place);
+    }
+    platform::FileIdentity self;
+    if (journal.head.folder_number != 0 && folder.keeps_file_numbers() &&
+        (folder.identify_self(self) != 0 || self.index != journal.head.folder_number)) {
+        channels.fail_at(input_operation, -1,
+                         "it is not the folder the run renamed in, which is no longer there",
+                         folder_place);
+    }
+    Undo undo(channels, journal, folder, journal_path);
+    std::int32_t restored = 0;
+    for (std::size_t at = journal.clips.size(); at-- > 0;) {
+        restored += undo.restore(at) ? 1 : 0;
+    }
+    const auto total = static_cast<std::int32_t>(journal.clips.size());
     const std::string summary = " of " + std::to_string(total) + " files restored";
     const lineio::LineLayout layout{lineio::IntegerField{6},
                                     lineio::TextField{static_cast<int>(summary.size())}};

@@ -79,7 +79,7 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
         {{"--undo"}, "", 2, "DoridivezizoziRUR: --undo needs the name of an undo journal" + hint},
         {{"--dry-run", "--dry-run"}, typed, 2, unexpected},
         {{"--undo", "a", "b"}, "", 2, unexpected + "\"b\"" + hint},
-        {{"--undo", "empty.txt"}, "", 0, "     0 of 0 files restored\r\n"},
+        {{"--undo", "empty.txt"}, "", 127, "The file empty.txt" + not_journal},
         {{"--undo", "missing.txt"}, "", 127, "The undo journal missing.txt could not be read: "},
         {{"--undo", clip}, "", 127, "The file " + clip + not_journal},
     };
