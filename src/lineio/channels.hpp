@@ -107,6 +107,11 @@ class Channels {
     // closed, with nothing on the error stream.
     [[noreturn]] void finish(int exit_status);
 
+    // True when a person types the answers and reads the lines as they come.
+    bool person_at_console() const {
+        return console_.output_is_interactive() && console_.input_is_interactive();
+    }
+
     // Writes `text` as a line of its own on the error stream, after whatever the console's
     // output still holds, so that a person reads both in the order they were written.
     void error_line(std::string_view text);

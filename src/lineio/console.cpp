@@ -37,4 +37,8 @@ bool SystemConsole::output_is_interactive() const {
     return interactive_;
 }
 
+bool SystemConsole::input_is_interactive() const {
+    return platform::standard_input_is_terminal();
+}
+
 }  // namespace lineio

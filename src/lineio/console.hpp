@@ -25,6 +25,8 @@ class Console {
     // through at once. Otherwise output may be gathered, and is written out before every read
     // of the input and at every end of the program.
     virtual bool output_is_interactive() const = 0;
+    // True when a person types the input.
+    virtual bool input_is_interactive() const { return false; }
 };
 
 // The console of the running program: standard input, output and error.
@@ -35,6 +37,7 @@ class SystemConsole final : public Console {
     int write_output(std::string_view bytes) override;
     int write_error(std::string_view bytes) override;
     bool output_is_interactive() const override;
+    bool input_is_interactive() const override;
 
   private:
     bool interactive_;

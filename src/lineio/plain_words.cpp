@@ -53,7 +53,7 @@ std::string plain_words(std::string_view operation, int channel, std::string_vie
         return "The program ran out of memory: close other programs and run it again.";
     }
     if (operation == "undo journal input") {
-        return reason.starts_with("it is not")
+        return reason.starts_with("it is not an undo journal")
                    ? "The file " + file + " is not an undo journal of this program."
                    : "The undo journal " + file + " could not be read" + reason_end;
     }

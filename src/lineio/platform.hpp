@@ -29,6 +29,7 @@ int write_standard_error(std::string_view bytes);
 
 // True when standard output is a terminal (a person reads it as it comes).
 bool standard_output_is_terminal();
+bool standard_input_is_terminal();
 
 // A human-readable reason for an error number returned by this layer.
 std::string describe_error(int error);

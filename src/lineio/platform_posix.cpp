@@ -148,6 +148,10 @@ bool standard_output_is_terminal() {
     return ::isatty(standard_output) == 1;
 }
 
+bool standard_input_is_terminal() {
+    return ::isatty(standard_input) == 1;
+}
+
 std::string describe_error(int error) {
     if (error == not_a_regular_file) {
         return "it is not a regular file";

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "lineio/fixed_text.hpp"
 #include "timestamp/check.hpp"
@@ -11,6 +13,7 @@
 #include "timestamp/timestamp.hpp"
 #include "workflow/dialogue_texts.hpp"
 #include "workflow/layouts.hpp"
+#include "workflow/journal.hpp"
 #include "workflow/renaming_pass.hpp"
 
 namespace workflow {
@@ -44,17 +47,60 @@ bool is_video_extension(std::string_view extension) {
                        });
 }
 
+// The program's own files, which stop the run when it is started inside the clip folder.
+bool is_own_file(std::string_view name) {
+    return name == texts::listing_file || name == report_file ||
+           (name.starts_with(journal_name_start) && name.ends_with(".txt"));
+}
+
+// Tells on the error stream which entries stopped the run and what to do, so that a person need
+// not hunt for them: the first few, each with the extension that was read.
+void name_refused_entries(Channels& channels, const std::vector<std::string>& refused,
+                          long long more, bool own_file) {
+    channels.error_line("These entries of the folder are not video clips (avi, mp4, m4v), so "
+                        "nothing was renamed:");
+    for (const std::string& name : refused) {
+        channels.error_line("  " + lineio::printable(name) + "   (extension \"" +
+                            lineio::printable(FixedText<listed_name_width>(name).view().substr(
+                                listed_name_column::extension, extension_width)) +
+                            "\")");
+    }
+    if (more > 0) {
+        channels.error_line("  and " + std::to_string(more) + " more");
+    }
+    channels.error_line(own_file ? "The folder holds this program's own files: start the program "
+                                   "in the folder that holds the clip folder instead."
+                                 : "Move them out of the folder, then start the program again.");
+}
+
 // Reads the listing once, so that nothing is renamed unless every entry is a video file.
 void check_listed_types(Channels& channels) {
+    constexpr std::size_t most_named = 5;
     channels.open(type_check_channel, texts::listing_file);
-    FixedText<listed_name_width> listed_name;
-    while (channels.field_input(type_check_channel, listed_name_width, listed_name.span()) !=
+    // Wide enough for any name a folder holds, so that a refused entry is named whole; the
+    // check itself looks at the first columns only, as the renaming pass does.
+    constexpr int longest_name = 1024;
+    FixedText<longest_name> line;
+    std::vector<std::string> refused;
+    long long more = 0;
+    bool own_file = false;
+    while (channels.field_input(type_check_channel, longest_name, line.span()) !=
            lineio::end_of_file) {
+        const FixedText<listed_name_width> listed_name(line.view());
         if (!is_video_extension(
                 listed_name.view().substr(listed_name_column::extension, extension_width))) {
-            channels.list_line(console_output, {texts::wrong_type});
-            pause_and_stop(channels);
+            if (refused.size() < most_named) {
+                refused.emplace_back(line.trimmed_view());
+            } else {
+                ++more;
+            }
+            own_file = own_file || is_own_file(line.trimmed_view());
         }
+    }
+    if (!refused.empty()) {
+        channels.list_line(console_output, {texts::wrong_type});
+        name_refused_entries(channels, refused, more, own_file);
+        pause_and_stop(channels);
     }
     channels.close(type_check_channel);
 }

@@ -272,7 +272,7 @@ std::string identity_text(const platform::FileIdentity& file, bool by_number_kin
 }
 
 std::string journal_file_name(const platform::LocalTime& time, int number) {
-    std::string name = "DoridivezizoziRUR-undo-";
+    std::string name(journal_name_start);
     append_number(name, time.year, 4);
     append_number(name, time.month, 2);
     append_number(name, time.day, 2);
@@ -284,6 +284,38 @@ std::string journal_file_name(const platform::LocalTime& time, int number) {
         name.append("-").append(std::to_string(number));
     }
     return name.append(".txt");
+}
+
+std::string newest_journal() {
+    platform::Folder current;
+    std::vector<platform::FolderEntry> entries;
+    if (current.open("", true) != 0 || current.list(entries) != 0) {
+        return {};
+    }
+    // "<start>YYYYMMDD-HHMMSS[-N].txt": the time, then the number of runs within that second.
+    constexpr std::size_t stamp = 15;
+    std::string newest;
+    std::pair<std::string_view, int> newest_key;
+    for (const platform::FolderEntry& entry : entries) {
+        std::string_view name = entry.name;
+        if (!name.starts_with(journal_name_start) || !name.ends_with(".txt") ||
+            name.size() < journal_name_start.size() + stamp + 4) {
+            continue;
+        }
+        name.remove_prefix(journal_name_start.size());
+        name.remove_suffix(4);
+        int number = 1;
+        if (name.size() > stamp && !read_number(name.substr(stamp + 1), number)) {
+            continue;
+        }
+        const std::pair<std::string_view, int> key{name.substr(0, stamp), number};
+        if (newest.empty() || key > newest_key) {
+            newest = entry.name;
+            newest_key = {std::string_view(newest).substr(journal_name_start.size(), stamp),
+                          number};
+        }
+    }
+    return newest;
 }
 
 void JournalWriter::check(int error) {

@@ -42,6 +42,7 @@
 namespace workflow {
 
 inline constexpr std::string_view journal_title = "DoridivezizoziRUR undo journal";
+inline constexpr std::string_view journal_name_start = "DoridivezizoziRUR-undo-";
 
 // What a journal records of one file: its name before the run, what tells it from other files,
 // and the corrected name it was meant to get, with what the run then did.
@@ -117,6 +118,10 @@ class JournalWriter {
     bool unavailable_ = false;
     bool renamed_any_ = false;
 };
+
+// The newest journal of the current directory, by the date and time in its name; empty when
+// there is none.
+std::string newest_journal();
 
 // The name of a journal's file as it was started: the name of the run, and "-2", "-3", ... for
 // runs made within the same second.

@@ -137,8 +137,22 @@ Case renaming(std::string name, const Correction& correction,
     return run;
 }
 
-Case not_video_beside(std::string name, const std::string& other) {
-    Case run{std::move(name), "Y\nClips\n\n", 0, folder_prompt + not_video + pause};
+// What the error stream names when the entries `refused` (name, extension read) stop the run.
+std::string refused(const std::vector<std::pair<std::string, std::string>>& entries, bool own) {
+    std::string told = "These entries of the folder are not video clips (avi, mp4, m4v), so nothing "
+                       "was renamed:\r\n";
+    for (const auto& [name, extension] : entries) {
+        told += "  " + name + "   (extension \"" + extension + "\")\r\n";
+    }
+    return told + (own ? "The folder holds this program's own files: start the program in the "
+                         "folder that holds the clip folder instead.\r\n"
+                       : "Move them out of the folder, then start the program again.\r\n") +
+           stopped;
+}
+
+Case not_video_beside(std::string name, const std::string& other, const std::string& extension) {
+    Case run{std::move(name), "Y\nClips\n\n", 0, folder_prompt + not_video + pause,
+             refused({{other, extension}}, false)};
     run.clips = run.clips_after = {{clip, clip}, {other, ""}};
     return run;
 }
@@ -161,12 +175,14 @@ std::vector<Case> cases() {
         one_clip("FolderOf36Characters", "", "Folder_" + std::string(29, 'x')),
         one_clip("FolderOf37Characters", "", "Folder_" + std::string(30, 'x')),
         // A blank answer names the current directory, whose first entry is the folder "Cl".
-        {"BlankFolderIsTheCurrentDirectory", "Y\n\n\n", 0, folder_prompt + not_video + pause},
+        {"BlankFolderIsTheCurrentDirectory", "Y\n\n\n", 0, folder_prompt + not_video + pause,
+         refused({{"Cl", "   "}, {"Clips", "   "}, {"list.txt", "   "}, {"precious.txt", "   "}},
+                 true)},
         {"NoSuchFolder", "Y\nMissing\n\n", 0, no_folder},
         {"FolderHandedToNoShell", "Y\nClips;touch y\n\n", 0, no_folder},
         {"NulInTheFolder", "Y\nCl\0ips\n\n"s, 0, no_folder},
-        not_video_beside("ExtensionInMixedCase", "2025_11_21_15_40_11.Mp4"),
-        not_video_beside("NameWithoutExtension", "short.mp4"),
+        not_video_beside("ExtensionInMixedCase", "2025_11_21_15_40_11.Mp4", "Mp4"),
+        not_video_beside("NameWithoutExtension", "short.mp4", "   "),
         {"CameraOutOfRange", "Y\nClips\n2008 13 0 -1 61 -1\n\n", 0,
          camera_prompt + out_of_range({"2008", "13", "0", "-1", "61", "-1"}), error_check},
         // Without a month there is no longest day to hold the day against.
