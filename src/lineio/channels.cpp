@@ -44,17 +44,6 @@ std::string describe_open_error(int error) {
 
 }  // namespace
 
-std::string printable(std::string_view text) {
-    std::string shown(text);
-    for (char& character : shown) {
-        const auto byte = static_cast<unsigned char>(character);
-        if (byte < 0x20 || byte == 0x7f) {
-            character = '?';
-        }
-    }
-    return shown;
-}
-
 // A file open on a channel: the file, the lines read from it and the lines written to it.
 class FileChannel {
   public:

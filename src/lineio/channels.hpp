@@ -21,6 +21,7 @@
 #include "lineio/console.hpp"
 #include "lineio/line_layout.hpp"
 #include "lineio/platform.hpp"
+#include "lineio/printable.hpp"
 
 namespace lineio {
 
@@ -40,9 +41,6 @@ struct ProgramEnd {
     int exit_status;
 };
 
-// `text` with every control character shown as '?': texts quoted in diagnostics come from files
-// and from what was typed, and control characters among them could steer the terminal.
-std::string printable(std::string_view text);
 
 class FileChannel;
 class LineReader;

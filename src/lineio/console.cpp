@@ -1,6 +1,7 @@
 #include "lineio/console.hpp"
 
 #include "lineio/platform.hpp"
+#include "lineio/printable.hpp"
 
 namespace lineio {
 
@@ -14,18 +15,8 @@ int SystemConsole::write_output(std::string_view bytes) {
     if (!interactive_) {
         return platform::write_standard_output(bytes);
     }
-    // A file name may hold control characters, and a crafted one could steer the terminal
-    // (retitle it, hide lines). On a terminal each is shown as '?', except the carriage return
-    // and line feed that end every line; redirected output keeps every byte.
-    shown_.assign(bytes);
-    for (std::size_t at = 0; at < shown_.size(); ++at) {
-        const auto byte = static_cast<unsigned char>(shown_[at]);
-        if (byte == '\r' && at + 1 < shown_.size() && shown_[at + 1] == '\n') {
-            ++at;
-        } else if (byte < 0x20 || byte == 0x7f) {
-            shown_[at] = '?';
-        }
-    }
+    // A file name may hold control characters; redirected output keeps every byte.
+    shown_ = printable(bytes, true);
     return platform::write_standard_output(shown_);
 }
 

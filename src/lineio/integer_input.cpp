@@ -1,5 +1,7 @@
 #include "lineio/integer_input.hpp"
 
+#include "lineio/printable.hpp"
+
 #include <algorithm>
 #include <cstddef>
 #include <limits>
@@ -46,15 +48,9 @@ Number take_number(std::string_view& text) {
     return number;
 }
 
-// The item's start, with control and non-ASCII bytes shown as '?', and what is wrong with it.
+// The item's start, with control bytes shown as '?', and what is wrong with it.
 std::string bad_item(std::string_view item, std::string_view what) {
-    std::string quoted(item.substr(0, quoted_item_length));
-    for (char& character : quoted) {
-        const auto byte = static_cast<unsigned char>(character);
-        if (byte < 0x20 || byte > 0x7e) {
-            character = '?';
-        }
-    }
+    const std::string quoted = printable(item.substr(0, quoted_item_length));
     return "the item \"" + quoted + (item.size() > quoted_item_length ? "...\" " : "\" ") +
            std::string(what);
 }
