@@ -1,0 +1,61 @@
+// A journal is input from outside the program: only what a run of this program writes is taken.
+#include "workflow/journal.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const std::string head =
+    "DoridivezizoziRUR undo journal\r\nversion: 2\r\nhint\r\nfolder: F\r\nfolder number: 7\r\n"
+    "correction: -60\r\nidentity: number\r\n\r\n";
+std::string clip(const std::string& old_name, const std::string& new_name) {
+    return "clip: " + old_name + "\r\n  is: 12\r\n  to: " + new_name + "\r\n";
+}
+const std::string plain = clip("2024_03_01_05_00_00.mp4", "2024 03 01 04 00 00.mp4");
+
+TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
+    struct Row {
+        const char* what;
+        std::string text;
+        std::size_t clips;  // taken
+        std::size_t refused;
+    };
+    const Row rows[] = {
+        {"a run", head + plain + "renamed: 2024_03_01_05_00_00.mp4\r\n     as: 2024 03 01 04 00 "
+                                 "07.mp4\r\nend of run: 1 files renamed\r\n", 1, 0},
+        {"a byte order mark", "\xEF\xBB\xBF" + head + plain, 1, 0},
+        {"a folder above", head + clip("../home/.profile", "2024 03 01 04 00 00.mp4"), 0, 1},
+        {"an absolute path", head + clip("/etc/2024_03_01_05_00.mp4", "x"), 0, 1},
+        {"a drive", head + clip("C:024_03_01_05_00_00.mp4", "2024 03 01 04 00 00.mp4"), 0, 1},
+        {"a backslash", head + clip("2024\\03_01_05_00_00.mp4", "2024 03 01 04 00 00.mp4"), 0, 1},
+        {"another correction", head + clip("2024_03_01_05_00_00.mp4", "2024 03 01 03 00 00.mp4"),
+         0, 1},
+        {"a name taken that no burst gives",
+         head + plain + "renamed: 2024_03_01_05_00_00.mp4\r\n     as: .bashrc\r\n", 1, 1},
+        {"an unknown line", head + plain + "rename: a\r\n", 1, 1},
+        {"a head without its correction",
+         "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\n\r\n" + plain, 0, 1},
+        {"1.1.0 in one folder",
+         "DoridivezizoziRUR undo journal\r\nrenamed: F/a.mp4\r\n     to: F/b.mp4\r\n", 1, 0},
+        {"1.1.0 in two folders",
+         "DoridivezizoziRUR undo journal\r\nrenamed: F/a.mp4\r\n     to: G/b.mp4\r\n", 0, 1},
+    };
+    for (const Row& row : rows) {
+        workflow::Journal journal;
+        const workflow::JournalProblems problems = workflow::read_journal(row.text, journal);
+        EXPECT_EQ(journal.clips.size(), row.clips) << row.what;
+        EXPECT_EQ(problems.refused.size(), row.refused) << row.what;
+    }
+}
+
+TEST(Journal, OfNoClipIsNone) {
+    for (const std::string& text : {std::string(), std::string("DoridivezizoziRUR undo journal\r\n"),
+                                   head, std::string("a letter\r\n") + plain}) {
+        workflow::Journal journal;
+        EXPECT_TRUE(workflow::read_journal(text, journal).not_a_journal) << text;
+    }
+}
+
+}  // namespace
