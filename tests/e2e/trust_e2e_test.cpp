@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <termios.h>
 
@@ -226,6 +227,31 @@ TEST(DryRunAndUndo, AClipMovedAwayAndAnOldNameTakenAreToldAndTheRestRestored) {
     EXPECT_EQ(folder_contents("F"), expected);
 }
 
+// A journal that no longer fits the folder touches no clip; one reached through a link is read
+// beside itself; what is no journal is refused whole.
+TEST(DryRunAndUndo, AStaleJournalTouchesNothingAndALinkedOneWorks) {
+    ScratchDirectory scratch;
+    make_folder(scratch.path(), folder_cases.front());
+    run_program(scratch.path(), answers("F", camera_time, actual_time));
+    const std::string first = journal_in(scratch.path());
+    EXPECT_EQ(run_program(scratch.path(), "", false, {}, {"--undo", first}).exit_status, 0);
+    run_program(scratch.path(), answers("F", camera_time, "2025 11 21 14 16 00"));
+    const std::string second = journal_in(scratch.path(), {first});
+    const Files shifted = folder_contents("F");
+    const ProgramRun stale = run_program(scratch.path(), "", false, {}, {"--undo", first});
+    EXPECT_EQ(stale.exit_status, 1);
+    EXPECT_EQ(folder_contents("F"), shifted);
+    fs::create_directory("elsewhere");
+    fs::create_symlink("../" + second, "elsewhere/link.txt");
+    EXPECT_EQ(run_program(".", "", false, {}, {"--undo", "elsewhere/link.txt"}).exit_status, 0);
+    EXPECT_EQ(folder_contents("F").count("2025_11_21_15_40_10.mp4"), 1U);
+    ASSERT_EQ(mkfifo("pipe", 0600), 0);
+    const ProgramRun pipe = run_program(".", "", false, {}, {"--undo", "pipe"});
+    EXPECT_EQ(pipe.exit_status, 127);
+    EXPECT_NE(pipe.error.find("pipe could not be read: it is not a regular file."),
+              std::string::npos);
+}
+
 // The paths that the report's "Successfully renamed" lines name, each of which must be there.
 std::vector<std::string> renamed_paths(const fs::path& directory) {
     const std::string report = ScratchDirectory::read_file(directory / report_name);
@@ -247,6 +273,24 @@ Files make_clips(const fs::path& folder, int count, const char* contents = nullp
         ScratchDirectory::write_file(folder / name, contents ? contents : std::to_string(index));
     }
     return folder_contents(folder);
+}
+
+// A folder whose names may not change: the preview foretells the real run's refusals.
+TEST(DryRunAndUndo, TheDryRunForetellsAFolderThatMayNotChange) {
+    if (!running_as_root() || runs_through_launcher()) {
+        GTEST_SKIP() << "only root can run the program as another user";
+    }
+    ScratchDirectory scratch;
+    make_clips("Clips", 2);
+    fs::permissions("Clips", fs::perms::owner_write, fs::perm_options::remove);
+    fs::permissions(".", fs::perms::all, fs::perm_options::add);
+    fs::permissions("Clips", fs::perms::others_read | fs::perms::others_exec,
+                    fs::perm_options::add);
+    const ProgramRun dry = run_program(scratch.path(), one_hour_back, true, {}, {"--dry-run"});
+    const ProgramRun real = run_program(scratch.path(), one_hour_back, true);
+    EXPECT_EQ(outcomes(dry.output), outcomes(real.output));
+    EXPECT_EQ(outcomes(real.output).front().first, false) << real.output;
+    EXPECT_EQ(dry.exit_status, real.exit_status);
 }
 
 // Another program's file under a clip's new name is never replaced. Killed at a random moment of
@@ -398,6 +442,8 @@ TEST(OwnFile, IsWrittenInPlaceWhereNoFileCanBeMade) {
     const ProgramRun run = run_program(
         scratch.path(), answers("Clips", "2024 03 01 00 00 00", "2024 03 01 01 00 00"), true);
     EXPECT_EQ(run.exit_status, 0) << run.error;
+    EXPECT_NE(run.error.find("No undo journal could be made here, so this run cannot be undone"),
+              std::string::npos);
     EXPECT_NE(run.output.find("     2 files successfully renamed"), std::string::npos);
     EXPECT_EQ(ScratchDirectory::read_file(report_name).find('x'), std::string::npos);
     EXPECT_EQ(ScratchDirectory::read_file("list.txt").find('x'), std::string::npos);

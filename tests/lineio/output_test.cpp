@@ -79,3 +79,12 @@ TEST(ProgramEnd, WritesOutTheConsoleAndTheFilesBeforeTheNoticeOrTheDiagnostic) {
 
 }  // namespace
 }  // namespace lineio
+
+namespace {
+
+TEST(Printable, ShowsEveryControlCharacterAsOneQuestionMark) {
+    EXPECT_EQ(lineio::printable("a\x1b[2J\x7f\xC2\x9B" "b\xC2\xA0\r\n"), "a?[2J??b\xC2\xA0??");
+    EXPECT_EQ(lineio::printable("x\r\ny\n\r", true), "x\r\ny??");
+}
+
+}  // namespace
