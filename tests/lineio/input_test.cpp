@@ -104,7 +104,8 @@ TEST(ConsoleInput, EndsInAnInputOutputFailureNamingTheLine) {
     for (const auto& [input, read, diagnostic, line] : cases) {
         test_support::FakeConsole console(input);
         Channels channels(console);
-        EXPECT_EQ(test_support::program_end_of([&] { read(channels); }), failure_exit_status);
+        EXPECT_EQ(test_support::program_end_of([&, &read = read] { read(channels); }),
+                  failure_exit_status);
         EXPECT_EQ(console.error, "DoridivezizoziRUR: input/output failure: " + diagnostic +
                                      "\r\n  at standard input, line " + line + "\r\n");
     }
