@@ -86,7 +86,11 @@ inline ProgramRun run_program(
     std::FILE* const streams[] = {std::tmpfile(), std::tmpfile(), std::tmpfile()};
     std::fwrite(input.data(), 1, input.size(), streams[0]);
     std::rewind(streams[0]);
+    // Without a child, the kill below would signal every process there is.
     const pid_t process = fork();
+    if (process < 0) {
+        throw std::runtime_error("fork failed: the program could not be started");
+    }
     if (process == 0) {
         for (int stream = 0; stream < 3; ++stream) {
             dup2(fileno(streams[stream]), stream);
