@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <regex>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -86,9 +87,8 @@ inline ProgramRun run_program(
     std::FILE* const streams[] = {std::tmpfile(), std::tmpfile(), std::tmpfile()};
     std::fwrite(input.data(), 1, input.size(), streams[0]);
     std::rewind(streams[0]);
-    // Without a child, the kill below would signal every process there is.
     const pid_t process = fork();
-    if (process < 0) {
+    if (process < 0) {  // with no child, the kill below would signal every process there is
         throw std::runtime_error("fork failed: the program could not be started");
     }
     if (process == 0) {
@@ -133,11 +133,7 @@ inline std::map<std::string, std::string> folder_contents(const fs::path& folder
 }
 
 inline std::string crlf(std::string_view text) {
-    std::string converted;
-    for (const char c : text) {
-        converted += c == '\n' ? "\r\n" : std::string(1, c);
-    }
-    return converted;
+    return std::regex_replace(std::string(text), std::regex("\n"), "\r\n");
 }
 
 }  // namespace e2e
