@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <regex>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -87,6 +88,9 @@ inline ProgramRun run_program(
     std::fwrite(input.data(), 1, input.size(), streams[0]);
     std::rewind(streams[0]);
     const pid_t process = fork();
+    if (process < 0) {  // with no child, the kill below would signal every process there is
+        throw std::runtime_error("fork failed: the program could not be started");
+    }
     if (process == 0) {
         for (int stream = 0; stream < 3; ++stream) {
             dup2(fileno(streams[stream]), stream);
@@ -129,11 +133,7 @@ inline std::map<std::string, std::string> folder_contents(const fs::path& folder
 }
 
 inline std::string crlf(std::string_view text) {
-    std::string converted;
-    for (const char c : text) {
-        converted += c == '\n' ? "\r\n" : std::string(1, c);
-    }
-    return converted;
+    return std::regex_replace(std::string(text), std::regex("\n"), "\r\n");
 }
 
 }  // namespace e2e

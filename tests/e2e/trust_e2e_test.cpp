@@ -465,6 +465,7 @@ TEST(Terminal, ShowsControlBytesOfANameAsQuestionMarksAndKeepsThemInTheReport) {
     int program_side = -1;
     ASSERT_EQ(openpty(&terminal, &program_side, nullptr, &raw, nullptr), 0);
     const pid_t process = fork();
+    ASSERT_GE(process, 0) << "fork failed";
     if (process == 0) {
         const int typed = open("answers", O_RDONLY);
         if (typed >= 0 && dup2(typed, 0) == 0 && dup2(program_side, 1) == 1 &&

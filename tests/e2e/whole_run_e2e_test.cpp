@@ -93,6 +93,7 @@ struct Case {
     Files clips_after = clips;
     std::string report = "";
     std::string folder = "Clips";
+    friend void PrintTo(const Case& row, std::ostream* out) { *out << row.name; }
 };
 
 // The typed timestamps and what the program makes of them.

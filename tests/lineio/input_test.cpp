@@ -24,7 +24,7 @@ std::string six_integers(Channels& channels) {
     channels.integer_input(console_input, std::array{&v[0], &v[1], &v[2], &v[3], &v[4], &v[5]});
     std::string told;
     for (const std::int32_t value : v) {
-        told += (told.empty() ? "" : " ") + std::to_string(value);
+        told.append(told.empty() ? "" : " ").append(std::to_string(value));
     }
     return told;
 }
@@ -104,7 +104,8 @@ TEST(ConsoleInput, EndsInAnInputOutputFailureNamingTheLine) {
     for (const auto& [input, read, diagnostic, line] : cases) {
         test_support::FakeConsole console(input);
         Channels channels(console);
-        EXPECT_EQ(test_support::program_end_of([&] { read(channels); }), failure_exit_status);
+        EXPECT_EQ(test_support::program_end_of([&, &read = read] { read(channels); }),
+                  failure_exit_status);
         EXPECT_EQ(console.error, "DoridivezizoziRUR: input/output failure: " + diagnostic +
                                      "\r\n  at standard input, line " + line + "\r\n");
     }
