@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <string>
 #include <utility>
+#include <string_view>
 #include <vector>
 
 #include "lineio/platform.hpp"
@@ -186,6 +187,10 @@ int write_standard_error(std::string_view bytes) {
     return write_all(GetStdHandle(STD_ERROR_HANDLE), bytes);
 }
 
+bool standard_input_is_terminal() {
+    return is_console(GetStdHandle(STD_INPUT_HANDLE));
+}
+
 bool standard_output_is_terminal() {
     // Only a console window is a person reading as the lines come. A pipe or a file is not, and
     // neither is the NUL device, which the C runtime's _isatty would count as a terminal.
@@ -193,6 +198,9 @@ bool standard_output_is_terminal() {
 }
 
 std::string describe_error(int error) {
+    if (error == not_a_regular_file) {
+        return "it is not a regular file";
+    }
     char* message = nullptr;
     const DWORD length = FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -321,6 +329,13 @@ int File::write(std::string_view bytes) {
     return error;
 }
 
+int File::sync() {
+    if (!is_open()) {
+        return ERROR_INVALID_HANDLE;
+    }
+    return FlushFileBuffers(as_handle(handle_)) != 0 ? 0 : last_error();
+}
+
 int File::truncate_at_position() {
     if (!is_open()) {
         return ERROR_INVALID_HANDLE;
@@ -352,7 +367,12 @@ int File::open_to_read(const std::string& name) {
     const HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ, share_all, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        return last_error();
+        return GetLastError() == ERROR_ACCESS_DENIED && is_folder(name) ? not_a_regular_file
+                                                                        : last_error();
+    }
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        return not_a_regular_file;
     }
     handle_ = as_value(handle);
     writable_ = false;
@@ -381,46 +401,121 @@ int File::close() {
     return CloseHandle(handle) != 0 ? 0 : last_error();
 }
 
-int rename_no_replace(const std::string& from, const std::string& to) {
-    if (holds_nul(from) || holds_nul(to)) {
+// ---- Folders and names ----
+
+namespace {
+
+HANDLE folder_handle(std::intptr_t value) {
+    return as_handle(value);
+}
+
+}  // namespace
+
+Folder::Folder(Folder&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), path_(std::move(other.path_)) {}
+
+Folder& Folder::operator=(Folder&& other) noexcept {
+    if (this != &other) {
+        if (handle_ != -1) {
+            CloseHandle(folder_handle(handle_));
+        }
+        handle_ = std::exchange(other.handle_, -1);
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
+Folder::~Folder() {
+    if (handle_ != -1) {
+        CloseHandle(folder_handle(handle_));
+    }
+}
+
+int Folder::open(const std::string& path, bool follow_last_link) {
+    if (holds_nul(path)) {
         return ERROR_INVALID_NAME;
     }
-    // A file that already bears its new name is left alone: asking the system to move it onto
-    // itself would report the name as taken, and the file would wrongly get a burst number.
-    if (from == to) {
-        return GetFileAttributesA(from.c_str()) != INVALID_FILE_ATTRIBUTES ? 0 : last_error();
-    }
-    // Without MOVEFILE_REPLACE_EXISTING the system refuses a taken name (ERROR_ALREADY_EXISTS)
-    // in the same step as the rename, so no other file can slip in between a check and the move,
-    // and the burst numbering rests on that refusal. Without MOVEFILE_COPY_ALLOWED a move to
-    // another volume fails instead of copying and deleting: a copy cut short would leave the
-    // user's only video in two halves. This is why std::filesystem::rename is not used: it
-    // replaces an existing file.
-    if (MoveFileExA(from.c_str(), to.c_str(), 0) == 0) {
+    // The handle is held open without FILE_SHARE_DELETE, so that the folder cannot be renamed
+    // or replaced while the names below it are reached through its path.
+    const HANDLE handle = CreateFileA(
+        path.empty() ? "." : path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | (follow_last_link ? 0 : FILE_FLAG_OPEN_REPARSE_POINT),
+        nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
         return last_error();
     }
+    BY_HANDLE_FILE_INFORMATION information{};
+    int error = GetFileInformationByHandle(handle, &information) != 0 ? 0 : last_error();
+    if (error == 0 && (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        error = ERROR_DIRECTORY;
+    } else if (error == 0 && !follow_last_link &&
+               (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        error = reparse_point_refused;
+    }
+    if (error != 0) {
+        CloseHandle(handle);
+        return error;
+    }
+    *this = Folder();
+    handle_ = as_value(handle);
+    path_ = path;
     return 0;
 }
 
-int list_folder(const std::string& folder, std::vector<std::string>& names) {
-    names.clear();
-    if (holds_nul(folder)) {
-        return ERROR_INVALID_NAME;
+bool Folder::is_open() const {
+    return handle_ != -1;
+}
+
+int Folder::identify_self(FileIdentity& identity) const {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileInformationByHandle(folder_handle(handle_), &information) == 0) {
+        return last_error();
     }
+    identity = identity_of(information);
+    return 0;
+}
+
+bool Folder::keeps_file_numbers() const {
+    // NTFS and ReFS keep a file's number for its life; FAT and exFAT make one up from where the
+    // entry stands, which a rename changes.
+    wchar_t name[MAX_PATH + 1] = {};
+    return GetVolumeInformationByHandleW(folder_handle(handle_), nullptr, 0, nullptr, nullptr,
+                                         nullptr, name, MAX_PATH) != 0 &&
+           (std::wstring_view(name) == L"NTFS" || std::wstring_view(name) == L"ReFS");
+}
+
+bool Folder::names_may_change() const {
+    DWORD flags = 0;
+    return GetVolumeInformationByHandleW(folder_handle(handle_), nullptr, 0, nullptr, nullptr,
+                                         &flags, nullptr, 0) == 0 ||
+           (flags & FILE_READ_ONLY_VOLUME) == 0;
+}
+
+namespace {
+
+std::string inside(const std::string& folder, const std::string& name) {
+    return folder.empty() ? name : folder + "\\" + name;
+}
+
+bool is_one_component(const std::string& name) {
+    return !holds_nul(name) && !name.empty() && name.find_first_of("/\\") == std::string::npos;
+}
+
+}  // namespace
+
+int Folder::list(std::vector<FolderEntry>& entries) const {
+    entries.clear();
     // The folder is joined to the pattern with a separator, just as the renaming joins it to
-    // each name, so the entries listed are exactly the files that will be renamed. An empty
-    // folder is the current directory.
-    const std::string pattern = folder.empty() ? std::string("*") : folder + "\\*";
+    // each name, so the entries listed are exactly the files that will be renamed.
+    const std::string pattern = inside(path_, "*");
     WIN32_FIND_DATAA entry{};
     const HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) {
         const int error = last_error();
         // Only a folder without even "." and "..", the root of a drive, finds nothing at all;
         // it is an empty folder, not a failure.
-        if (error == ERROR_FILE_NOT_FOUND && is_folder(folder)) {
-            return 0;
-        }
-        return error;
+        return error == ERROR_FILE_NOT_FOUND ? 0 : error;
     }
     int result = 0;
     do {
@@ -435,27 +530,29 @@ int list_folder(const std::string& folder, std::vector<std::string>& names) {
         // A name holding a line break cannot be one line of a listing.
         const bool breaks_line = name.find_first_of("\r\n") != std::string::npos;
         if (!self_or_parent && !hidden && !breaks_line && !name.empty()) {
-            names.emplace_back(name);
+            // The search gives no file numbers: each is asked for when it is needed.
+            entries.push_back({name, 0});
         }
     } while (FindNextFileA(search, &entry) != 0);
     if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) {
         result = last_error();
-        names.clear();
+        entries.clear();
     }
     FindClose(search);
     return result;
 }
 
-int identify_file(const std::string& name, FileIdentity& identity) {
+int Folder::identify(const std::string& name, FileIdentity& identity) const {
     identity = {};
-    if (holds_nul(name)) {
+    if (!is_one_component(name)) {
         return ERROR_INVALID_NAME;
     }
     // No access beyond the attributes is asked for, so a file that another program holds open
     // is still identified; FILE_FLAG_BACKUP_SEMANTICS lets a folder be opened too.
-    const HANDLE handle =
-        CreateFileA(name.c_str(), FILE_READ_ATTRIBUTES, share_all, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE handle = CreateFileA(inside(path_, name).c_str(), FILE_READ_ATTRIBUTES, share_all,
+                                      nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                      nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return last_error();
     }
@@ -465,41 +562,105 @@ int identify_file(const std::string& name, FileIdentity& identity) {
         result = last_error();
     } else {
         identity = identity_of(information);
+        identity.size =
+            (std::uint64_t{information.nFileSizeHigh} << 32U) | information.nFileSizeLow;
+        // 100-nanosecond steps since 1601.
+        identity.modified = static_cast<std::int64_t>(
+            ((std::uint64_t{information.ftLastWriteTime.dwHighDateTime} << 32U) |
+             information.ftLastWriteTime.dwLowDateTime) *
+            100U);
+        identity.regular = (information.dwFileAttributes &
+                            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
     }
     CloseHandle(handle);
     return result;
 }
 
-int remove_second_name(const std::string& name, const FileIdentity& file) {
-    if (holds_nul(name)) {
+int Folder::exists(const std::string& name, bool& found) const {
+    FileIdentity identity;
+    const int error = identify(name, identity);
+    found = error == 0;
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : error;
+}
+
+int Folder::rename_atomically(const std::string& from, const std::string& to) const {
+    if (!is_one_component(from) || !is_one_component(to)) {
         return ERROR_INVALID_NAME;
     }
-    // The name is opened for deletion, checked through that very handle and deleted through it,
-    // so the file checked is the file whose name goes, whatever other programs do meanwhile.
-    const HANDLE handle =
-        CreateFileA(name.c_str(), DELETE | FILE_READ_ATTRIBUTES, share_all, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    // Without MOVEFILE_REPLACE_EXISTING the system refuses a taken name (ERROR_ALREADY_EXISTS)
+    // in the same step as the rename, so no other file can slip in between a check and the move,
+    // and the burst numbering rests on that refusal. Without MOVEFILE_COPY_ALLOWED a move to
+    // another volume fails instead of copying and deleting: a copy cut short would leave the
+    // user's only video in two halves. This is why std::filesystem::rename is not used: it
+    // replaces an existing file.
+    return MoveFileExA(inside(path_, from).c_str(), inside(path_, to).c_str(), 0) != 0
+               ? 0
+               : last_error();
+}
+
+int Folder::rename_by_link(const std::string& from, const std::string& to) const {
+    if (const int error = add_name(from, to); error != 0) {
+        return error;
+    }
+    if (const int error = remove_name(from); error != 0) {
+        remove_name(to);
+        return error;
+    }
+    return 0;
+}
+
+int Folder::claim(const std::string& name) const {
+    if (!is_one_component(name)) {
+        return ERROR_INVALID_NAME;
+    }
+    const HANDLE handle = CreateFileA(inside(path_, name).c_str(), GENERIC_WRITE, share_all,
+                                      nullptr, CREATE_NEW, plain_open_flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return last_error();
     }
-    BY_HANDLE_FILE_INFORMATION information{};
-    int result = 0;
-    if (GetFileInformationByHandle(handle, &information) == 0) {
-        result = last_error();
-    } else if (const FileIdentity now = identity_of(information);
-               !now.same_file(file) || now.links < 2) {
-        result = ERROR_ACCESS_DENIED;
-    } else {
-        FILE_DISPOSITION_INFO disposition{};
-        disposition.DeleteFile = TRUE;
-        if (SetFileInformationByHandle(handle, FileDispositionInfo, &disposition,
-                                       sizeof disposition) == 0) {
-            result = last_error();
-        }
-    }
-    // The name goes when the handle closes.
     CloseHandle(handle);
-    return result;
+    return 0;
+}
+
+int Folder::rename_onto_claim(const std::string& from, const std::string& to) const {
+    if (!is_one_component(from) || !is_one_component(to)) {
+        return ERROR_INVALID_NAME;
+    }
+    return MoveFileExA(inside(path_, from).c_str(), inside(path_, to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING) != 0
+               ? 0
+               : last_error();
+}
+
+int Folder::add_name(const std::string& existing, const std::string& name) const {
+    if (!is_one_component(existing) || !is_one_component(name)) {
+        return ERROR_INVALID_NAME;
+    }
+    return CreateHardLinkA(inside(path_, name).c_str(), inside(path_, existing).c_str(),
+                           nullptr) != 0
+               ? 0
+               : last_error();
+}
+
+int Folder::remove_name(const std::string& name) const {
+    if (!is_one_component(name)) {
+        return ERROR_INVALID_NAME;
+    }
+    return DeleteFileA(inside(path_, name).c_str()) != 0 ? 0 : last_error();
+}
+
+int Folder::sync() const {
+    // NTFS writes its folders' changes through its own log; a folder handle cannot be flushed
+    // without write access to the folder itself, which the program does not ask for.
+    return 0;
+}
+
+bool is_unsupported_rename(int error) {
+    return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION;
+}
+
+bool lacks_hard_links(int error) {
+    return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION;
 }
 
 int remove_file(const std::string& name) {
@@ -517,20 +678,6 @@ bool is_permission_refusal(int error) {
     return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT;
 }
 
-int name_exists(const std::string& name, bool& exists) {
-    exists = false;
-    if (holds_nul(name)) {
-        return ERROR_INVALID_NAME;
-    }
-    // The attributes of a link are its own: its target is not looked at.
-    if (GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        exists = true;
-        return 0;
-    }
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : last_error();
-}
-
 LocalTime local_time() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
@@ -546,6 +693,28 @@ std::string path_beside(std::string_view file, std::string_view path) {
         return std::string(path);
     }
     return std::string(file.substr(0, separator + 1)).append(path);
+}
+
+int real_path(const std::string& name, std::string& resolved) {
+    if (holds_nul(name)) {
+        return ERROR_INVALID_NAME;
+    }
+    const HANDLE handle = CreateFileA(name.c_str(), FILE_READ_ATTRIBUTES, share_all, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return last_error();
+    }
+    // The path of the file the handle reached, past every link on the way.
+    std::string path(32768, '\0');
+    const DWORD length = GetFinalPathNameByHandleA(handle, path.data(),
+                                                   static_cast<DWORD>(path.size()), 0);
+    const int error = length == 0 || length >= path.size() ? last_error() : 0;
+    CloseHandle(handle);
+    if (error == 0) {
+        path.resize(length);
+        resolved = path;
+    }
+    return error;
 }
 
 }  // namespace lineio::platform
