@@ -11,7 +11,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -110,26 +109,6 @@ bool refuses_no_replace_flag(int error) {
 
 bool has_no_hard_links(int error) {
     return error == EPERM || error == EOPNOTSUPP || error == ENOTSUP || error == ENOSYS;
-}
-
-enum class RenameWay { no_replace_flag, link_then_unlink, claim_then_rename };
-
-// Test seam: RUR_FORCE_RENAME_FALLBACK=link-then-unlink or claim-then-rename makes every rename
-// take that fallback, as on a filesystem that refuses the steps before it, so that whole-program
-// tests run each way on whatever filesystem holds them. Read once; any other value is ignored.
-RenameWay rename_way() {
-    static const RenameWay way = [] {
-        const char* forced = std::getenv("RUR_FORCE_RENAME_FALLBACK");
-        const std::string_view value = forced != nullptr ? forced : "";
-        if (value == "link-then-unlink") {
-            return RenameWay::link_then_unlink;
-        }
-        if (value == "claim-then-rename") {
-            return RenameWay::claim_then_rename;
-        }
-        return RenameWay::no_replace_flag;
-    }();
-    return way;
 }
 
 }  // namespace
@@ -397,20 +376,14 @@ int rename_no_replace(const std::string& from, const std::string& to) {
         struct stat status {};
         return ::lstat(from.c_str(), &status) == 0 ? 0 : last_error();
     }
-    const RenameWay way = rename_way();
-    if (way == RenameWay::claim_then_rename) {
-        return posix::rename_when_absent(from, to);
-    }
 #if defined(__linux__) && defined(SYS_renameat2)
-    if (way == RenameWay::no_replace_flag) {
-        constexpr unsigned int rename_noreplace = 1U;  // RENAME_NOREPLACE of <linux/fs.h>
-        if (::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(),
-                      rename_noreplace) == 0) {
-            return 0;
-        }
-        if (const int error = last_error(); !refuses_no_replace_flag(error)) {
-            return error;
-        }
+    constexpr unsigned int rename_noreplace = 1U;  // RENAME_NOREPLACE of <linux/fs.h>
+    if (::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), rename_noreplace) ==
+        0) {
+        return 0;
+    }
+    if (const int error = last_error(); !refuses_no_replace_flag(error)) {
+        return error;
     }
 #endif
     return posix::rename_by_link(from, to);
