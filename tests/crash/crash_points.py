@@ -178,6 +178,7 @@ def power_cut(root):
         with tempfile.TemporaryFile() as answers:
             answers.write(ANSWERS)
             answers.seek(0)
+            # Stopped as the 2nd, 5th and 8th renameat2 return: a stop waits for the call's end.
             tracer = subprocess.Popen(
                 ["strace", "-f", "-o", os.devnull, "-e", "trace=renameat2", "-e",
                  "inject=renameat2:signal=SIGSTOP:when=2+3", PROGRAM],
