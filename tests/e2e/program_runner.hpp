@@ -2,14 +2,12 @@
 // and error streams and every file it leaves collected for byte-for-byte comparison.
 #pragma once
 
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <regex>
 #include <stdexcept>
@@ -50,12 +48,11 @@ inline bool running_as_root() {
 }
 
 // Runs the program in `directory` until it ends: the one in RUR_PROGRAM (behind
-// RUR_PROGRAM_LAUNCHER) when set, else this build's. `meanwhile` gets a function that kills it;
-// `unprivileged` runs it as "nobody" under root; `options` follow it on its command line.
-inline ProgramRun run_program(
-    const fs::path& directory, std::string_view input, bool unprivileged = false,
-    const std::function<void(const std::function<void()>&)>& meanwhile = {},
-    const std::vector<std::string>& options = {}) {
+// RUR_PROGRAM_LAUNCHER) when set, else this build's. `unprivileged` runs it as "nobody" under
+// root; `options` follow it on its command line.
+inline ProgramRun run_program(const fs::path& directory, std::string_view input,
+                              bool unprivileged = false,
+                              const std::vector<std::string>& options = {}) {
     std::vector<std::string> command;
     if (runs_through_launcher()) {
         command.emplace_back(environment_variable("RUR_PROGRAM_LAUNCHER"));
@@ -100,9 +97,6 @@ inline ProgramRun run_program(
             execvp(arguments[0], arguments.data());
         }
         _exit(126);
-    }
-    if (meanwhile) {
-        meanwhile([process] { kill(process, SIGKILL); });
     }
     int status = 0;
     while (waitpid(process, &status, 0) < 0) {

@@ -3,19 +3,14 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pty.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 #include <termios.h>
 
 #include <algorithm>
-#include <chrono>
 #include <ctime>
-#include <random>
 #include <regex>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "program_runner.hpp"
@@ -90,7 +85,7 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
         ScratchDirectory::write_file(report_name, "last report");
         ScratchDirectory::write_file("empty.txt");  // as a run killed at its journal's creation
         const Files before = folder_contents(scratch.path());
-        const ProgramRun run = run_program(scratch.path(), row.input, false, {}, row.options);
+        const ProgramRun run = run_program(scratch.path(), row.input, false, row.options);
         SCOPED_TRACE(row.options.back());
         EXPECT_EQ(run.exit_status, row.exit_status);
         const std::string& stream = row.exit_status == 0 ? run.output : run.error;
@@ -162,7 +157,7 @@ TEST(DryRunAndUndo, TheDryRunForetellsTheRealRunWhichUndoTakesBackTwice) {
         const fs::path at = scratch.path();
         const Files start = make_folder(at, row);
         const std::string typed = answers(row.folder, row.camera, row.actual);
-        const ProgramRun dry = run_program(at, typed, false, {}, {"--dry-run"});
+        const ProgramRun dry = run_program(at, typed, false, {"--dry-run"});
         EXPECT_EQ(dry.exit_status, 0);
         EXPECT_EQ(dry.output.find("Successfully"), std::string::npos);
         EXPECT_EQ(folder_contents(at), start);
@@ -179,7 +174,7 @@ TEST(DryRunAndUndo, TheDryRunForetellsTheRealRunWhichUndoTakesBackTwice) {
         for (const fs::path& named : {fs::path(journal), at / journal}) {
             ScratchDirectory elsewhere;
             const fs::path from = named.is_absolute() ? elsewhere.path() : at;
-            const ProgramRun undo = run_program(from, "", false, {}, {"--undo", named.string()});
+            const ProgramRun undo = run_program(from, "", false, {"--undo", named.string()});
             EXPECT_EQ(undo.exit_status, 0) << undo.output << undo.error;
             Files after = folder_contents(at);
             after.erase(journal);
@@ -211,7 +206,7 @@ TEST(DryRunAndUndo, AClipMovedAwayAndAnOldNameTakenAreToldAndTheRestRestored) {
     fs::remove("F/2025 12 31 23 00 00.mp4");  // the newest rename's clip
     ScratchDirectory::write_file("F/2025_12_31_23_30_00.MP4", "a newer clip");
 
-    const ProgramRun undo = run_program(scratch.path(), "", false, {}, {"--undo", journal});
+    const ProgramRun undo = run_program(scratch.path(), "", false, {"--undo", journal});
 
     EXPECT_EQ(undo.exit_status, 1);
     for (const char* told :
@@ -264,13 +259,13 @@ std::vector<std::string> renamed_paths(const fs::path& directory) {
     return paths;
 }
 
-// Clips named a second apart, `contents` or else each its own number, in `folder`.
-Files make_clips(const fs::path& folder, int count, const char* contents = nullptr) {
+// Clips named a second apart, each holding its own number, in `folder`.
+Files make_clips(const fs::path& folder, int count) {
     for (int index = 0; index < count; ++index) {
         char name[32];
         std::snprintf(name, sizeof name, "2024_03_%02d_%02d_%02d_%02d.mp4", 1 + index / 1440,
                       index / 60 % 24, index % 60, index % 60);
-        ScratchDirectory::write_file(folder / name, contents ? contents : std::to_string(index));
+        ScratchDirectory::write_file(folder / name, std::to_string(index));
     }
     return folder_contents(folder);
 }
@@ -291,52 +286,6 @@ TEST(DryRunAndUndo, TheDryRunForetellsAFolderThatMayNotChange) {
     EXPECT_EQ(outcomes(dry.output), outcomes(real.output));
     EXPECT_EQ(outcomes(real.output).front().first, false) << real.output;
     EXPECT_EQ(dry.exit_status, real.exit_status);
-}
-
-// Another program's file under a clip's new name is never replaced. Killed at a random moment of
-// its pass, a run loses no clip, its report says nothing untrue, and its journal takes it back.
-// Each way of renaming is forced in turn; the two fallbacks are POSIX ones.
-TEST(RenameWay, NeverReplacesAFileAndAKilledRunIsTakenBack) {
-    for (const char* way : {"", "link-then-unlink", "claim-then-rename"}) {
-        if (*way != '\0' && runs_through_launcher()) {
-            continue;
-        }
-        SCOPED_TRACE(way);
-        setenv("RUR_FORCE_RENAME_FALLBACK", way, 1);
-        std::mt19937 random(20261207);
-        for (int round = 0; round < 3; ++round) {
-            ScratchDirectory scratch;
-            const Files start = make_clips("Clips", 600);
-            const fs::path report = scratch.path() / report_name;
-            run_program(scratch.path(), one_hour_back, false, [&](const auto& kill) {
-                for (int wait = 0;
-                     wait < 5000 && (!fs::exists(report) || fs::file_size(report) == 0); ++wait) {
-                    std::this_thread::sleep_for(std::chrono::microseconds(200));
-                }
-                std::this_thread::sleep_for(std::chrono::microseconds(
-                    std::uniform_int_distribution<int>(0, 20000)(random)));
-                kill();
-            });
-            renamed_paths(scratch.path());
-            if (const std::string journal = journal_in("."); !journal.empty()) {
-                EXPECT_EQ(run_program(".", "", false, {}, {"--undo", journal}).exit_status, 0);
-            }
-            Files after = folder_contents("Clips");
-            // A name claimed by a rename the kill cut short stays behind, empty.
-            std::erase_if(after, [](const auto& file) { return file.second.empty(); });
-            EXPECT_EQ(after, start) << "round " << round;
-        }
-        ScratchDirectory scratch;
-        ScratchDirectory::write_file("Clips/2050_12_31_22_00_00.mp4", "clip");
-        ScratchDirectory::write_file("Clips/2050 12 31 23 15 00.mp4", "other");
-        const ProgramRun run = run_program(
-            scratch.path(), answers("Clips", "2050 12 31 20 00 00", "2050 12 31 21 15 00"));
-        EXPECT_EQ(run.exit_status, 0) << run.error;
-        EXPECT_EQ(folder_contents("Clips"), (Files{{"2050 12 31 23 15 00.mp4", "other"},
-                                                   {"2050 12 31 23 15 01.mp4", "clip"}}));
-    }
-    unsetenv("RUR_FORCE_RENAME_FALLBACK");
-    unsetenv("RUR_FORCE_RENAME_FALLBACK");
 }
 
 // A clip under two names ends under one, whichever name is listed first; a second name outside
@@ -385,40 +334,6 @@ TEST(OwnFile, WithASecondNameIsRefusedAndTheOtherNameKeepsItsContents) {
         EXPECT_NE(run.error.find("(hard links)"), std::string::npos) << run.error;
         EXPECT_EQ(ScratchDirectory::read_file("precious.txt"), "precious\r\n");
         EXPECT_EQ(folder_contents("Clips"), clips);
-    }
-}
-
-// The disk, a 128 KiB tmpfs, fills 1, 2 or 3 pages into the report, after the 3 of the listing.
-// The journal, written ahead of each rename, may find it full first: then nothing more is renamed.
-// Otherwise the diagnostic names the one clip renamed that the report could not record.
-TEST(FullDisk, LeavesAWholeAndTrueReportAndNamesTheUnrecordedClip) {
-    const std::regex unrecorded(
-        "The clip \"(.*)\" was renamed to \"(.*)\", but the report could not record it\\.\r\n$");
-    for (std::uintmax_t pages_left = 1; pages_left <= 3; ++pages_left) {
-        ScratchDirectory disk;
-        if (mount("tmpfs", disk.path().c_str(), "tmpfs", 0, "size=128k") != 0) {
-            GTEST_SKIP() << "no tmpfs may be mounted here";
-        }
-        make_clips(disk.path() / "Clips", 400, "");
-        struct statvfs space {};
-        statvfs(disk.path().c_str(), &space);
-        const std::uintmax_t filler = space.f_bavail * space.f_frsize / 4096 - 3 - pages_left;
-        ScratchDirectory::write_file(disk.path() / "filler", std::string(filler * 4096, 'f'));
-        const ProgramRun run = run_program(disk.path(), one_hour_back);
-        EXPECT_EQ(run.exit_status, 127);
-        EXPECT_TRUE(ScratchDirectory::read_file(disk.path() / report_name).ends_with("\r\n\r\n"));
-        std::smatch note;
-        const bool named = std::regex_search(run.error, note, unrecorded);
-        EXPECT_TRUE(named ? !fs::exists(disk.path() / note[1].str()) &&
-                                fs::exists(disk.path() / note[2].str())
-                          : run.error.find("so nothing more was renamed") != std::string::npos)
-            << run.error;
-        const Files clips = folder_contents(disk.path() / "Clips");
-        EXPECT_EQ(clips.size(), 400U);
-        const auto shifted = std::ranges::count_if(
-            clips, [](const auto& clip) { return clip.first.find(' ') != std::string::npos; });
-        EXPECT_EQ(static_cast<std::size_t>(shifted), renamed_paths(disk.path()).size() + named);
-        umount(disk.path().c_str());
     }
 }
 

@@ -1,0 +1,232 @@
+#!/usr/bin/env python3
+"""--crash-points PROGRAM: a small run, and the undo of its journal, killed at the entry of each
+call that touches a file, or with that call failing, on each rename way; then judged, undone twice.
+--power-cut PROGRAM: a run on ext4 whose disk is copied while the program is stopped and after it
+ends, as a power cut leaves it; undo must restore every copy. Both skip (77) without
+RUR_CRASH_POINTS=1; the power cut also without root and loop devices.
+"""
+import concurrent.futures, os, pathlib, re, shutil, signal, subprocess, sys, tempfile, time, types
+
+PROGRAM = os.path.abspath(sys.argv[2])
+REPORT, JOURNAL = "DedUzarodivedizidUZOVU.txt", "DoridivezizoziRUR-undo-"
+# An hour and a quarter forward. The first clip's corrected name is borne by the second, listed
+# after it, so it takes a burst number; the next two are a burst whose second clip finds that burst
+# number taken too; the last one's corrected name is held by a clip that the shift takes past 2050.
+CLIPS = sorted(["2025 11 21 14 25 20.mp4", "2025 11 21 15 40 20.mp4", "2025-11-21-14-25-10.mp4",
+                "2025_11_21_14_25_10.mp4", "2050_12_31_21_45_30.mp4", "2050 12 31 23 00 30.mp4"])
+ANSWERS = b"Y\nClips\n2025 11 21 14 15 00\n2025 11 21 15 30 00\n\n"
+# Every system call that touches a file or a folder; those the program never makes get no point.
+CALLS = ("openat open creat read pread64 write pwrite64 close lseek fcntl ftruncate fsync "
+         "fdatasync syncfs getdents64 newfstatat fstat lstat stat statx statfs fstatfs access "
+         "faccessat2 rename renameat renameat2 link linkat unlink unlinkat mkdir mkdirat "
+         "rmdir").split()
+# Each way is forced by refusing the steps before it, as a filesystem that lacks them does, and
+# proved taken by the calls it leaves in the trace.
+WAYS = {"no-replace": [], "link-then-unlink": ["renameat2:error=EINVAL"],
+        "claim-then-rename": ["renameat2:error=EINVAL", "link:error=EPERM", "linkat:error=EPERM"]}
+PROOFS = {"no-replace": r"renameat2\(.*RENAME_NOREPLACE\) = 0",
+          "link-then-unlink": r"\blink(at)?\(.*\) = 0\n(.*\n)*?.*\bunlink(at)?\(.*\) = 0",
+          "claim-then-rename": r'\.mp4", .*O_CREAT\|O_EXCL.*= \d+\n(.*\n)*?.*\brename(at)?\(.*= 0'}
+
+
+def run(folder, options=(), injections=(), trace=os.devnull):
+    command = [PROGRAM, *options]
+    if injections or trace != os.devnull:
+        command = ["strace", "-f", "-o", trace, "-e", "trace=" + ",".join("?" + c for c in CALLS),
+                   *[word for i in injections for word in ("-e", "inject=" + i)], *command]
+    with tempfile.TemporaryFile() as answers:  # a file, read alike by every run
+        answers.write(b"" if options else ANSWERS)
+        answers.seek(0)
+        return subprocess.run(command, cwd=folder, stdin=answers, capture_output=True, text=True,
+                              errors="replace", timeout=60)
+
+
+def make_clips(root):
+    folder = tempfile.mkdtemp(dir=root)
+    os.mkdir(folder + "/Clips")
+    for index, clip in enumerate(CLIPS):
+        pathlib.Path(folder, "Clips", clip).write_text(f"clip {index}")
+    return folder
+
+
+def journals(folder):
+    return sorted(name for name in os.listdir(folder) if name.startswith(JOURNAL))
+
+
+def options(folder, undoing):
+    """Nothing for a run; for an undo, the journal of a run made first."""
+    return ["--undo", journals(folder)[0]] if undoing and run(folder) else []
+
+
+def snapshot(folder):
+    """Every file but the report, the journals and the listing: name -> (contents, inode)."""
+    return {str(path.relative_to(folder)): (path.read_text(errors="replace"), path.stat().st_ino)
+            for path in pathlib.Path(folder).rglob("*") if path.is_file() and
+            path.name not in (REPORT, "list.txt") and not path.name.startswith(JOURNAL)}
+
+
+def differences(now, start):
+    return sorted({(path, held) for path, (held, _) in now.items()} ^
+                  {(path, held) for path, (held, _) in start.items()})
+
+
+def undo_twice(folder, start, way, untouched):
+    """An undo gives back the starting folder, and a second one changes nothing."""
+    problems, before = [] if len(journals(folder)) == 1 else [f"journals: {journals(folder)}"], None
+    for attempt in ("undo", "second undo"):
+        undo = run(folder, ["--undo", journals(folder)[0]], WAYS[way])
+        # A journal cut short before its first pair is no journal, which is right if nothing moved.
+        if undo.returncode != 0 and not (undo.returncode == 127 and untouched):
+            said = [line for line in (undo.stderr or undo.stdout).splitlines()
+                    if not line.startswith((" Restored", " Already back", " Nothing"))]
+            problems.append(f"{attempt} ended {undo.returncode}: {' / '.join(said)[:300]}")
+        if differences(snapshot(folder), before or start):
+            problems.append(f"{attempt} left {differences(snapshot(folder), start)}")
+        before = snapshot(folder)
+    return problems
+
+
+def judge(folder, start, ran, way, undoing):
+    now, holders, problems = snapshot(folder), {}, []
+    # By contents: two names of one file are one clip, and an empty claim is none.
+    for held, inode in now.values():
+        holders.setdefault(held, set()).add(inode)
+    problems += [f"{clip} {'doubled' if holders.get(held) else 'lost'}"
+                 for clip, (held, _) in start.items() if len(holders.get(held, ())) != 1]
+    # Every line about a clip, as (the path it names, the clip's starting path, renamed or not).
+    told = [(path, path, False) for path in re.findall(r"^ Restored (.*)$", ran.stdout, re.M)]
+    told += [(new, old, True) for old, new in re.findall(
+        r'The clip "(.*)" was renamed to "(.*)", but the report', ran.stderr)]
+    report = pathlib.Path(folder, REPORT)
+    if not undoing and report.exists():
+        lines = report.read_bytes().decode(errors="replace")
+        if lines and not lines.endswith("\r\n"):
+            problems.append("the report ends in half a line")
+        told += [(path, "Clips/" + clip, verb[0] == "S") for clip, (verb, path) in zip(
+            CLIPS, re.findall(r"^(Successfully renamed|Could not rename) (.*)\r$", lines, re.M))]
+    problems += [f"untrue: {path} (of {old})" for path, old, renamed in told
+                 if now.get(path, ("",))[0] != start[old][0] or (path != old) != renamed]
+    # A run that ends by itself, however it fails, tells every rename it made.
+    if not undoing and ran.returncode != -signal.SIGKILL:
+        problems += [f"untold: {old}" for old in start if now.get(old) != start[old] and
+                     old not in {old for _, old, renamed in told if renamed}]
+    if journals(folder):
+        return problems + undo_twice(folder, start, way, not differences(now, start))
+    if differences(now, start) and "No undo journal could be made" not in ran.stderr:
+        problems.append(f"renamed with no journal, and no word of it: {differences(now, start)}")
+    return problems
+
+
+def point(root, way, undoing, call, number, action):
+    folder = make_clips(root)
+    start = snapshot(folder)
+    error = "ENOSPC" if call.startswith(("write", "pwrite")) else "EIO"
+    fault = f"{call}:{'signal=SIGKILL' if action == 'kill' else 'error=' + error}:when={number}"
+    problems = judge(folder, start, run(folder, options(folder, undoing), WAYS[way] + [fault]),
+                     way, undoing)
+    shutil.rmtree(folder)
+    return problems and (f"{'undo' if undoing else 'run'} on {way}, {action} at {call} #{number}: "
+                         + "; ".join(problems))
+
+
+def crash_points(root):
+    points, failures = [], []
+    for way in WAYS:
+        for undoing in (False, True):
+            folder = make_clips(root)
+            run(folder, options(folder, undoing), WAYS[way], f"{root}/trace")
+            trace = pathlib.Path(root, "trace").read_text()
+            if not re.search(PROOFS[way], trace):
+                failures.append(f"{'undo' if undoing else 'run'} on {way}: the way was not taken")
+            calls = re.findall(r"^\d+ +(\w+)\(", trace, re.M)
+            # A call refused to force the way is not killed at: that is the point after the last.
+            points += [(root, way, undoing, call, number, action) for call in sorted(set(calls))
+                       if not any(i.startswith(call + ":") for i in WAYS[way])
+                       for number in range(1, calls.count(call) + 1) for action in ("kill", "fail")]
+    with concurrent.futures.ThreadPoolExecutor(os.cpu_count() or 2) as pool:
+        failures += [found for found in pool.map(lambda p: point(*p), points) if found]
+    print(*failures, sep="\n")
+    print(f"crash points: {len(points) - len(failures)} passed, {len(failures)} failed")
+    return 1 if failures else 0
+
+
+def stopped(process):
+    try:
+        return pathlib.Path(f"/proc/{process}/stat").read_text().rsplit(") ")[-1][0] in "tT"
+    except (OSError, IndexError):
+        return False
+
+
+def power_cut(root):
+    def sh(*command):
+        return subprocess.run(command, capture_output=True, text=True)
+
+    image, mount, copies, problems, program = f"{root}/disk.img", f"{root}/mount", [], [], ""
+    os.mkdir(mount)
+    made = os.geteuid() == 0 and sh("mkfs.ext4", "-q", image, "32M").returncode == 0
+    loop = made and sh("losetup", "-f", "--show", image).stdout.strip()
+    # Committed every second, the renames reach the disk long before the data written with them.
+    if not loop or sh("mount", "-o", "commit=1", loop, mount).returncode != 0:
+        print("skipped: this test needs root, loop devices and mkfs.ext4")
+        if loop:
+            sh("losetup", "-d", loop)
+        return 77
+    try:
+        folder = make_clips(mount)
+        start = snapshot(folder)
+        os.sync()
+        with tempfile.TemporaryFile() as answers:
+            answers.write(ANSWERS)
+            answers.seek(0)
+            # Stopped as the 2nd, 5th and 8th renameat2 return: a stop waits for the call's end.
+            tracer = subprocess.Popen(
+                ["strace", "-f", "-o", os.devnull, "-e", "trace=renameat2", "-e",
+                 "inject=renameat2:signal=SIGSTOP:when=2+3", PROGRAM],
+                cwd=folder, stdin=answers, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        seen = 0
+        for _ in range(400):
+            time.sleep(0.05)
+            children = pathlib.Path(f"/proc/{tracer.pid}/task/{tracer.pid}/children")
+            program = program or children.read_text().strip()
+            # Seen stopped twice in a row: a passing stop at a traced call does not last so long.
+            seen = seen + 1 if stopped(program) else 0
+            if seen == 2:
+                time.sleep(1.5)  # while what the run did so far is committed
+                # The image file holds what the loop device was given, which is what reached the
+                # disk; the device would also show the filesystem's buffers not written yet.
+                copies.append(shutil.copyfile(image, f"{root}/copy{len(copies)}"))
+                os.kill(int(program), signal.SIGCONT)
+                seen = 0
+            if tracer.poll() is not None:
+                break
+        time.sleep(2.5)
+        copies.append(shutil.copyfile(image, f"{root}/copy{len(copies)}"))
+    finally:
+        if program and tracer.poll() is None:
+            os.kill(int(program), signal.SIGKILL)
+        sh("umount", mount)
+        sh("losetup", "-d", loop)
+    for index, copy in enumerate(copies):
+        fsck = sh("e2fsck", "-fy", copy)
+        # On the same device, as a card put back after the cut.
+        if fsck.returncode > 1 or not any(
+                sh("losetup", loop, copy).returncode == 0 or time.sleep(0.2) for _ in range(20)):
+            problems.append(f"copy {index}: e2fsck ended {fsck.returncode}, or {loop} was taken")
+            continue
+        sh("mount", loop, mount)
+        problems += [f"copy {index} of {len(copies)}: {problem}" for problem in judge(
+            folder, start, types.SimpleNamespace(stdout="", stderr=""), "no-replace", True)]
+        sh("umount", mount)
+        sh("losetup", "-d", loop)
+    problems += [] if len(copies) > 1 else ["the program was never stopped"]
+    print(*problems, sep="\n")
+    print(f"power cut: {len(copies)} copies of the disk, {len(problems)} problems")
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    if os.environ.get("RUR_CRASH_POINTS") != "1":
+        print("skipped: set RUR_CRASH_POINTS=1 to run the crash points")
+        sys.exit(77)
+    with tempfile.TemporaryDirectory() as scratch:
+        sys.exit({"--crash-points": crash_points, "--power-cut": power_cut}[sys.argv[1]](scratch))
