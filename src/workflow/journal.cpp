@@ -247,6 +247,12 @@ JournalProblems read_journal(std::string_view text, Journal& journal) {
     if (text.starts_with(byte_order_mark)) {
         text.remove_prefix(byte_order_mark.size());
     }
+    // A power cut can leave the journal's last lines cut short, or as bytes the disk never got
+    // (zeros): what follows the last whole line is no entry.
+    text = text.substr(0, text.find('\0'));
+    if (const std::size_t last_end = text.rfind('\n'); last_end != std::string_view::npos) {
+        text = text.substr(0, last_end + 1);
+    }
     LineCursor lines(text);
     std::string_view line;
     if (!lines.next(line) || line != journal_title) {

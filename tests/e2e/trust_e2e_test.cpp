@@ -229,19 +229,19 @@ TEST(DryRunAndUndo, AStaleJournalTouchesNothingAndALinkedOneWorks) {
     make_folder(scratch.path(), folder_cases.front());
     run_program(scratch.path(), answers("F", camera_time, actual_time));
     const std::string first = journal_in(scratch.path());
-    EXPECT_EQ(run_program(scratch.path(), "", false, {}, {"--undo", first}).exit_status, 0);
+    EXPECT_EQ(run_program(scratch.path(), "", false, {"--undo", first}).exit_status, 0);
     run_program(scratch.path(), answers("F", camera_time, "2025 11 21 14 16 00"));
     const std::string second = journal_in(scratch.path(), {first});
     const Files shifted = folder_contents("F");
-    const ProgramRun stale = run_program(scratch.path(), "", false, {}, {"--undo", first});
+    const ProgramRun stale = run_program(scratch.path(), "", false, {"--undo", first});
     EXPECT_EQ(stale.exit_status, 1);
     EXPECT_EQ(folder_contents("F"), shifted);
     fs::create_directory("elsewhere");
     fs::create_symlink("../" + second, "elsewhere/link.txt");
-    EXPECT_EQ(run_program(".", "", false, {}, {"--undo", "elsewhere/link.txt"}).exit_status, 0);
+    EXPECT_EQ(run_program(".", "", false, {"--undo", "elsewhere/link.txt"}).exit_status, 0);
     EXPECT_EQ(folder_contents("F").count("2025_11_21_15_40_10.mp4"), 1U);
     ASSERT_EQ(mkfifo("pipe", 0600), 0);
-    const ProgramRun pipe = run_program(".", "", false, {}, {"--undo", "pipe"});
+    const ProgramRun pipe = run_program(".", "", false, {"--undo", "pipe"});
     EXPECT_EQ(pipe.exit_status, 127);
     EXPECT_NE(pipe.error.find("pipe could not be read: it is not a regular file."),
               std::string::npos);
@@ -281,7 +281,7 @@ TEST(DryRunAndUndo, TheDryRunForetellsAFolderThatMayNotChange) {
     fs::permissions(".", fs::perms::all, fs::perm_options::add);
     fs::permissions("Clips", fs::perms::others_read | fs::perms::others_exec,
                     fs::perm_options::add);
-    const ProgramRun dry = run_program(scratch.path(), one_hour_back, true, {}, {"--dry-run"});
+    const ProgramRun dry = run_program(scratch.path(), one_hour_back, true, {"--dry-run"});
     const ProgramRun real = run_program(scratch.path(), one_hour_back, true);
     EXPECT_EQ(outcomes(dry.output), outcomes(real.output));
     EXPECT_EQ(outcomes(real.output).front().first, false) << real.output;
