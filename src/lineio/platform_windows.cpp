@@ -234,13 +234,16 @@ bool is_hard_link_refusal(int error) {
 }
 
 File::File(File&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)), writable_(std::exchange(other.writable_, false)) {}
+    : handle_(std::exchange(other.handle_, -1)),
+      writable_(std::exchange(other.writable_, false)),
+      position_(std::exchange(other.position_, 0)) {}
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
         close();
         handle_ = std::exchange(other.handle_, -1);
         writable_ = std::exchange(other.writable_, false);
+        position_ = std::exchange(other.position_, 0);
     }
     return *this;
 }

@@ -1,5 +1,6 @@
 #include "workflow/clip_folder.hpp"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace workflow {
@@ -61,11 +62,10 @@ std::string FolderPicture::key(const std::string& name) const {
     // Only the letters of ASCII are folded: a name that differs from another in the case of
     // another letter counts as free, which at worst foretells a burst number too few.
     std::string folded(name);
-    for (char& character : folded) {
-        if (character >= 'A' && character <= 'Z') {
-            character = static_cast<char>(character - 'A' + 'a');
-        }
-    }
+    std::transform(folded.begin(), folded.end(), folded.begin(), [](char character) {
+        return character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a')
+                                                    : character;
+    });
     return folded;
 }
 
