@@ -152,6 +152,17 @@ for place in "${places[@]}"; do
             "$(ratio "$program_median" "$floor_median")" \
             "$(per_file "$program_cpu" "$count")" "$(per_file "$floor_cpu" "$count")" \
             "$(ratio "$program_cpu" "$floor_cpu")" "$(median "${rss_values[@]}")"
+        # The time the journal waits for the medium, on a line of its own: one more run, whose
+        # syncs strace times by the wall clock (its own cost is left out of the table above).
+        if command -v strace >/dev/null; then
+            fresh_copy "$place/program" "$count"
+            (cd "$place/program" && strace -f -c -w -e trace=fdatasync,fsync -o "$place/syncs.txt" \
+                "$program" <"$place/answers.txt" >/dev/null 2>&1)
+            awk -v label="$label" -v count="$count" '$NF == "fdatasync" || $NF == "fsync" {
+                    calls += $4; seconds += $2 }
+                END { printf "%-6s syncs at %d clips: %d calls, %.1f ms in all\n", label, count,
+                      calls, seconds * 1000 }' "$place/syncs.txt"
+        fi
         rm -rf "$place/program" "$place/floor"
     done
 done

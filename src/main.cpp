@@ -9,6 +9,7 @@
 #include "lineio/channels.hpp"
 #include "lineio/console.hpp"
 #include "lineio/platform.hpp"
+#include "workflow/journal.hpp"
 #include "workflow/options.hpp"
 #include "workflow/program.hpp"
 
@@ -20,8 +21,13 @@ int main(int argc, char** argv) {
     lineio::platform::prepare_standard_streams();
     lineio::SystemConsole console;
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const workflow::Options options = workflow::parse_options(arguments);
+    workflow::Options options = workflow::parse_options(arguments);
+    options.program = lineio::platform::command_name(argc > 0 ? argv[0] : "");
     if (options.command == workflow::Options::Command::usage_error) {
+        const std::string newest = options.journal_missing ? workflow::newest_journal() : "";
+        if (!newest.empty()) {
+            options.problem += "; the newest here: " + options.program + " --undo " + newest;
+        }
         console.write_error(options.problem + "\r\n");
         return usage_exit_status;
     }

@@ -105,6 +105,9 @@ class Channels {
     // closed, with nothing on the error stream.
     [[noreturn]] void finish(int exit_status);
 
+    // True when a person reads the lines as they come.
+    bool output_to_person() const { return console_.output_is_interactive(); }
+
     // True when a person types the answers and reads the lines as they come.
     bool person_at_console() const {
         return console_.output_is_interactive() && console_.input_is_interactive();

@@ -187,6 +187,10 @@ bool is_taken_name_refusal(int error);
 // True for an error that says the file may not be made or written there.
 bool is_permission_refusal(int error);
 
+// How to name this program, started as `started_as` (its first argument), in a command printed
+// for the person at the console, so that the command works as typed from the current directory.
+std::string command_name(std::string_view started_as);
+
 // The local date and time now.
 struct LocalTime {
     int year = 0;

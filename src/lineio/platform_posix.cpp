@@ -604,6 +604,17 @@ std::string path_beside(std::string_view file, std::string_view path) {
     return std::string(file.substr(0, separator + 1)).append(path);
 }
 
+std::string command_name(std::string_view started_as) {
+    // A bare name was found on the search path, and is found again; a path may be relative to a
+    // directory the program does not stay in.
+    std::string resolved;
+    if (started_as.find('/') == std::string_view::npos ||
+        real_path(std::string(started_as), resolved) != 0) {
+        return started_as.empty() ? "DoridivezizoziRUR" : std::string(started_as);
+    }
+    return resolved;
+}
+
 int real_path(const std::string& name, std::string& resolved) {
     if (!names_a_file(name)) {
         return EINVAL;

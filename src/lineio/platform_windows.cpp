@@ -698,6 +698,30 @@ std::string path_beside(std::string_view file, std::string_view path) {
     return std::string(file.substr(0, separator + 1)).append(path);
 }
 
+std::string command_name(std::string_view /*started_as*/) {
+    // cmd and PowerShell both run ".\NAME" from the folder that holds it; PowerShell does not
+    // run a bare name from the current folder.
+    std::string module(32768, '\0');
+    const DWORD length = GetModuleFileNameA(nullptr, module.data(), static_cast<DWORD>(module.size()));
+    module.resize(length < module.size() ? length : 0);
+    const std::size_t separator = module.find_last_of("\\/");
+    std::string current(32768, '\0');
+    const DWORD current_length =
+        GetCurrentDirectoryA(static_cast<DWORD>(current.size()), current.data());
+    current.resize(current_length < current.size() ? current_length : 0);
+    if (module.empty() || separator == std::string::npos) {
+        return "DoridivezizoziRUR";
+    }
+    std::string stem = module.substr(separator + 1);
+    if (stem.size() > 4 && _stricmp(stem.c_str() + stem.size() - 4, ".exe") == 0) {
+        stem.resize(stem.size() - 4);
+    }
+    if (_stricmp(module.substr(0, separator).c_str(), current.c_str()) == 0) {
+        return ".\\" + stem;
+    }
+    return module.find(' ') == std::string::npos ? module : "& \"" + module + "\"";
+}
+
 int real_path(const std::string& name, std::string& resolved) {
     if (holds_nul(name)) {
         return ERROR_INVALID_NAME;

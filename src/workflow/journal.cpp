@@ -363,7 +363,8 @@ bool JournalWriter::create() {
     head.append(line_end).append(version_line).append(line_end);
     head.append("The renames of one run, oldest first. To give every file its old name back:")
         .append(line_end)
-        .append("DoridivezizoziRUR --undo ")
+        .append(program_)
+        .append(" --undo ")
         .append(name_)
         .append(line_end);
     head.append(key::folder).append(head_.folder).append(line_end);

@@ -89,7 +89,8 @@ std::string identity_text(const lineio::platform::FileIdentity& file, bool by_nu
 // deleted at the end when the run renamed nothing.
 class JournalWriter {
   public:
-    explicit JournalWriter(lineio::Channels& channels) : channels_(channels) {}
+    JournalWriter(lineio::Channels& channels, const std::string& program)
+        : channels_(channels), program_(program) {}
 
     void start(JournalHead head) { head_ = std::move(head); }
     // Writes the entries of the clips about to be renamed, with whatever the journal still owes,
@@ -111,6 +112,7 @@ class JournalWriter {
     void check(int error);
 
     lineio::Channels& channels_;
+    std::string program_;
     lineio::platform::File file_;
     JournalHead head_;
     std::string name_;

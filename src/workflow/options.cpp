@@ -34,7 +34,9 @@ Options parse_options(std::span<const std::string_view> arguments) {
         options.command = Options::Command::dry_run;
     } else if (first == "--undo") {
         if (arguments.size() < 2) {
-            return usage_error("--undo needs the name of an undo journal", {});
+            Options missing = usage_error("--undo needs the name of an undo journal", {});
+            missing.journal_missing = true;
+            return missing;
         }
         options.command = Options::Command::undo;
         options.journal = arguments[1];

@@ -12,6 +12,10 @@ struct Options {
     Command command = Command::dialogue;
     std::string journal;  // for undo
     std::string problem;  // for a usage error: one line naming what is wrong, without a line end
+    bool journal_missing = false;  // the usage error is --undo without its journal
+    // How to name the program in a command printed for the person at the console, so that it
+    // works as typed.
+    std::string program = "DoridivezizoziRUR";
 };
 
 Options parse_options(std::span<const std::string_view> arguments);

@@ -43,7 +43,7 @@ void run_program(lineio::Channels& channels, const Options& options) {
         }
         case Options::Command::dialogue:
         case Options::Command::usage_error: {
-            RealRun renamer(channels);
+            RealRun renamer(channels, options.program);
             run_main_dialogue(channels, renamer);
             break;
         }

@@ -99,6 +99,11 @@ void RealRun::finish(std::int32_t renamed_count) {
     write_summary(channels_, report_channel, renamed_count);
     write_summary(channels_, lineio::console_output, renamed_count);
     channels_.close(report_channel);
+    if (channels_.output_to_person() && !journal_.name().empty()) {
+        // Said to a person only: piped or scripted output stays as it always was.
+        exact_line(channels_, " To take this run back: " + program_ + " --undo " + journal_.name(),
+                   false);
+    }
 }
 
 void DryRun::start(const RenamingJob& /*job*/, const RunFolder& folder) {

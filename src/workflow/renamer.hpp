@@ -49,7 +49,9 @@ class Renamer {
 
 class RealRun final : public Renamer {
   public:
-    explicit RealRun(lineio::Channels& channels) : channels_(channels), journal_(channels) {}
+    // `program` names the program in the command that takes the run back.
+    RealRun(lineio::Channels& channels, const std::string& program)
+        : channels_(channels), program_(program), journal_(channels, program) {}
     void start(const RenamingJob& job, const RunFolder& folder) override;
     ClipFolder& clip_folder() override { return *folder_; }
     void before_batch(std::span<const JournalClip> clips) override;
@@ -60,6 +62,7 @@ class RealRun final : public Renamer {
 
   private:
     lineio::Channels& channels_;
+    std::string program_;
     JournalWriter journal_;
     std::optional<RealFolder> folder_;
 };
