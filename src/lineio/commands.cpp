@@ -64,10 +64,14 @@ int Channels::run_command_line(std::string_view command_line) {
     std::vector<platform::FolderEntry> entries;
     const bool listed =
         listed_folder.open(folder, true) == 0 && listed_folder.list(entries) == 0;
+    std::vector<std::string> names;
+    names.reserve(entries.size());
+    for (platform::FolderEntry& entry : entries) {
+        names.push_back(std::move(entry.name));
+    }
     if (listed) {
         // std::string compares its bytes as unsigned values: the listing comes in byte order.
-        std::sort(entries.begin(), entries.end(),
-                  [](const auto& one, const auto& other) { return one.name < other.name; });
+        std::sort(names.begin(), names.end());
         std::string piece;
         const auto write_piece = [&] {
             if (in_memory != nullptr) {
@@ -77,8 +81,8 @@ int Channels::run_command_line(std::string_view command_line) {
             }
             piece.clear();
         };
-        for (const platform::FolderEntry& entry : entries) {
-            piece.append(entry.name).append("\r\n");
+        for (const std::string& name : names) {
+            piece.append(name).append("\r\n");
             if (piece.size() >= listing_piece) {
                 write_piece();
             }

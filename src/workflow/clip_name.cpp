@@ -6,46 +6,30 @@
 #include "workflow/layouts.hpp"
 
 namespace workflow {
-namespace {
 
 using lineio::FixedText;
 
-// A listed name cut into the texts of its date and time, where the shift rewrites them.
-struct NameFields {
-    FixedText<4> year;
-    FixedText<2> month;
-    FixedText<2> day;
-    FixedText<2> hour;
-    FixedText<2> minute;
-    FixedText<2> second;
-
-    explicit NameFields(std::string_view name)
-        : year(name.substr(listed_name_column::year, 4)),
-          month(name.substr(listed_name_column::month, 2)),
-          day(name.substr(listed_name_column::day, 2)),
-          hour(name.substr(listed_name_column::hour, 2)),
-          minute(name.substr(listed_name_column::minute, 2)),
-          second(name.substr(listed_name_column::second, 2)) {}
-};
-
-}  // namespace
-
 std::optional<std::string> corrected_name(std::string_view name, std::int32_t correction) {
-    const FixedText<listed_name_width> listed(name);
-    NameFields fields(listed.view());
+    // The name's own columns are shifted in place and its separators made blanks: what stays is
+    // the dot and the extension.
+    FixedText<listed_name_width> corrected(name);
+    const auto field = [&corrected](std::size_t column, std::size_t width) {
+        return corrected.span().subspan(column, width);
+    };
     timestamp::ShiftOutcome shift = timestamp::ShiftOutcome::not_a_calendar_minute;
     const std::int32_t lowest_year = timestamp::lowest_year;
-    timestamp::CORRECTDATE(fields.year.span(), fields.month.span(), fields.day.span(),
-                           fields.hour.span(), fields.minute.span(), fields.second.span(),
-                           correction, lowest_year, shift);
+    timestamp::CORRECTDATE(field(listed_name_column::year, 4), field(listed_name_column::month, 2),
+                           field(listed_name_column::day, 2), field(listed_name_column::hour, 2),
+                           field(listed_name_column::minute, 2),
+                           field(listed_name_column::second, 2), correction, lowest_year, shift);
     if (shift != timestamp::ShiftOutcome::shifted) {
         return std::nullopt;
     }
-    FixedText<listed_name_width> corrected;
-    lineio::concatenate(corrected.span(),
-                        {fields.year.view(), " ", fields.month.view(), " ", fields.day.view(), " ",
-                         fields.hour.view(), " ", fields.minute.view(), " ", fields.second.view(),
-                         listed.view().substr(listed_name_column::dot)});
+    for (const std::size_t separator :
+         {listed_name_column::month - 1, listed_name_column::day - 1, listed_name_column::hour - 1,
+          listed_name_column::minute - 1, listed_name_column::second - 1}) {
+        corrected.chars[separator] = lineio::blank;
+    }
     return std::string(corrected.trimmed_view());
 }
 

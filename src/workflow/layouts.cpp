@@ -35,6 +35,7 @@ const LineLayout& file_name_layout() {
 
 LineLayout outcome_layout(int message_width, bool leading_blank, std::size_t path_length) {
     LineLayout layout;
+    layout.reserve(3);
     if (leading_blank) {
         layout.emplace_back(Skip{1});
     }

@@ -38,28 +38,31 @@ struct ListedClip {
 class ListedFiles {
   public:
     explicit ListedFiles(const platform::Folder& folder) {
-        std::vector<platform::FolderEntry> entries;
-        if (folder.list(entries) != 0) {
+        if (folder.list(entries_) != 0) {
             return;
         }
+        numbers_.reserve(entries_.size());
         std::unordered_set<std::uint64_t> seen;
-        for (platform::FolderEntry& entry : entries) {
+        seen.reserve(entries_.size());
+        for (const platform::FolderEntry& entry : entries_) {
             if (!seen.insert(entry.index).second) {
                 shared_.insert(entry.index);
             }
-            numbers_.emplace(std::move(entry.name), entry.index);
+            numbers_.emplace(entry.name, entry.index);
         }
     }
     // 0 when the listing gave no number for `name`.
-    std::uint64_t number(const std::string& name) const {
+    std::uint64_t number(std::string_view name) const {
         const auto found = numbers_.find(name);
         return found == numbers_.end() ? 0 : found->second;
     }
     bool has_other_names(std::uint64_t number) const { return shared_.contains(number); }
-    std::string any_name() const { return numbers_.empty() ? "" : numbers_.begin()->first; }
+    std::string any_name() const { return entries_.empty() ? "" : entries_.front().name; }
 
   private:
-    std::unordered_map<std::string, std::uint64_t> numbers_;
+    std::vector<platform::FolderEntry> entries_;
+    // Keyed on the names entries_ holds.
+    std::unordered_map<std::string_view, std::uint64_t> numbers_;
     std::unordered_set<std::uint64_t> shared_;
 };
 
@@ -135,9 +138,10 @@ class Pass {
     void handle(const ListedClip& clip, std::int32_t& renamed_count) {
         channels_.formatted_line(lineio::console_output, file_name_layout(),
                                  {std::string_view("File name = "), clip.name.view()});
-        const std::string name(clip.name.trimmed_view());
-        const std::string old_path = path_of(name);
-        std::string new_name;
+        name_.assign(clip.name.trimmed_view());
+        const std::string& name = name_;
+        std::string& new_name = new_name_;
+        new_name.clear();
         int error = 0;
         bool renamed = false;
         if (run_folder_.open_error != 0 || clip.unknown != 0) {
@@ -167,25 +171,26 @@ class Pass {
                 ++renamed_count;
             }
         }
-        const std::string outcome_path = renamed ? path_of(new_name) : old_path;
+        old_path_.assign(folder_).append("/").append(name);
         if (renamed) {
+            new_path_.assign(folder_).append("/").append(new_name);
             // Should the report fail to take the line, the diagnostic still tells the rename.
-            channels_.note_for_failure(report_channel, "The clip \"" + old_path +
-                                                           "\" was renamed to \"" + outcome_path +
-                                                           "\", but the report could not record it.");
+            note_.assign("The clip \"")
+                .append(old_path_)
+                .append("\" was renamed to \"")
+                .append(new_path_)
+                .append("\", but the report could not record it.");
+            channels_.note_for_failure(report_channel, note_);
         }
-        renamer_.outcome(renamed, outcome_path);
+        renamer_.outcome(renamed, renamed ? new_path_ : old_path_);
         channels_.note_for_failure(report_channel, {});
         if (!renamed && error != 0) {
-            channels_.error_line("  " + lineio::printable(old_path) +
+            channels_.error_line("  " + lineio::printable(old_path_) +
                                  " was left as it is: " + platform::describe_error(error));
         }
     }
 
   private:
-    std::string path_of(std::string_view name) const {
-        return std::string(folder_).append("/").append(name);
-    }
 
     // Tries the corrected name, then the burst numbers in turn, as long as each name is taken;
     // any other refusal ends the tries with `error` set. Returns whether the file was renamed.
@@ -218,8 +223,15 @@ class Pass {
     std::string_view folder_;
     std::int32_t correction_;
     RunFolder run_folder_;
+    // Built in place: it keys on the names it holds, which must not move.
     std::optional<ListedFiles> listed_;
     std::vector<JournalClip> ahead_;
+    // Reused from one clip to the next, so that a clip costs no allocation of its own.
+    std::string name_;
+    std::string new_name_;
+    std::string old_path_;
+    std::string new_path_;
+    std::string note_;
     // Files with other names that this run renamed, by number, with the name each got.
     std::unordered_map<std::uint64_t, std::string> renamed_files_;
 };
