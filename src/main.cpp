@@ -37,9 +37,10 @@ int main(int argc, char** argv) {
         try {
             workflow::run_program(channels, options);
         } catch (const std::bad_alloc&) {
-            channels.fail("memory allocation", lineio::console_output, "out of memory");
+            channels.fail(lineio::Activity::memory_allocation, lineio::console_output,
+                          "out of memory");
         } catch (const std::exception& error) {
-            channels.fail("program", lineio::console_output, error.what());
+            channels.fail(lineio::Activity::program, lineio::console_output, error.what());
         }
     } catch (const lineio::ProgramEnd& end) {
         return end.exit_status;

@@ -7,14 +7,14 @@
 #include "lineio/fixed_text.hpp"
 #include "lineio/integer_input.hpp"
 #include "lineio/line_reader.hpp"
-#include "lineio/plain_words.hpp"
 #include "lineio/platform.hpp"
+#include "version.hpp"
 
 namespace lineio {
 
 namespace {
 
-constexpr std::string_view program_name = "DoridivezizoziRUR";
+constexpr std::string_view program_name = rur::program_name;
 const std::string no_text;
 constexpr std::string_view stop_notice = "Program stopped";
 constexpr std::string_view line_end = "\r\n";
@@ -87,18 +87,18 @@ Channels::~Channels() {
 void Channels::list_line(int channel, std::initializer_list<Item> items) {
     line_.clear();
     render_list_line(std::span<const Item>(items.begin(), items.size()), line_);
-    write_line(channel, "list-style line output");
+    write_line(channel, Activity::list_line_output);
 }
 
 void Channels::empty_line(int channel) {
     line_.clear();
-    write_line(channel, "empty line output");
+    write_line(channel, Activity::empty_line_output);
 }
 
 void Channels::formatted_line(int channel, const LineLayout& layout, std::span<const Item> items) {
     line_.clear();
     render_formatted_line(layout, items, line_);
-    write_line(channel, "formatted line output");
+    write_line(channel, Activity::formatted_line_output);
 }
 
 void Channels::formatted_line(int channel, const LineLayout& layout,
@@ -110,10 +110,10 @@ void Channels::formatted_line_and_empty_line(int channel, const LineLayout& layo
                                              std::span<const Item> items) {
     line_.clear();
     render_formatted_line(layout, items, line_);
-    write_line(channel, "formatted line output", 1);
+    write_line(channel, Activity::formatted_line_output, 1);
 }
 
-void Channels::write_line(int channel, std::string_view operation, int empty_lines_after) {
+void Channels::write_line(int channel, Activity activity, int empty_lines_after) {
     const long long lines = lines_in(line_) + empty_lines_after;
     line_.append(line_end);
     for (int line = 0; line < empty_lines_after; ++line) {
@@ -130,26 +130,26 @@ void Channels::write_line(int channel, std::string_view operation, int empty_lin
     }
     const auto found = files_.find(channel);
     if (found == files_.end()) {
-        fail(operation, channel,
+        fail(activity, channel,
              channel == console_input ? "the console's input cannot be written"
                                       : "no file is open on the channel");
     }
     FileChannel& file = *found->second;
     if (!file.file.is_writable()) {
-        fail(operation, channel, "the file could be opened for reading only");
+        fail(activity, channel, "the file could be opened for reading only");
     }
     if (file.reader.holds_unread_bytes()) {
-        fail(operation, channel, "the file was read only in part, and lines cannot follow there");
+        fail(activity, channel, "the file was read only in part, and lines cannot follow there");
     }
     if (!file.written) {
         if (const int error = file.file.truncate_at_position(); error != 0) {
-            fail(operation, channel, platform::describe_error(error));
+            fail(activity, channel, platform::describe_error(error));
         }
         file.written = true;
     }
     file.lines_written += lines;
     if (const int error = file.file.write(line_); error != 0) {
-        fail(operation, channel, platform::describe_error(error));
+        fail(activity, channel, platform::describe_error(error));
     }
 }
 
@@ -160,7 +160,7 @@ void Channels::flush_console_output() {
     const int error = console_.write_output(console_output_);
     console_output_.clear();
     if (error != 0) {
-        fail("console output", console_output, platform::describe_error(error));
+        fail(Activity::console_output, console_output, platform::describe_error(error));
     }
 }
 
@@ -173,7 +173,7 @@ void Channels::flush_console_output_quietly() {
 
 // ---- Input ----
 
-LineReader& Channels::reader_for(int channel, std::string_view operation) {
+LineReader& Channels::reader_for(int channel, Activity activity) {
     if (channel == console_input) {
         // Whatever was written must be on the console before the program waits for an answer.
         flush_console_output();
@@ -181,42 +181,45 @@ LineReader& Channels::reader_for(int channel, std::string_view operation) {
     }
     const auto found = files_.find(channel);
     if (found == files_.end()) {
-        fail(operation, channel,
+        fail(activity, channel,
              channel == console_output ? "the console's output cannot be read"
                                        : "no file is open on the channel");
     }
     return found->second->reader;
 }
 
-bool Channels::read_line(LineReader& reader, int channel, std::string_view operation) {
+bool Channels::read_line(LineReader& reader, int channel, Activity activity) {
     bool has_line = false;
     if (const int error = reader.next_line(input_line_, has_line); error != 0) {
-        fail_reading(reader, channel, operation, error);
+        fail_reading(reader, channel, activity, error);
     }
     return has_line;
 }
 
-void Channels::fail_reading(const LineReader& reader, int channel, std::string_view operation,
+void Channels::fail_reading(const LineReader& reader, int channel, Activity activity,
                             int error) {
     const std::string reason =
         error == LineReader::line_too_long
             ? "the line is longer than " + std::to_string(LineReader::longest_line) + " bytes"
             : platform::describe_error(error);
-    fail_at(operation, channel, reason, input_place(channel, reader.lines_read() + 1));
+    fail({activity, channel, Cause::other, reason,
+          input_place(channel, reader.lines_read() + 1)});
 }
 
-void Channels::fail_at_input_end(const LineReader& reader, int channel, std::string_view operation,
+void Channels::fail_at_input_end(const LineReader& reader, int channel, Activity activity,
                                  std::string_view reason) {
-    fail_at(operation, channel, reason, input_place(channel, reader.lines_read() + 1));
+    fail({activity, channel,
+          channel == console_input ? Cause::console_input_ended : Cause::other,
+          std::string(reason), input_place(channel, reader.lines_read() + 1)});
 }
 
 int Channels::field_input(int channel, int width, std::span<char> destination,
                           bool* longer_than_field) {
-    constexpr std::string_view operation = "fixed-width field input";
-    LineReader& reader = reader_for(channel, operation);
-    if (!read_line(reader, channel, operation)) {
+    constexpr Activity activity = Activity::field_input;
+    LineReader& reader = reader_for(channel, activity);
+    if (!read_line(reader, channel, activity)) {
         if (channel == console_input) {
-            fail_at_input_end(reader, channel, operation, "the console input ended");
+            fail_at_input_end(reader, channel, activity, "the console input ended");
         }
         return end_of_file;
     }
@@ -234,11 +237,11 @@ int Channels::field_input(int channel, int width, std::span<char> destination,
 }
 
 void Channels::integer_input(int channel, std::span<std::int32_t* const> destinations) {
-    constexpr std::string_view operation = "whitespace-separated integer input";
-    LineReader& reader = reader_for(channel, operation);
+    constexpr Activity activity = Activity::integer_input;
+    LineReader& reader = reader_for(channel, activity);
     const IntegerInputResult result = read_integers(
         [&](std::string_view& line) {
-            if (!read_line(reader, channel, operation)) {
+            if (!read_line(reader, channel, activity)) {
                 return false;
             }
             line = input_line_;
@@ -248,12 +251,17 @@ void Channels::integer_input(int channel, std::span<std::int32_t* const> destina
     switch (result.kind) {
         case IntegerInputResult::Kind::filled:
             return;
-        case IntegerInputResult::Kind::bad_item:
-            fail_at(operation, channel, result.reason, input_place(channel, reader.lines_read()));
+        case IntegerInputResult::Kind::bad_item: {
+            Failure failure{activity, channel, Cause::bad_answer, result.reason,
+                            input_place(channel, reader.lines_read())};
+            failure.answer = result.item;
+            failure.answer_fault = result.fault;
+            fail(std::move(failure));
+        }
         case IntegerInputResult::Kind::input_ended:
             break;
     }
-    fail_at_input_end(reader, channel, operation,
+    fail_at_input_end(reader, channel, activity,
                       std::string(channel == console_input ? "the console input ended"
                                                            : "the end of the file was reached") +
                           " before all " + std::to_string(destinations.size()) +
@@ -261,10 +269,10 @@ void Channels::integer_input(int channel, std::span<std::int32_t* const> destina
 }
 
 void Channels::wait_for_enter(int channel) {
-    constexpr std::string_view operation = "wait for Enter";
-    LineReader& reader = reader_for(channel, operation);
-    if (!read_line(reader, channel, operation)) {
-        fail_at_input_end(reader, channel, operation,
+    constexpr Activity activity = Activity::wait_for_enter;
+    LineReader& reader = reader_for(channel, activity);
+    if (!read_line(reader, channel, activity)) {
+        fail_at_input_end(reader, channel, activity,
                           channel == console_input ? "the console input ended"
                                                    : "the end of the file was reached");
     }
@@ -272,13 +280,13 @@ void Channels::wait_for_enter(int channel) {
 
 // ---- Open and close ----
 
-void Channels::open(int channel, std::string_view file_name) {
-    constexpr std::string_view operation = "open";
+void Channels::open(int channel, std::string_view file_name, FileRole role) {
+    constexpr Activity activity = Activity::open;
     if (channel == console_input || channel == console_output) {
-        fail(operation, channel, "the channel is the console's, which is never opened");
+        fail(activity, channel, "the channel is the console's, which is never opened");
     }
     if (files_.contains(channel)) {
-        fail(operation, channel, "a file is already open on the channel");
+        fail(activity, channel, "a file is already open on the channel");
     }
     const std::size_t first = file_name.find_first_not_of(blank);
     const std::string_view name =
@@ -292,8 +300,11 @@ void Channels::open(int channel, std::string_view file_name) {
     }
     auto file = std::make_unique<FileChannel>(std::string(name));
     if (const int error = file->file.open_or_create(file->name); error != 0) {
-        fail_at(operation, channel, describe_open_error(error),
-                "file \"" + printable(file->name) + "\"");
+        Failure failure{activity, channel, Cause::other, describe_open_error(error),
+                        "file \"" + printable(file->name) + "\""};
+        failure.file = printable(file->name);
+        failure.role = role;
+        fail(std::move(failure));
     }
     files_[channel] = std::move(file);
 }
@@ -301,7 +312,7 @@ void Channels::open(int channel, std::string_view file_name) {
 void Channels::close(int channel) {
     const auto found = files_.find(channel);
     if (found == files_.end()) {
-        fail("close", channel,
+        fail(Activity::close, channel,
              channel == console_input || channel == console_output
                  ? "the channel is the console's, which is never closed"
                  : "no file is open on the channel");
@@ -310,7 +321,10 @@ void Channels::close(int channel) {
     const std::unique_ptr<FileChannel> file = std::move(found->second);
     files_.erase(found);
     if (const int error = file->file.close(); error != 0) {
-        fail_at("close", channel, platform::describe_error(error), place);
+        Failure failure{Activity::close, channel, Cause::other, platform::describe_error(error),
+                        place};
+        failure.file = printable(file->name);
+        fail(std::move(failure));
     }
 }
 
@@ -352,29 +366,41 @@ void Channels::orderly_stop(std::string_view message) {
     end_program(orderly_exit_status);
 }
 
-void Channels::fail(std::string_view operation, int channel, std::string_view reason) {
-    fail_at(operation, channel, reason, place_of(channel));
+void Channels::fail(Activity activity, int channel, std::string_view reason) {
+    fail({activity, channel, Cause::other, std::string(reason)});
 }
 
-void Channels::fail_at(std::string_view operation, int channel, std::string_view reason,
-                       std::string_view place) {
+void Channels::fail(Failure failure) {
     flush_console_output_quietly();
+    if (failure.place.empty()) {
+        failure.place = place_of(failure.channel);
+    }
+    if (failure.file.empty()) {
+        failure.file = printable(file_on(failure.channel));
+    }
     std::string diagnostic;
     if (plain_words_) {
-        diagnostic = plain_words(operation, channel, reason, place).append(line_end);
+        diagnostic = plain_words(failure).append(line_end);
     }
-    diagnostic.append(program_name).append(": input/output failure: ").append(operation);
-    if (channel >= 0) {
-        diagnostic.append(" on channel ").append(std::to_string(channel));
+    diagnostic.append(program_name)
+        .append(": input/output failure: ")
+        .append(activity_words(failure.activity));
+    if (failure.channel >= 0) {
+        diagnostic.append(" on channel ").append(std::to_string(failure.channel));
     }
-    diagnostic.append(": ").append(reason).append(line_end);
-    diagnostic.append("  at ").append(place).append(line_end);
-    if (channel == noted_channel_ && !failure_note_.empty()) {
+    diagnostic.append(": ").append(failure.reason).append(line_end);
+    diagnostic.append("  at ").append(failure.place).append(line_end);
+    if (failure.channel == noted_channel_ && !failure_note_.empty()) {
         diagnostic.append(printable(failure_note_)).append(line_end);
     }
     console_.write_error(diagnostic);
     close_all_quietly();
     end_program(failure_exit_status);
+}
+
+std::string Channels::file_on(int channel) const {
+    const auto found = files_.find(channel);
+    return found == files_.end() ? std::string() : found->second->name;
 }
 
 void Channels::finish(int exit_status) {

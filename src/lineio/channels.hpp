@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "lineio/console.hpp"
+#include "lineio/failure.hpp"
 #include "lineio/line_layout.hpp"
 #include "lineio/platform.hpp"
 #include "lineio/printable.hpp"
@@ -82,7 +83,7 @@ class Channels {
 
     // Opens `file_name` (leading and trailing blanks dropped) on `channel`, creating it empty when
     // missing. The first write cuts the file off at the position reached.
-    void open(int channel, std::string_view file_name);
+    void open(int channel, std::string_view file_name, FileRole role = FileRole::other);
     void close(int channel);
 
     // Ends the program with exit status 0, after the stop notice, or `message` when one is given,
@@ -90,15 +91,15 @@ class Channels {
     [[noreturn]] void orderly_stop();
     [[noreturn]] void orderly_stop(std::string_view message);
 
-    // Ends the program with exit status 127 after one diagnostic naming the operation, the
-    // channel, the reason and the place reached.
-    [[noreturn]] void fail(std::string_view operation, int channel, std::string_view reason);
-    // The same for a failure at a place of the caller's (channel -1: none).
-    [[noreturn]] void fail_at(std::string_view operation, int channel, std::string_view reason,
-                              std::string_view place);
+    // Ends the program with exit status 127 after one diagnostic naming what was being done,
+    // the channel, the reason and the place reached.
+    [[noreturn]] void fail(Activity activity, int channel, std::string_view reason);
+    // The same for a failure whose place (and file) the caller names; an empty place is the place
+    // the channel has reached.
+    [[noreturn]] void fail(Failure failure);
 
     // From now on every input/output failure's diagnostic opens with a line in plain words that
-    // tells the person at the console what went wrong and what to do (see plain_words.hpp).
+    // tells the person at the console what went wrong and what to do (see failure.hpp).
     void open_failures_with_plain_words() { plain_words_ = true; }
 
     // Ends the program with `exit_status` once the console's output is written and every file
@@ -134,22 +135,25 @@ class Channels {
 
   private:
     // Writes line_ and a line end on `channel`, then as many empty lines as asked.
-    void write_line(int channel, std::string_view operation, int empty_lines_after = 0);
+    void write_line(int channel, Activity activity, int empty_lines_after = 0);
     void flush_console_output();
     void flush_console_output_quietly();
     void close_all();
     void close_all_quietly();
     [[noreturn]] void end_program(int exit_status);
 
-    // The input of `channel`, or an input/output failure of `operation` when it has none.
-    LineReader& reader_for(int channel, std::string_view operation);
+    // The input of `channel`, or an input/output failure of `activity` when it has none.
+    LineReader& reader_for(int channel, Activity activity);
     // Reads the next line of `reader` into input_line_; false when the input holds no further
     // line.
-    bool read_line(LineReader& reader, int channel, std::string_view operation);
-    [[noreturn]] void fail_reading(const LineReader& reader, int channel,
-                                   std::string_view operation, int error);
-    [[noreturn]] void fail_at_input_end(const LineReader& reader, int channel,
-                                        std::string_view operation, std::string_view reason);
+    bool read_line(LineReader& reader, int channel, Activity activity);
+    [[noreturn]] void fail_reading(const LineReader& reader, int channel, Activity activity,
+                                   int error);
+    [[noreturn]] void fail_at_input_end(const LineReader& reader, int channel, Activity activity,
+                                        std::string_view reason);
+    [[noreturn]] void fail_listing(std::string_view reason);
+    // The name of the file open on `channel`, or empty.
+    std::string file_on(int channel) const;
     // Where `channel` stands, for a diagnostic: the file and the line reached.
     std::string place_of(int channel) const;
     std::string input_place(int channel, long long line) const;

@@ -7,12 +7,13 @@
 #include "lineio/channels.hpp"
 #include "lineio/fixed_text.hpp"
 #include "lineio/platform.hpp"
+#include "version.hpp"
 
 namespace lineio {
 
 namespace {
 
-constexpr std::string_view listing_file = "list.txt";
+constexpr std::string_view listing_file = rur::listing_file;
 constexpr std::string_view listing_command_start = "dir /B ";
 constexpr std::string_view listing_command_end = " > list.txt";
 constexpr std::string_view deletion_command = "del list.txt";
@@ -23,10 +24,14 @@ constexpr int command_failed = 1;
 // Listings of large folders go out in pieces of about this size.
 constexpr std::size_t listing_piece = std::size_t{64} * 1024;
 
-constexpr std::string_view listing_operation = "folder listing into list.txt";
 constexpr std::string_view listing_place = "file \"list.txt\" in the current directory";
 
 }  // namespace
+
+void Channels::fail_listing(std::string_view reason) {
+    fail({Activity::listing, -1, Cause::other, std::string(reason), std::string(listing_place),
+          std::string(listing_file)});
+}
 
 int Channels::run_command_line(std::string_view command_line) {
     const std::string_view command = trimmed(command_line);
@@ -51,14 +56,12 @@ int Channels::run_command_line(std::string_view command_line) {
         files_in_memory_ ? &(memory_files_[std::string(listing_file)] = std::string()) : nullptr;
     if (const int error = in_memory != nullptr ? 0 : listing.create_or_empty(std::string(listing_file));
         error != 0) {
-        fail_at(listing_operation, -1,
-                platform::is_symbolic_link_refusal(error)
-                    ? "list.txt is a symbolic link, which the program never writes through"
-                : platform::is_hard_link_refusal(error)
-                    ? "list.txt has other names as well (hard links), which the program never "
-                      "writes through"
-                    : platform::describe_error(error),
-                listing_place);
+        fail_listing(platform::is_symbolic_link_refusal(error)
+                         ? "list.txt is a symbolic link, which the program never writes through"
+                     : platform::is_hard_link_refusal(error)
+                         ? "list.txt has other names as well (hard links), which the program "
+                           "never writes through"
+                         : platform::describe_error(error));
     }
     platform::Folder listed_folder;
     std::vector<platform::FolderEntry> entries;
@@ -77,7 +80,7 @@ int Channels::run_command_line(std::string_view command_line) {
             if (in_memory != nullptr) {
                 in_memory->append(piece);
             } else if (const int error = listing.write(piece); error != 0) {
-                fail_at(listing_operation, -1, platform::describe_error(error), listing_place);
+                fail_listing(platform::describe_error(error));
             }
             piece.clear();
         };
@@ -92,7 +95,7 @@ int Channels::run_command_line(std::string_view command_line) {
         }
     }
     if (const int error = listing.close(); error != 0) {
-        fail_at(listing_operation, -1, platform::describe_error(error), listing_place);
+        fail_listing(platform::describe_error(error));
     }
     return listed ? command_succeeded : command_failed;
 }

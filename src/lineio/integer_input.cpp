@@ -48,13 +48,6 @@ Number take_number(std::string_view& text) {
     return number;
 }
 
-// The item's start, with control bytes shown as '?', and what is wrong with it.
-std::string bad_item(std::string_view item, std::string_view what) {
-    const std::string quoted = printable(item.substr(0, quoted_item_length));
-    return "the item \"" + quoted + (item.size() > quoted_item_length ? "...\" " : "\" ") +
-           std::string(what);
-}
-
 // One item: a value, `count` copies of a value, or `count` null values.
 struct ParsedItem {
     std::uint64_t count = 1;
@@ -62,37 +55,53 @@ struct ParsedItem {
     std::int32_t value = 0;
 };
 
-// Parses a whole item; returns an empty text, or why the item is no integer.
-std::string parse_item(std::string_view item, ParsedItem& parsed) {
-    constexpr std::string_view not_an_integer = "is not an integer";
+using Fault = IntegerInputResult::Fault;
+
+// Parses a whole item; returns why it is no integer, or Fault::none.
+Fault parse_item(std::string_view item, ParsedItem& parsed) {
     std::string_view rest = item;
     Number number = take_number(rest);
     // A leading run of digits followed by an asterisk is a repeat count.
     if (!rest.empty() && rest.front() == '*') {
         if (number.is_signed || number.digits == 0) {
-            return bad_item(item, not_an_integer);
+            return Fault::not_an_integer;
         }
         if (number.magnitude == 0) {
-            return bad_item(item, "has a repeat count of 0");
+            return Fault::zero_repeat_count;
         }
         parsed.count = std::min(number.magnitude, repeat_count_ceiling);
         rest.remove_prefix(1);
         if (rest.empty()) {
             parsed.has_value = false;
-            return {};
+            return Fault::none;
         }
         number = take_number(rest);
     }
     if (number.digits == 0 || !rest.empty()) {
-        return bad_item(item, not_an_integer);
+        return Fault::not_an_integer;
     }
     if (number.magnitude > largest_magnitude ||
         (!number.negative && number.magnitude == largest_magnitude)) {
-        return bad_item(item, "lies outside the range of signed 32-bit integers");
+        return Fault::out_of_range;
     }
     const auto magnitude = static_cast<std::int64_t>(number.magnitude);
     parsed.value = static_cast<std::int32_t>(number.negative ? -magnitude : magnitude);
-    return {};
+    return Fault::none;
+}
+
+// A bad item: its start, with control bytes shown as '?', and what is wrong with it.
+IntegerInputResult bad_item(std::string_view item, Fault fault) {
+    IntegerInputResult result{IntegerInputResult::Kind::bad_item, fault,
+                              printable(item.substr(0, quoted_item_length)), {}};
+    if (item.size() > quoted_item_length) {
+        result.item.append("...");
+    }
+    const std::string_view what = fault == Fault::not_an_integer      ? "is not an integer"
+                                  : fault == Fault::zero_repeat_count ? "has a repeat count of 0"
+                                                                      : "lies outside the range "
+                                                                        "of signed 32-bit integers";
+    result.reason = "the item \"" + result.item + "\" " + std::string(what);
+    return result;
 }
 
 }  // namespace
@@ -108,7 +117,7 @@ IntegerInputResult read_integers(const NextLine& next_line,
         const std::size_t start = line.find_first_not_of(blanks_and_tabs);
         if (start == std::string_view::npos) {
             if (!next_line(line)) {
-                return {IntegerInputResult::Kind::input_ended, {}};
+                return {IntegerInputResult::Kind::input_ended, Fault::none, {}, {}};
             }
             value_since_comma = false;
             continue;
@@ -128,8 +137,8 @@ IntegerInputResult read_integers(const NextLine& next_line,
         const std::string_view item = line.substr(0, line.find_first_of(item_ends));
         line.remove_prefix(item.size());
         ParsedItem parsed;
-        if (std::string reason = parse_item(item, parsed); !reason.empty()) {
-            return {IntegerInputResult::Kind::bad_item, std::move(reason)};
+        if (const Fault fault = parse_item(item, parsed); fault != Fault::none) {
+            return bad_item(item, fault);
         }
         const auto copies = static_cast<std::size_t>(
             std::min<std::uint64_t>(parsed.count, destinations.size() - filled));

@@ -13,8 +13,12 @@ namespace lineio {
 // What integer input came to.
 struct IntegerInputResult {
     enum class Kind { filled, input_ended, bad_item };
+    // What is wrong with a bad item.
+    enum class Fault { none, not_an_integer, zero_repeat_count, out_of_range };
     Kind kind = Kind::filled;
-    std::string reason;  // for a bad_item: what is wrong with it
+    Fault fault = Fault::none;
+    std::string item;    // a bad item's start as it may be shown, control bytes as '?'
+    std::string reason;  // for a bad_item: what is wrong with it, in words
 };
 
 // Hands out the next line of the input; false when it holds none.

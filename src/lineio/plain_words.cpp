@@ -1,75 +1,91 @@
-#include "lineio/plain_words.hpp"
-
 #include "lineio/channels.hpp"
+#include "lineio/failure.hpp"
 
 namespace lineio {
 namespace {
 
-constexpr std::string_view report_file = "DedUzarodivedizidUZOVU.txt";
 constexpr std::string_view timestamp_advice =
     ": type the six numbers of a date and time, such as 2025 11 21 15 30 00.";
 
-// The file a place names ("file \"NAME\"..."), or nothing when it names none.
-std::string_view file_in(std::string_view place) {
-    constexpr std::string_view start = "file \"";
-    if (!place.starts_with(start)) {
-        return {};
-    }
-    place.remove_prefix(start.size());
-    return place.substr(0, place.rfind('"'));
-}
-
-// An integer input's reason reads: the item "TEXT" WHAT.
-std::string answer_sentence(std::string_view reason) {
-    constexpr std::string_view start = "the item \"";
-    const std::size_t end = reason.rfind("\" ");
-    const std::string_view item = reason.substr(start.size(), end - start.size());
-    const std::string_view what = reason.substr(end + 2);
-    std::string_view verdict = "is not a date and time the program can read";
-    if (what.starts_with("is not an integer")) {
-        verdict = "is not a whole number";
-    } else if (what.starts_with("lies outside")) {
-        verdict = "is far too large a number";
-    }
-    std::string sentence = "The answer \"";
-    sentence.append(item).append("\" ").append(verdict).append(timestamp_advice);
-    return sentence;
+std::string answer_sentence(const Failure& failure) {
+    const std::string_view verdict =
+        failure.answer_fault == IntegerInputResult::Fault::not_an_integer ? "is not a whole number"
+        : failure.answer_fault == IntegerInputResult::Fault::out_of_range
+            ? "is far too large a number"
+            : "is not a date and time the program can read";
+    return "The answer \"" + failure.answer + "\" " + std::string(verdict) +
+           std::string(timestamp_advice);
 }
 
 }  // namespace
 
-std::string plain_words(std::string_view operation, int channel, std::string_view reason,
-                        std::string_view place) {
-    const std::string reason_end = std::string(": ").append(reason).append(".");
-    const std::string file(file_in(place));
-    if (reason.starts_with("the console input ended")) {
-        return "The console input ended before the program had all its answers.";
+std::string_view activity_words(Activity activity) {
+    switch (activity) {
+        case Activity::list_line_output:
+            return "list-style line output";
+        case Activity::empty_line_output:
+            return "empty line output";
+        case Activity::formatted_line_output:
+            return "formatted line output";
+        case Activity::console_output:
+            return "console output";
+        case Activity::field_input:
+            return "fixed-width field input";
+        case Activity::integer_input:
+            return "whitespace-separated integer input";
+        case Activity::wait_for_enter:
+            return "wait for Enter";
+        case Activity::open:
+            return "open";
+        case Activity::close:
+            return "close";
+        case Activity::listing:
+            return "folder listing into list.txt";
+        case Activity::journal_input:
+            return "undo journal input";
+        case Activity::journal_output:
+            return "undo journal output";
+        case Activity::memory_allocation:
+            return "memory allocation";
+        case Activity::program:
+            break;
     }
-    if (operation == "whitespace-separated integer input" && reason.starts_with("the item \"") &&
-        reason.rfind("\" ") != std::string_view::npos) {
-        return answer_sentence(reason);
+    return "program";
+}
+
+std::string plain_words(const Failure& failure) {
+    const std::string reason_end = ": " + failure.reason + ".";
+    const std::string& file = failure.file;
+    switch (failure.cause) {
+        case Cause::console_input_ended:
+            return "The console input ended before the program had all its answers.";
+        case Cause::bad_answer:
+            return answer_sentence(failure);
+        case Cause::not_a_journal:
+            return "The file " + file + " is not an undo journal of this program.";
+        case Cause::other:
+            break;
     }
-    if (operation == "memory allocation") {
-        return "The program ran out of memory: close other programs and run it again.";
+    switch (failure.activity) {
+        case Activity::memory_allocation:
+            return "The program ran out of memory: close other programs and run it again.";
+        case Activity::journal_input:
+            return "The undo journal " + file + " could not be read" + reason_end;
+        case Activity::journal_output:
+            return "The undo journal " + file +
+                   " could not be written here, so nothing more was renamed" + reason_end;
+        case Activity::listing:
+            return "The folder's listing " + file + " could not be written here" + reason_end;
+        case Activity::open:
+            return failure.role == FileRole::report
+                       ? "The report file " + file + " could not be created here" + reason_end
+                       : "The file " + file + " could not be opened here" + reason_end;
+        case Activity::console_output:
+            return "The program's output could not be written" + reason_end;
+        default:
+            break;
     }
-    if (operation == "undo journal input") {
-        return reason.starts_with("it is not an undo journal")
-                   ? "The file " + file + " is not an undo journal of this program."
-                   : "The undo journal " + file + " could not be read" + reason_end;
-    }
-    if (operation == "undo journal output") {
-        return "The undo journal " + file +
-               " could not be written here, so nothing more was renamed" + reason_end;
-    }
-    if (operation == "folder listing into list.txt") {
-        return "The folder's listing list.txt could not be written here" + reason_end;
-    }
-    if (operation == "open") {
-        return file == report_file
-                   ? "The report file " + file + " could not be created here" + reason_end
-                   : "The file " + file + " could not be opened here" + reason_end;
-    }
-    if (channel == console_output || operation == "console output") {
+    if (failure.channel == console_output) {
         return "The program's output could not be written" + reason_end;
     }
     if (!file.empty()) {

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "lineio/platform.hpp"
+#include "version.hpp"
 
 namespace lineio::platform {
 
@@ -610,7 +611,7 @@ std::string command_name(std::string_view started_as) {
     std::string resolved;
     if (started_as.find('/') == std::string_view::npos ||
         real_path(std::string(started_as), resolved) != 0) {
-        return started_as.empty() ? "DoridivezizoziRUR" : std::string(started_as);
+        return std::string(started_as.empty() ? rur::program_name : started_as);
     }
     return resolved;
 }

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "lineio/platform.hpp"
+#include "version.hpp"
 
 namespace lineio::platform {
 namespace {
@@ -710,7 +711,7 @@ std::string command_name(std::string_view /*started_as*/) {
         GetCurrentDirectoryA(static_cast<DWORD>(current.size()), current.data());
     current.resize(current_length < current.size() ? current_length : 0);
     if (module.empty() || separator == std::string::npos) {
-        return "DoridivezizoziRUR";
+        return std::string(rur::program_name);
     }
     std::string stem = module.substr(separator + 1);
     if (stem.size() > 4 && _stricmp(stem.c_str() + stem.size() - 4, ".exe") == 0) {

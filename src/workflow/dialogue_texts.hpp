@@ -5,6 +5,8 @@
 #include <array>
 #include <string_view>
 
+#include "version.hpp"
+
 namespace workflow::texts {
 
 inline constexpr std::string_view banner_title =
@@ -51,6 +53,6 @@ inline constexpr std::array<std::string_view, 6> video_extensions = {"avi", "AVI
 inline constexpr std::string_view list_command_start = "dir /B ";
 inline constexpr std::string_view list_command_end = " > list.txt";
 inline constexpr std::string_view delete_listing_command = "del list.txt";
-inline constexpr std::string_view listing_file = "list.txt";
+inline constexpr std::string_view listing_file = rur::listing_file;
 
 }  // namespace workflow::texts

@@ -334,7 +334,8 @@ void JournalWriter::check(int error) {
         file_.close();
         platform::remove_file(name_);
     }
-    channels_.fail_at("undo journal output", -1, platform::describe_error(error), place);
+    channels_.fail({lineio::Activity::journal_output, -1, lineio::Cause::other,
+                    platform::describe_error(error), place, lineio::printable(name_)});
 }
 
 bool JournalWriter::create() {

@@ -38,11 +38,12 @@
 
 #include "lineio/channels.hpp"
 #include "lineio/platform.hpp"
+#include "version.hpp"
 
 namespace workflow {
 
-inline constexpr std::string_view journal_title = "DoridivezizoziRUR undo journal";
-inline constexpr std::string_view journal_name_start = "DoridivezizoziRUR-undo-";
+using rur::journal_name_start;
+using rur::journal_title;
 
 // What a journal records of one file: its name before the run, what tells it from other files,
 // and the corrected name it was meant to get, with what the run then did.

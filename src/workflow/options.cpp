@@ -1,6 +1,7 @@
 #include "workflow/options.hpp"
 
 #include "lineio/channels.hpp"
+#include "version.hpp"
 
 namespace workflow {
 namespace {
@@ -8,8 +9,7 @@ namespace {
 Options usage_error(std::string_view what, std::string_view argument) {
     Options options;
     options.command = Options::Command::usage_error;
-    options.problem = "DoridivezizoziRUR: ";
-    options.problem.append(what);
+    options.problem.assign(rur::program_name).append(": ").append(what);
     if (!argument.empty()) {
         options.problem.append(" \"").append(lineio::printable(argument)).append("\"");
     }

@@ -15,7 +15,7 @@ struct Options {
     bool journal_missing = false;  // the usage error is --undo without its journal
     // How to name the program in a command printed for the person at the console, so that it
     // works as typed.
-    std::string program = "DoridivezizoziRUR";
+    std::string program;
 };
 
 Options parse_options(std::span<const std::string_view> arguments);

@@ -33,7 +33,8 @@ void run_program(lineio::Channels& channels, const Options& options) {
         case Options::Command::help:
             show_text(channels, texts::help);
         case Options::Command::version:
-            show_text(channels, "DoridivezizoziRUR " + std::string(rur::program_version) + "\n");
+            show_text(channels, std::string(rur::program_name) + " " +
+                                    std::string(rur::program_version) + "\n");
         case Options::Command::undo:
             run_undo(channels, options.journal);
         case Options::Command::dry_run: {

@@ -7,13 +7,14 @@
 #include "lineio/channels.hpp"
 #include "lineio/fixed_text.hpp"
 #include "timestamp/timestamp.hpp"
+#include "version.hpp"
 #include "workflow/layouts.hpp"
 
 namespace workflow {
 
 inline constexpr int report_channel = 2;
 inline constexpr int listing_channel = 1;
-inline constexpr std::string_view report_file = "DedUzarodivedizidUZOVU.txt";
+inline constexpr std::string_view report_file = rur::report_file;
 
 // What the dialogue lends the pass.
 struct RenamingJob {

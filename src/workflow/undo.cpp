@@ -19,13 +19,19 @@ namespace {
 
 namespace platform = lineio::platform;
 
-constexpr std::string_view input_operation = "undo journal input";
+// Ends the program with a failure to read or follow the journal `name`.
+[[noreturn]] void fail_journal(lineio::Channels& channels, const std::string& name,
+                               std::string reason, lineio::Cause cause = lineio::Cause::other,
+                               std::string place = {}) {
+    const std::string shown = lineio::printable(name);
+    channels.fail({lineio::Activity::journal_input, -1, cause, std::move(reason),
+                   place.empty() ? "file \"" + shown + "\"" : std::move(place), shown});
+}
 
 std::string read_whole(lineio::Channels& channels, const std::string& name) {
-    const std::string place = "file \"" + lineio::printable(name) + "\"";
     const auto check = [&](int error) {
         if (error != 0) {
-            channels.fail_at(input_operation, -1, platform::describe_error(error), place);
+            fail_journal(channels, name, platform::describe_error(error));
         }
     };
     platform::File file;
@@ -213,25 +219,24 @@ class Undo {
 
 void run_undo(lineio::Channels& channels, std::string_view journal_name) {
     const std::string name(journal_name);
-    const std::string place = "file \"" + lineio::printable(name) + "\"";
     Journal journal;
     const JournalProblems problems = read_journal(read_whole(channels, name), journal);
     if (problems.not_a_journal) {
-        channels.fail_at(input_operation, -1, "it is not an undo journal of this program", place);
+        fail_journal(channels, name, "it is not an undo journal of this program",
+                     lineio::Cause::not_a_journal);
     }
     if (!problems.refused.empty()) {
         for (const std::string& refused : problems.refused) {
             channels.error_line("  refused, " + lineio::printable(refused));
         }
-        channels.fail_at(input_operation, -1,
-                         "it holds entries that no run of this program writes, so nothing was "
-                         "touched",
-                         place);
+        fail_journal(channels, name,
+                     "it holds entries that no run of this program writes, so nothing was "
+                     "touched");
     }
     // The names are read beside the journal itself, wherever a link to it stands.
     std::string journal_path;
     if (const int error = platform::real_path(name, journal_path); error != 0) {
-        channels.fail_at(input_operation, -1, platform::describe_error(error), place);
+        fail_journal(channels, name, platform::describe_error(error));
     }
     const std::string folder_path =
         journal.head.folder.empty() && !journal.legacy
@@ -240,18 +245,18 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name) {
     platform::Folder folder;
     const std::string folder_place = "folder \"" + lineio::printable(journal.head.folder) + "\"";
     if (const int error = folder.open(folder_path, false); error != 0) {
-        channels.fail_at(input_operation, -1,
-                         platform::is_symbolic_link_refusal(error)
-                             ? "the folder is a symbolic link, which the undo never follows"
-                             : platform::describe_error(error),
-                         folder_place);
+        fail_journal(channels, name,
+                     platform::is_symbolic_link_refusal(error)
+                         ? "the folder is a symbolic link, which the undo never follows"
+                         : platform::describe_error(error),
+                     lineio::Cause::other, folder_place);
     }
     platform::FileIdentity self;
     if (journal.head.folder_number != 0 && folder.keeps_file_numbers() &&
         (folder.identify_self(self) != 0 || self.index != journal.head.folder_number)) {
-        channels.fail_at(input_operation, -1,
-                         "it is not the folder the run renamed in, which is no longer there",
-                         folder_place);
+        fail_journal(channels, name,
+                     "it is not the folder the run renamed in, which is no longer there",
+                     lineio::Cause::other, folder_place);
     }
     Undo undo(channels, journal, folder, journal_path);
     std::int32_t restored = 0;

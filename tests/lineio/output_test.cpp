@@ -59,7 +59,7 @@ TEST(ProgramEnd, WritesOutTheConsoleAndTheFilesBeforeTheNoticeOrTheDiagnostic) {
         channels.list_line(2, {"written"});
         channels.list_line(console_output, {"shown"});
         const auto status = test_support::program_end_of([&] {
-            fails ? channels.fail("program", console_output, "broken") : channels.orderly_stop();
+            fails ? channels.fail(lineio::Activity::program, console_output, "broken") : channels.orderly_stop();
         });
         EXPECT_EQ(status, fails ? failure_exit_status : orderly_exit_status);
         EXPECT_EQ(console.output, " shown\r\n");

@@ -1,38 +1,62 @@
 // The plain line that opens a failure's diagnostic, for each kind of failure.
-#include "lineio/plain_words.hpp"
-
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
+
+#include "lineio/failure.hpp"
 
 namespace {
 
+using lineio::Activity;
+using lineio::Cause;
+using lineio::Failure;
+using Fault = lineio::IntegerInputResult::Fault;
+
+Failure answer(const std::string& shown, Fault fault) {
+    Failure failure(Activity::integer_input, 5, Cause::bad_answer, "words");
+    failure.answer = shown;
+    failure.answer_fault = fault;
+    return failure;
+}
+
+Failure report_open() {
+    Failure failure(Activity::open, 2, Cause::other, "Is a directory", "", "r.txt");
+    failure.role = lineio::FileRole::report;
+    return failure;
+}
+
 TEST(PlainWords, SayWhatWentWrongInTheUsersWords) {
-    const std::string integers = "whitespace-separated integer input";
     const std::string advice =
         ": type the six numbers of a date and time, such as 2025 11 21 15 30 00.";
-    // The operation, its channel, the reason, the place, and what the user reads.
-    const std::tuple<std::string, int, std::string, std::string, std::string> table[] = {
-        {integers, 5, "the item \"9\" 9\" lies outside the range of signed 32-bit integers", "",
-         "The answer \"9\" 9\" is far too large a number" + advice},
-        {integers, 5, "the item \"0*1...\" has a repeat count of 0", "",
+    const std::pair<Failure, std::string> table[] = {
+        {answer("9\" 9", Fault::out_of_range), "The answer \"9\" 9\" is far too large a number" + advice},
+        {answer("x", Fault::not_an_integer), "The answer \"x\" is not a whole number" + advice},
+        {answer("0*1...", Fault::zero_repeat_count),
          "The answer \"0*1...\" is not a date and time the program can read" + advice},
-        {"open", 1, "Is a directory", "file \"list.txt\"",
+        {{Activity::field_input, 5, Cause::console_input_ended, "ended"},
+         "The console input ended before the program had all its answers."},
+        {{Activity::open, 1, Cause::other, "Is a directory", "", "list.txt"},
          "The file list.txt could not be opened here: Is a directory."},
-        {"formatted line output", 2, "No space left on device", "file \"r.txt\", line 7",
+        {report_open(), "The report file r.txt could not be created here: Is a directory."},
+        {{Activity::formatted_line_output, 2, Cause::other, "No space left on device", "", "r.txt"},
          "The file r.txt could not be read or written: No space left on device."},
-        {"list-style line output", 6, "Broken pipe", "standard output, line 1",
+        {{Activity::list_line_output, 6, Cause::other, "Broken pipe"},
          "The program's output could not be written: Broken pipe."},
-        {"undo journal output", -1, "Disk full", "file \"j.txt\"",
+        {{Activity::journal_output, -1, Cause::other, "Disk full", "", "j.txt"},
          "The undo journal j.txt could not be written here, so nothing more was renamed: Disk "
          "full."},
-        {"memory allocation", 6, "out of memory", "standard output, line 1",
+        {{Activity::journal_input, -1, Cause::not_a_journal, "", "", "j.txt"},
+         "The file j.txt is not an undo journal of this program."},
+        {{Activity::journal_input, -1, Cause::other, "it is not a regular file", "", "p"},
+         "The undo journal p could not be read: it is not a regular file."},
+        {{Activity::listing, -1, Cause::other, "Read-only file system", "", "list.txt"},
+         "The folder's listing list.txt could not be written here: Read-only file system."},
+        {{Activity::memory_allocation, 6, Cause::other, "out of memory"},
          "The program ran out of memory: close other programs and run it again."},
-        {"program", -1, "odd", "somewhere", "The program could not go on: odd."},
+        {{Activity::program, -1, Cause::other, "odd"}, "The program could not go on: odd."},
     };
-    for (const auto& [operation, channel, reason, place, said] : table) {
-        EXPECT_EQ(lineio::plain_words(operation, channel, reason, place), said) << reason;
+    for (const auto& [failure, said] : table) {
+        EXPECT_EQ(lineio::plain_words(failure), said) << failure.reason;
     }
 }
 
