@@ -19,7 +19,8 @@ constexpr int usage_exit_status = 2;
 int main(int argc, char** argv) {
     lineio::platform::prepare_standard_streams();
     lineio::SystemConsole console;
-    const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const std::vector<std::string> given = lineio::platform::program_arguments(argc, argv);
+    const std::vector<std::string_view> arguments(given.begin(), given.end());
     const workflow::Options options = workflow::parse_options(arguments);
     if (options.command == workflow::Options::Command::usage_error) {
         console.write_error(options.problem + "\r\n");

@@ -1,5 +1,8 @@
-// The platform layer on Windows, through the narrow (code page) Win32 calls: names are handed over
-// as the console gives them. Error numbers are Win32 error codes (GetLastError).
+// The platform layer on Windows. Inside the program every name and text is UTF-8, as on Linux;
+// here it meets the system through the wide (UTF-16) calls only, so that no name is ever seen
+// through a code page, which could map a character it lacks to a look-alike and name another
+// file. The console's code pages are left alone: they belong to the whole console session.
+// Error numbers are Win32 error codes (GetLastError).
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -11,7 +14,10 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <shellapi.h>
+
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdio>
 #include <string>
@@ -19,6 +25,7 @@
 #include <vector>
 
 #include "lineio/platform.hpp"
+#include "lineio/unicode_text.hpp"
 
 namespace lineio::platform {
 namespace {
@@ -39,9 +46,54 @@ int last_error() {
     return static_cast<int>(error);
 }
 
-// A C string stops at the first NUL, so such a name would silently stand for a shorter one.
-bool holds_nul(const std::string& name) {
-    return name.find('\0') != std::string::npos;
+std::wstring as_wide(std::u16string_view text) {
+    return {text.begin(), text.end()};
+}
+
+std::string utf8_of(std::wstring_view text) {
+    return unicode::to_utf8(std::u16string(text.begin(), text.end()));
+}
+
+bool is_high_surrogate(wchar_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+// The form in which the wide calls take `name`: a full path behind the \\?\ prefix, with which
+// the system takes paths of any length rather than at most 260 characters. GetFullPathNameW gives
+// the full path exactly as the system would make it of a relative name (the current directory,
+// "." and "..", the blanks and dots that end a name), so a name means here what it would mean to
+// any other program. The prefixed form is taken literally, so every '/' must be a '\' by then.
+// A name holding a NUL (a C string would stop there and name a shorter one) or bytes that are no
+// UTF-8 names no file.
+int system_path(const std::string& name, std::wstring& path) {
+    std::u16string wide;
+    if (name.find('\0') != std::string::npos || !unicode::to_utf16(name, wide)) {
+        return ERROR_INVALID_NAME;
+    }
+    std::replace(wide.begin(), wide.end(), u'/', u'\\');
+    const std::wstring relative = wide.empty() ? std::wstring(L".") : as_wide(wide);
+    std::wstring full(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const DWORD length = GetFullPathNameW(relative.c_str(), static_cast<DWORD>(full.size()),
+                                              full.data(), nullptr);
+        if (length == 0) {
+            return last_error();
+        }
+        if (length < full.size()) {
+            full.resize(length);
+            break;
+        }
+        // Too small: the length asked for includes the terminating NUL.
+        full.assign(length, L'\0');
+    }
+    if (full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\")) {
+        path = full;
+    } else if (full.starts_with(L"\\\\")) {
+        path = L"\\\\?\\UNC\\" + full.substr(2);
+    } else {
+        path = L"\\\\?\\" + full;
+    }
+    return 0;
 }
 
 HANDLE as_handle(std::intptr_t value) {
@@ -71,6 +123,75 @@ int write_all(HANDLE handle, std::string_view bytes) {
     return 0;
 }
 
+bool is_console(HANDLE handle) {
+    DWORD mode = 0;
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE &&
+           GetConsoleMode(handle, &mode) != 0;
+}
+
+// A console window takes characters, not bytes: the UTF-8 goes in as UTF-16, and whatever is no
+// UTF-8 (a name typed into a pipe in another encoding) is shown as the replacement character.
+int write_console(HANDLE handle, std::string_view bytes) {
+    const std::wstring text = as_wide(unicode::to_utf16_for_display(bytes));
+    std::wstring_view rest = text;
+    while (!rest.empty()) {
+        std::size_t wanted = std::min(rest.size(), largest_transfer / 2);
+        // Both halves of a surrogate pair go in one call, or the console shows two bad halves.
+        if (wanted < rest.size() && is_high_surrogate(rest[wanted - 1])) {
+            --wanted;
+        }
+        DWORD written = 0;
+        if (WriteConsoleW(handle, rest.data(), static_cast<DWORD>(wanted), &written, nullptr) ==
+            0) {
+            return last_error();
+        }
+        if (written == 0) {
+            return ERROR_WRITE_FAULT;
+        }
+        rest.remove_prefix(written);
+    }
+    return 0;
+}
+
+int write_standard(DWORD which, std::string_view bytes) {
+    const HANDLE handle = GetStdHandle(which);
+    return is_console(handle) ? write_console(handle, bytes) : write_all(handle, bytes);
+}
+
+// What the console has handed over and the program has not yet taken: UTF-8 bytes, and the first
+// half of a surrogate pair whose second half comes with the next read.
+struct ConsoleInput {
+    std::string bytes;
+    std::u16string held;
+    bool ended = false;
+};
+
+// Typed characters arrive as UTF-16, a line at a time, and are handed on as UTF-8.
+int read_console(HANDLE handle, char* buffer, std::size_t capacity, std::size_t& count) {
+    static ConsoleInput input;
+    while (input.bytes.empty() && !input.ended) {
+        std::array<wchar_t, 4096> typed{};
+        DWORD got = 0;
+        if (ReadConsoleW(handle, typed.data(), static_cast<DWORD>(typed.size()), &got, nullptr) ==
+            0) {
+            return last_error();
+        }
+        // Ctrl+Z at the start of a line ends a console's input, as it does for ReadFile.
+        if (got == 0 || typed[0] == L'\x1a') {
+            input.ended = true;
+            break;
+        }
+        input.held.append(typed.begin(), typed.begin() + got);
+        const std::size_t whole =
+            input.held.size() - (is_high_surrogate(input.held.back()) ? 1 : 0);
+        input.bytes += unicode::to_utf8(std::u16string_view(input.held).substr(0, whole));
+        input.held.erase(0, whole);
+    }
+    count = input.bytes.copy(buffer, capacity);
+    input.bytes.erase(0, count);
+    return 0;
+}
+
 int read_some(HANDLE handle, char* buffer, std::size_t capacity, std::size_t& count) {
     count = 0;
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
@@ -96,12 +217,6 @@ void set_binary_mode(std::FILE* stream) {
     if (descriptor >= 0) {
         _setmode(descriptor, _O_BINARY);
     }
-}
-
-bool is_console(HANDLE handle) {
-    DWORD mode = 0;
-    return handle != nullptr && handle != INVALID_HANDLE_VALUE &&
-           GetConsoleMode(handle, &mode) != 0;
 }
 
 // The refusals of a symbolic link or junction, and of a file with several names, by
@@ -142,13 +257,39 @@ FileIdentity identity_of(const BY_HANDLE_FILE_INFORMATION& information) {
 constexpr DWORD share_all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr DWORD plain_open_flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
 
-HANDLE open_handle(const std::string& name, DWORD access, DWORD disposition) {
-    return CreateFileA(name.c_str(), access, share_all, nullptr, disposition, plain_open_flags,
-                       nullptr);
+// Opens `name` as CreateFileW does; `error` is 0, or why there is no handle.
+HANDLE open_handle(const std::string& name, DWORD access, DWORD disposition, DWORD flags,
+                   int& error) {
+    std::wstring path;
+    error = system_path(name, path);
+    if (error != 0) {
+        return INVALID_HANDLE_VALUE;
+    }
+    const HANDLE handle =
+        CreateFileW(path.c_str(), access, share_all, nullptr, disposition, flags, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        error = last_error();
+    }
+    return handle;
+}
+
+// The attributes of `name`, a link's own; `error` is 0, or why there are none.
+DWORD attributes_of(const std::string& name, int& error) {
+    std::wstring path;
+    error = system_path(name, path);
+    if (error != 0) {
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        error = last_error();
+    }
+    return attributes;
 }
 
 bool is_folder(const std::string& name) {
-    const DWORD attributes = GetFileAttributesA(name.empty() ? "." : name.c_str());
+    int error = 0;
+    const DWORD attributes = attributes_of(name, error);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -162,28 +303,50 @@ void prepare_standard_streams() {
     set_binary_mode(stdin);
     set_binary_mode(stdout);
     set_binary_mode(stderr);
+}
 
-    // A name typed in a console window arrives in the console's code page, which is usually the
-    // OEM one, while the narrow file calls take names in the ANSI code page. Read in the wrong
-    // code page, a folder name with an accented letter would name no folder. Letting the file
-    // calls use the OEM code page makes typed names, listed names and names shown on the console
-    // mean the same characters. Input from a pipe or a file is left as it is.
-    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    if (is_console(input) && GetConsoleCP() == GetOEMCP() && GetOEMCP() != GetACP()) {
-        SetFileApisToOEM();
+std::vector<std::string> program_arguments(int /*argc*/, char** /*argv*/) {
+    // The C runtime's argv holds the arguments in the ANSI code page, where a name of characters
+    // beyond it has already become a look-alike; the wide command line holds them as typed.
+    std::vector<std::string> arguments;
+    int count = 0;
+    wchar_t** const words = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (words == nullptr) {
+        return arguments;
     }
+    for (int word = 1; word < count; ++word) {
+        arguments.push_back(utf8_of(words[word]));
+    }
+    LocalFree(static_cast<void*>(words));
+    return arguments;
+}
+
+std::string from_legacy_code_page(std::string_view bytes) {
+    if (bytes.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
+    const int length = MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
+    if (length <= 0 ||
+        MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), size, wide.data(), length) != length) {
+        return std::string(bytes);
+    }
+    return utf8_of(wide);
 }
 
 int read_standard_input(char* buffer, std::size_t capacity, std::size_t& count) {
-    return read_some(GetStdHandle(STD_INPUT_HANDLE), buffer, capacity, count);
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    return is_console(input) ? read_console(input, buffer, capacity, count)
+                             : read_some(input, buffer, capacity, count);
 }
 
 int write_standard_output(std::string_view bytes) {
-    return write_all(GetStdHandle(STD_OUTPUT_HANDLE), bytes);
+    return write_standard(STD_OUTPUT_HANDLE, bytes);
 }
 
 int write_standard_error(std::string_view bytes) {
-    return write_all(GetStdHandle(STD_ERROR_HANDLE), bytes);
+    return write_standard(STD_ERROR_HANDLE, bytes);
 }
 
 bool standard_output_is_terminal() {
@@ -193,13 +356,14 @@ bool standard_output_is_terminal() {
 }
 
 std::string describe_error(int error) {
-    char* message = nullptr;
-    const DWORD length = FormatMessageA(
+    // Windows' own words, in the user's language, and in UTF-8 like every other line.
+    wchar_t* message = nullptr;
+    const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<char*>(&message), 0, nullptr);
+        nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
     std::string text;
     if (length != 0 && message != nullptr) {
-        text.assign(message, length);
+        text = utf8_of(std::wstring_view(message, length));
     }
     if (message != nullptr) {
         LocalFree(message);
@@ -243,18 +407,17 @@ File::~File() {
 
 int File::open_or_create(const std::string& name) {
     close();
-    if (holds_nul(name)) {
-        return ERROR_INVALID_NAME;
-    }
     bool writable = true;
-    HANDLE handle = open_handle(name, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
-    if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) {
+    int error = 0;
+    HANDLE handle =
+        open_handle(name, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, plain_open_flags, error);
+    if (error == ERROR_ACCESS_DENIED) {
         // A read-only file, or one on a medium that may not be written, can still be read.
         writable = false;
-        handle = open_handle(name, GENERIC_READ, OPEN_EXISTING);
+        handle = open_handle(name, GENERIC_READ, OPEN_EXISTING, plain_open_flags, error);
     }
-    if (handle == INVALID_HANDLE_VALUE) {
-        return last_error();
+    if (error != 0) {
+        return error;
     }
     if (const int refused = refuse_unless_plain_file(handle); refused != 0) {
         CloseHandle(handle);
@@ -267,14 +430,12 @@ int File::open_or_create(const std::string& name) {
 
 int File::create_or_empty(const std::string& name) {
     close();
-    if (holds_nul(name)) {
-        return ERROR_INVALID_NAME;
-    }
     // OPEN_ALWAYS and then SetEndOfFile rather than CREATE_ALWAYS: the file is checked before
     // anything of it is cut, and an existing file keeps its attributes as under a redirection.
-    HANDLE handle = open_handle(name, GENERIC_WRITE, OPEN_ALWAYS);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return last_error();
+    int error = 0;
+    const HANDLE handle = open_handle(name, GENERIC_WRITE, OPEN_ALWAYS, plain_open_flags, error);
+    if (error != 0) {
+        return error;
     }
     int result = refuse_unless_plain_file(handle);
     if (result == 0 && SetEndOfFile(handle) == 0) {
@@ -330,14 +491,12 @@ int File::truncate_at_position() {
 
 int File::create_new(const std::string& name) {
     close();
-    if (holds_nul(name)) {
-        return ERROR_INVALID_NAME;
-    }
     // CREATE_NEW fails on any name that is taken, a link or a junction included, so nothing is
     // replaced and nothing is written through a link.
-    const HANDLE handle = open_handle(name, GENERIC_WRITE, CREATE_NEW);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return last_error();
+    int error = 0;
+    const HANDLE handle = open_handle(name, GENERIC_WRITE, CREATE_NEW, plain_open_flags, error);
+    if (error != 0) {
+        return error;
     }
     handle_ = as_value(handle);
     writable_ = true;
@@ -346,13 +505,11 @@ int File::create_new(const std::string& name) {
 
 int File::open_to_read(const std::string& name) {
     close();
-    if (holds_nul(name)) {
-        return ERROR_INVALID_NAME;
-    }
-    const HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ, share_all, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return last_error();
+    int error = 0;
+    const HANDLE handle =
+        open_handle(name, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, error);
+    if (error != 0) {
+        return error;
     }
     handle_ = as_value(handle);
     writable_ = false;
@@ -382,13 +539,18 @@ int File::close() {
 }
 
 int rename_no_replace(const std::string& from, const std::string& to) {
-    if (holds_nul(from) || holds_nul(to)) {
-        return ERROR_INVALID_NAME;
+    std::wstring from_path;
+    std::wstring to_path;
+    if (const int error = system_path(from, from_path); error != 0) {
+        return error;
+    }
+    if (const int error = system_path(to, to_path); error != 0) {
+        return error;
     }
     // A file that already bears its new name is left alone: asking the system to move it onto
     // itself would report the name as taken, and the file would wrongly get a burst number.
     if (from == to) {
-        return GetFileAttributesA(from.c_str()) != INVALID_FILE_ATTRIBUTES ? 0 : last_error();
+        return GetFileAttributesW(from_path.c_str()) != INVALID_FILE_ATTRIBUTES ? 0 : last_error();
     }
     // Without MOVEFILE_REPLACE_EXISTING the system refuses a taken name (ERROR_ALREADY_EXISTS)
     // in the same step as the rename, so no other file can slip in between a check and the move,
@@ -396,7 +558,7 @@ int rename_no_replace(const std::string& from, const std::string& to) {
     // another volume fails instead of copying and deleting: a copy cut short would leave the
     // user's only video in two halves. This is why std::filesystem::rename is not used: it
     // replaces an existing file.
-    if (MoveFileExA(from.c_str(), to.c_str(), 0) == 0) {
+    if (MoveFileExW(from_path.c_str(), to_path.c_str(), 0) == 0) {
         return last_error();
     }
     return 0;
@@ -404,15 +566,15 @@ int rename_no_replace(const std::string& from, const std::string& to) {
 
 int list_folder(const std::string& folder, std::vector<std::string>& names) {
     names.clear();
-    if (holds_nul(folder)) {
-        return ERROR_INVALID_NAME;
-    }
     // The folder is joined to the pattern with a separator, just as the renaming joins it to
     // each name, so the entries listed are exactly the files that will be renamed. An empty
     // folder is the current directory.
-    const std::string pattern = folder.empty() ? std::string("*") : folder + "\\*";
-    WIN32_FIND_DATAA entry{};
-    const HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
+    std::wstring pattern;
+    if (const int error = system_path(folder.empty() ? "*" : folder + "\\*", pattern); error != 0) {
+        return error;
+    }
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) {
         const int error = last_error();
         // Only a folder without even "." and "..", the root of a drive, finds nothing at all;
@@ -424,7 +586,7 @@ int list_folder(const std::string& folder, std::vector<std::string>& names) {
     }
     int result = 0;
     do {
-        const std::string name = entry.cFileName;
+        const std::string name = utf8_of(entry.cFileName);
         // "." and ".." are the folder itself and its parent, not its entries.
         const bool self_or_parent = name == "." || name == "..";
         // The system's own listing leaves out hidden and system entries (desktop.ini,
@@ -437,7 +599,7 @@ int list_folder(const std::string& folder, std::vector<std::string>& names) {
         if (!self_or_parent && !hidden && !breaks_line && !name.empty()) {
             names.emplace_back(name);
         }
-    } while (FindNextFileA(search, &entry) != 0);
+    } while (FindNextFileW(search, &entry) != 0);
     if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) {
         result = last_error();
         names.clear();
@@ -448,16 +610,14 @@ int list_folder(const std::string& folder, std::vector<std::string>& names) {
 
 int identify_file(const std::string& name, FileIdentity& identity) {
     identity = {};
-    if (holds_nul(name)) {
-        return ERROR_INVALID_NAME;
-    }
     // No access beyond the attributes is asked for, so a file that another program holds open
     // is still identified; FILE_FLAG_BACKUP_SEMANTICS lets a folder be opened too.
+    int error = 0;
     const HANDLE handle =
-        CreateFileA(name.c_str(), FILE_READ_ATTRIBUTES, share_all, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return last_error();
+        open_handle(name, FILE_READ_ATTRIBUTES, OPEN_EXISTING,
+                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, error);
+    if (error != 0) {
+        return error;
     }
     BY_HANDLE_FILE_INFORMATION information{};
     int result = 0;
@@ -471,16 +631,13 @@ int identify_file(const std::string& name, FileIdentity& identity) {
 }
 
 int remove_second_name(const std::string& name, const FileIdentity& file) {
-    if (holds_nul(name)) {
-        return ERROR_INVALID_NAME;
-    }
     // The name is opened for deletion, checked through that very handle and deleted through it,
     // so the file checked is the file whose name goes, whatever other programs do meanwhile.
-    const HANDLE handle =
-        CreateFileA(name.c_str(), DELETE | FILE_READ_ATTRIBUTES, share_all, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return last_error();
+    int error = 0;
+    const HANDLE handle = open_handle(name, DELETE | FILE_READ_ATTRIBUTES, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT, error);
+    if (error != 0) {
+        return error;
     }
     BY_HANDLE_FILE_INFORMATION information{};
     int result = 0;
@@ -503,10 +660,11 @@ int remove_second_name(const std::string& name, const FileIdentity& file) {
 }
 
 int remove_file(const std::string& name) {
-    if (holds_nul(name)) {
-        return ERROR_INVALID_NAME;
+    std::wstring path;
+    if (const int error = system_path(name, path); error != 0) {
+        return error;
     }
-    return DeleteFileA(name.c_str()) != 0 ? 0 : last_error();
+    return DeleteFileW(path.c_str()) != 0 ? 0 : last_error();
 }
 
 bool is_taken_name_refusal(int error) {
@@ -518,17 +676,10 @@ bool is_permission_refusal(int error) {
 }
 
 int name_exists(const std::string& name, bool& exists) {
-    exists = false;
-    if (holds_nul(name)) {
-        return ERROR_INVALID_NAME;
-    }
     // The attributes of a link are its own: its target is not looked at.
-    if (GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        exists = true;
-        return 0;
-    }
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : last_error();
+    int error = 0;
+    exists = attributes_of(name, error) != INVALID_FILE_ATTRIBUTES;
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : error;
 }
 
 LocalTime local_time() {

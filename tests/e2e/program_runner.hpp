@@ -23,6 +23,8 @@ namespace e2e {
 namespace fs = std::filesystem;
 using test_support::ScratchDirectory;
 
+using Files = std::map<std::string, std::string>;
+
 struct ProgramRun {
     int exit_status = -1;  // -1 when the program ended by a signal
     std::string output;
@@ -51,10 +53,7 @@ inline bool running_as_root() {
 // Runs the program in `directory` until it ends: the one in RUR_PROGRAM (behind
 // RUR_PROGRAM_LAUNCHER) when set, else this build's. `meanwhile` gets a function that kills it;
 // `unprivileged` runs it as "nobody" under root; `options` follow it on its command line.
-inline ProgramRun run_program(
-    const fs::path& directory, std::string_view input, bool unprivileged = false,
-    const std::function<void(const std::function<void()>&)>& meanwhile = {},
-    const std::vector<std::string>& options = {}) {
+inline std::vector<std::string> program_command() {
     std::vector<std::string> command;
     if (runs_through_launcher()) {
         command.emplace_back(environment_variable("RUR_PROGRAM_LAUNCHER"));
@@ -66,6 +65,14 @@ inline ProgramRun run_program(
     if (!fs::is_regular_file(command.back())) {
         throw std::runtime_error("the program to test is missing: " + command.back());
     }
+    return command;
+}
+
+inline ProgramRun run_program(
+    const fs::path& directory, std::string_view input, bool unprivileged = false,
+    const std::function<void(const std::function<void()>&)>& meanwhile = {},
+    const std::vector<std::string>& options = {}) {
+    std::vector<std::string> command = program_command();
     const bool drop = unprivileged && running_as_root();
     // "nobody" may not reach the build folder, so it starts a copy from a folder open to all.
     fs::path reachable;

@@ -22,7 +22,6 @@
 namespace e2e {
 namespace {
 
-using Files = std::map<std::string, std::string>;
 const std::string journal_start = "DoridivezizoziRUR-undo-";
 const std::string camera_time = "2025 11 21 15 30 00";
 const std::string actual_time = "2025 11 21 14 15 00";

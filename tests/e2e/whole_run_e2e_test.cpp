@@ -8,7 +8,6 @@ namespace e2e {
 namespace {
 
 using namespace std::string_literals;
-using Files = std::map<std::string, std::string>;
 
 // Console lines, written with bare line feeds; the program ends every line with CR LF.
 std::string pad(std::string_view text, std::size_t width) {

@@ -1,0 +1,130 @@
+// Answers typed into a real console. Under Wine the program gets one when it runs on a
+// pseudo-terminal, with the code pages of the Unix locale: German (1252/850), Russian (1251/866)
+// and Japanese (932) Windows. Names outside the code page must reach the folder typed, never a
+// look-alike, and the report must hold the very bytes that Linux writes.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+
+#include <chrono>
+
+#include "program_runner.hpp"
+
+namespace e2e {
+namespace {
+
+// Runs the program on a pseudo-terminal and types the lines of `typed` (each ending in a carriage
+// return, the Enter key) one at a time, each once the program has gone quiet, as a person would.
+// The output is everything the terminal showed.
+ProgramRun run_on_terminal(const std::string& typed, const std::vector<std::string>& settings) {
+    std::vector<std::string> command = program_command();
+    std::vector<char*> arguments;
+    for (auto& word : command) {
+        arguments.push_back(word.data());
+    }
+    arguments.push_back(nullptr);
+    int terminal = -1;
+    const pid_t process = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (process == 0) {
+        unsetenv("LC_ALL");
+        for (const std::string& setting : settings) {
+            if (!setting.empty()) {
+                const std::size_t equals = setting.find('=');
+                setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
+            }
+        }
+        execvp(arguments[0], arguments.data());
+        _exit(126);
+    }
+    ProgramRun run;
+    std::string_view to_type = typed;
+    // Wine's console may pause between lines of its own.
+    const int quiet_milliseconds = runs_through_launcher() ? 500 : 100;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd ready{terminal, POLLIN, 0};
+        if (poll(&ready, 1, quiet_milliseconds) == 0) {
+            // Quiet: the program waits for the next line.
+            if (!run.output.empty() && !to_type.empty()) {
+                const std::size_t line = to_type.find('\r') + 1;
+                to_type.remove_prefix(std::max<ssize_t>(write(terminal, to_type.data(), line), 0));
+            }
+            continue;
+        }
+        char buffer[4096];
+        const ssize_t got = read(terminal, buffer, sizeof buffer);
+        if (got <= 0) {
+            break;  // every process on the terminal has left it
+        }
+        run.output.append(buffer, static_cast<std::size_t>(got));
+    }
+    kill(process, SIGKILL);
+    int status = 0;
+    waitpid(process, &status, 0);
+    close(terminal);
+    run.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// The three locales, compiled into `folder` (for LOCPATH) by localedef, which a bare machine
+// lacks.
+void compile_locales(const fs::path& folder) {
+    for (const char* locale : {"de_DE", "ru_RU", "ja_JP"}) {
+        const std::string into = (folder / (std::string(locale) + ".UTF-8")).string();
+        const pid_t process = fork();
+        if (process == 0) {
+            execlp("localedef", "localedef", "-i", locale, "-f", "UTF-8", into.c_str(), nullptr);
+            _exit(126);
+        }
+        int status = 0;
+        waitpid(process, &status, 0);
+        ASSERT_TRUE(fs::exists(into)) << "localedef could not compile " << locale;
+    }
+}
+
+struct ConsoleCase {
+    std::string language;
+    std::string folder;  // typed, and renamed
+    std::string beside;  // a look-alike of it, never touched
+    std::string clip = "2025_11_21_15_40_10.mp4";
+};
+
+TEST(Console, NamesOfEveryScriptReachTheFolderTypedAndTheReportIsUtf8) {
+    const ScratchDirectory locales;
+    std::string locale_path;
+    if (runs_through_launcher()) {
+        compile_locales(locales.path());
+        locale_path = "LOCPATH=" + locales.path().string();
+    }
+    const ConsoleCase rows[] = {
+        {"de_DE", "Łódź", "Lódz"},
+        {"de_DE", "Видео", "Vid"},
+        {"de_DE", "视频", "Vid"},
+        {"ru_RU", "Видео_Отпуск", "Video_Otpusk"},
+        {"ru_RU", "Urlaub_Köln", "Urlaub_Koln"},
+        {"ja_JP", "動画", "Vid"},
+        {"ja_JP", "Urlaub_Köln", "Urlaub_Koln"},
+    };
+    for (const ConsoleCase& row : rows) {
+        SCOPED_TRACE(row.language + " " + row.folder);
+        const ScratchDirectory scratch;
+        ScratchDirectory::write_file(fs::path(row.folder) / row.clip, "clip");
+        ScratchDirectory::write_file(fs::path(row.beside) / row.clip, "other");
+        const std::string renamed = row.folder + "/2025 11 21 14 25 10.mp4";
+        const ProgramRun run =
+            run_on_terminal("Y\r" + row.folder + "\r2025 11 21 15 30 00\r2025 11 21 14 15 00\r\r",
+                            {"LANG=" + row.language + ".UTF-8", locale_path});
+        EXPECT_EQ(run.exit_status, 0) << run.output;
+        EXPECT_NE(run.output.find(" Successfully renamed " + renamed), std::string::npos);
+        EXPECT_EQ(folder_contents(row.folder), (Files{{"2025 11 21 14 25 10.mp4", "clip"}}));
+        EXPECT_EQ(folder_contents(row.beside), (Files{{row.clip, "other"}}));
+        EXPECT_EQ(ScratchDirectory::read_file(report_name),
+                  crlf("2025 11 21 15 30  0\n2025 11 21 14 15  0\nMinutes to correct =      "
+                       "-75\n\nSuccessfully renamed " +
+                       renamed + "\n\n     1 files successfully renamed\n"));
+    }
+}
+
+}  // namespace
+}  // namespace e2e
