@@ -236,6 +236,17 @@ int Channels::field_input(int channel, int width, std::span<char> destination,
     return line_read;
 }
 
+void Channels::line_input(int channel, std::string& line) {
+    constexpr std::string_view operation = "line input";
+    LineReader& reader = reader_for(channel, operation);
+    if (!read_line(reader, channel, operation)) {
+        fail_at_input_end(reader, channel, operation,
+                          channel == console_input ? "the console input ended"
+                                                   : "the end of the file was reached");
+    }
+    line = input_line_;
+}
+
 void Channels::integer_input(int channel, std::span<std::int32_t* const> destinations) {
     constexpr std::string_view operation = "whitespace-separated integer input";
     LineReader& reader = reader_for(channel, operation);

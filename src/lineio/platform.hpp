@@ -40,6 +40,14 @@ int write_standard_error(std::string_view bytes);
 // True when standard output is a terminal (a person reads it as it comes).
 bool standard_output_is_terminal();
 
+// Whether a file name can hold a double quote. No Windows name can, so there an answer pasted from
+// Explorer's "Copy as path", which comes in quotes, may lose them without naming another folder.
+#ifdef _WIN32
+inline constexpr bool names_may_hold_double_quotes = false;
+#else
+inline constexpr bool names_may_hold_double_quotes = true;
+#endif
+
 // A human-readable reason for an error number returned by this layer.
 std::string describe_error(int error);
 

@@ -233,6 +233,22 @@ std::vector<Case> cases() {
                   "2050 12 31 23 60 60\n2009  1  1  0  0  0\nMinutes to correct = ********\n"},
                  {{clip, ""}}),
     };
+    // A folder answer longer than its 50 columns is refused, and the folder its first 50 name is
+    // not touched; a character is a column, and blanks after the name do not count.
+    std::string cyrillic;
+    for (int letter = 0; letter < 50; ++letter) {
+        cyrillic += "Д";
+    }
+    table.push_back(one_clip("FolderOf50CyrillicLetters", "", cyrillic));
+    Case too_long{"FolderLongerThanItsField", "Y\n" + cyrillic + "x\n\n", 0, no_folder};
+    too_long.folder = cyrillic;
+    table.push_back(too_long);
+    table.push_back(one_clip("FolderFollowedByBlanksPastItsField",
+                             "Y\nClips" + std::string(60, ' ') + "\n" + minus_75.typed + "\n"));
+    // Explorer's "Copy as path" quotes the folder; no Windows name holds a quote.
+    const std::string quoted = "Y\n\"Clips\"\n" + minus_75.typed + "\n";
+    table.push_back(runs_through_launcher() ? one_clip("QuotedFolder", quoted)
+                                            : Case{"QuotedFolder", quoted, 0, no_folder});
     // On Windows the paths go beyond 260 characters, which only the \\?\ form takes.
     Case long_path = one_clip("PathsLongerThan260Characters", "", "Clips_" + std::string(44, 'y'));
     long_path.start =
@@ -303,7 +319,8 @@ TEST_P(WholeRun, WritesExactlyWhatTheUserExpects) {
     }
     // A run that lists the folder deletes the listing when it reaches its end, and only then.
     EXPECT_EQ(fs::exists("list.txt"), row.output.find("then ENTER") != std::string::npos &&
-                                          row.output.find("DONE") == std::string::npos);
+                                          row.output.find("DONE") == std::string::npos &&
+                                          row.name != "FolderLongerThanItsField");
     EXPECT_FALSE(fs::exists("y"));
 }
 
