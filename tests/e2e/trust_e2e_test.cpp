@@ -1,11 +1,8 @@
 // Trusting the program with the only copy of the clips: its options, a dry run that foretells the
 // real run exactly, an undo journal that takes a run back, and the faults of real media.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <pty.h>
 #include <sys/mount.h>
 #include <sys/statvfs.h>
-#include <termios.h>
 
 #include <algorithm>
 #include <chrono>
@@ -402,48 +399,6 @@ TEST(OwnFile, IsWrittenInPlaceWhereNoFileCanBeMade) {
     EXPECT_EQ(ScratchDirectory::read_file("list.txt").find('x'), std::string::npos);
     EXPECT_EQ(folder_contents("Clips"),
               (Files{{"2024 03 01 01 00 00.mp4", "0"}, {"2024 03 01 01 01 01.mp4", "1"}}));
-}
-
-TEST(Terminal, ShowsControlBytesOfANameAsQuestionMarksAndKeepsThemInTheReport) {
-    if (runs_through_launcher()) {
-        GTEST_SKIP() << "Wine's console is not the pseudo-terminal";
-    }
-    ScratchDirectory scratch;
-    const std::string name = "2024_03_01_00_00\x1b\x07x.mp4";
-    ScratchDirectory::write_file("Clips/" + name, "clip");
-    ScratchDirectory::write_file("answers", one_hour_back);
-    termios raw{};  // the program's own line ends, unchanged by the terminal
-    cfmakeraw(&raw);
-    int terminal = -1;
-    int program_side = -1;
-    ASSERT_EQ(openpty(&terminal, &program_side, nullptr, &raw, nullptr), 0);
-    const pid_t process = fork();
-    if (process == 0) {
-        const int typed = open("answers", O_RDONLY);
-        if (typed >= 0 && dup2(typed, 0) == 0 && dup2(program_side, 1) == 1 &&
-            dup2(program_side, 2) == 2) {
-            execl(RUR_PROGRAM_PATH, RUR_PROGRAM_PATH, nullptr);
-        }
-        _exit(126);
-    }
-    close(program_side);
-    std::string shown;
-    char buffer[4096];
-    for (ssize_t got = 0; (got = read(terminal, buffer, sizeof buffer)) > 0;) {
-        shown.append(buffer, static_cast<std::size_t>(got));
-    }
-    close(terminal);
-    int status = -1;
-    waitpid(process, &status, 0);
-    EXPECT_EQ(status, 0);
-    EXPECT_NE(shown.find("File name = 2024_03_01_00_00??x.mp4"), std::string::npos) << shown;
-    EXPECT_NE(shown.find(" Could not rename Clips/2024_03_01_00_00??x.mp4\r\n\r\n     0 files "
-                         "successfully renamed\r\n"),
-              std::string::npos);
-    EXPECT_EQ(shown.find_first_of("\x1b\x07"), std::string::npos);
-    EXPECT_NE(
-        ScratchDirectory::read_file(report_name).find("Could not rename Clips/" + name + "\r\n"),
-        std::string::npos);
 }
 
 }  // namespace

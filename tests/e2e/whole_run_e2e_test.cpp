@@ -235,10 +235,7 @@ std::vector<Case> cases() {
     };
     // A folder answer longer than its 50 columns is refused, and the folder its first 50 name is
     // not touched; a character is a column, and blanks after the name do not count.
-    std::string cyrillic;
-    for (int letter = 0; letter < 50; ++letter) {
-        cyrillic += "Д";
-    }
+    const std::string cyrillic = "ДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДД";
     table.push_back(one_clip("FolderOf50CyrillicLetters", "", cyrillic));
     Case too_long{"FolderLongerThanItsField", "Y\n" + cyrillic + "x\n\n", 0, no_folder};
     too_long.folder = cyrillic;
