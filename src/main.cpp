@@ -20,7 +20,8 @@ constexpr int usage_exit_status = 2;
 int main(int argc, char** argv) {
     lineio::platform::prepare_standard_streams();
     lineio::SystemConsole console;
-    const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const std::vector<std::string> given = lineio::platform::program_arguments(argc, argv);
+    const std::vector<std::string_view> arguments(given.begin(), given.end());
     workflow::Options options = workflow::parse_options(arguments);
     options.program = lineio::platform::command_name(argc > 0 ? argv[0] : "");
     if (options.command == workflow::Options::Command::usage_error) {

@@ -4,7 +4,9 @@
 # compiles for Windows.
 set -euo pipefail
 
-packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest)
+# locales: the sources from which the tests compile the German, Russian and Japanese locales that
+# give Wine its code pages.
+packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest locales)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -236,6 +236,18 @@ int Channels::field_input(int channel, int width, std::span<char> destination,
     return line_read;
 }
 
+void Channels::line_input(int channel, std::string& line) {
+    // The answer to a fixed-width field, read whole so that what follows the field is seen.
+    constexpr Activity activity = Activity::field_input;
+    LineReader& reader = reader_for(channel, activity);
+    if (!read_line(reader, channel, activity)) {
+        fail_at_input_end(reader, channel, activity,
+                          channel == console_input ? "the console input ended"
+                                                   : "the end of the file was reached");
+    }
+    line = input_line_;
+}
+
 void Channels::integer_input(int channel, std::span<std::int32_t* const> destinations) {
     constexpr Activity activity = Activity::integer_input;
     LineReader& reader = reader_for(channel, activity);

@@ -72,6 +72,10 @@ class Channels {
     int field_input(int channel, int width, std::span<char> destination,
                     bool* longer_than_field = nullptr);
 
+    // Reads the next line of the console whole into `line`; the input ending is an input/output
+    // failure.
+    void line_input(int channel, std::string& line);
+
     // Fills the destinations in order from whitespace-separated integers on the console: blanks,
     // tabs, commas and line ends separate values; `3*7` is three sevens, `2*` two null values; a
     // null value leaves its destination as it was; a slash ends the input. A value that is not a

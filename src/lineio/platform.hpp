@@ -4,8 +4,9 @@
 //
 // Convention: a call that can fail returns 0 on success, otherwise the system's error number
 // (errno on POSIX, the Win32 error code on Windows), always positive. Names are handed over as byte
-// strings relative to the current directory; a name holding a NUL byte names no file and is
-// refused (EINVAL, ERROR_INVALID_NAME).
+// strings relative to the current directory, UTF-8 on Windows; a name holding a NUL byte names no
+// file and is refused (EINVAL, ERROR_INVALID_NAME), and so is one that is no UTF-8 on Windows.
+// Text read from and written to the console is UTF-8 too.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +21,15 @@ namespace lineio::platform {
 // would otherwise translate line ends). Called once at start.
 void prepare_standard_streams();
 
+// The program's arguments after its own name, in UTF-8, given main's. On Windows they come from
+// the wide command line instead, which holds every character as typed.
+std::vector<std::string> program_arguments(int argc, char** argv);
+
+// `bytes` in the OEM code page that Windows consoles used by default, as UTF-8: what a console
+// run of an earlier version wrote, in the console's code page, reads as the same names again.
+// On POSIX, where text was always written as it came, `bytes` as they are.
+std::string from_legacy_code_page(std::string_view bytes);
+
 // Reads at most `capacity` bytes of standard input. Sets `count` (0 at the end of the input).
 int read_standard_input(char* buffer, std::size_t capacity, std::size_t& count);
 
@@ -30,6 +40,14 @@ int write_standard_error(std::string_view bytes);
 // True when standard output is a terminal (a person reads it as it comes).
 bool standard_output_is_terminal();
 bool standard_input_is_terminal();
+
+// Whether a file name can hold a double quote. No Windows name can, so there an answer pasted from
+// Explorer's "Copy as path", which comes in quotes, may lose them without naming another folder.
+#ifdef _WIN32
+inline constexpr bool names_may_hold_double_quotes = false;
+#else
+inline constexpr bool names_may_hold_double_quotes = true;
+#endif
 
 // A human-readable reason for an error number returned by this layer.
 std::string describe_error(int error);

@@ -357,6 +357,14 @@ int File::close() {
     return 0;
 }
 
+std::vector<std::string> program_arguments(int argc, char** argv) {
+    return {argv + (argc > 0 ? 1 : 0), argv + argc};
+}
+
+std::string from_legacy_code_page(std::string_view bytes) {
+    return std::string(bytes);
+}
+
 // ---- Folders and names ----
 
 Folder::Folder(Folder&& other) noexcept : handle_(other.handle_), path_(std::move(other.path_)) {

@@ -1,5 +1,8 @@
-// The platform layer on Windows, through the narrow (code page) Win32 calls: names are handed over
-// as the console gives them. Error numbers are Win32 error codes (GetLastError).
+// The platform layer on Windows. Inside the program every name and text is UTF-8, as on Linux;
+// here it meets the system through the wide (UTF-16) calls only, so that no name is ever seen
+// through a code page, which could map a character it lacks to a look-alike and name another
+// file. The console's code pages are left alone: they belong to the whole console session.
+// Error numbers are Win32 error codes (GetLastError).
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -11,16 +14,19 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <shellapi.h>
+
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdio>
 #include <string>
 #include <utility>
-#include <string_view>
 #include <vector>
 
 #include "lineio/platform.hpp"
 #include "version.hpp"
+#include "lineio/unicode_text.hpp"
 
 namespace lineio::platform {
 namespace {
@@ -41,9 +47,54 @@ int last_error() {
     return static_cast<int>(error);
 }
 
-// A C string stops at the first NUL, so such a name would silently stand for a shorter one.
-bool holds_nul(const std::string& name) {
-    return name.find('\0') != std::string::npos;
+std::wstring as_wide(std::u16string_view text) {
+    return {text.begin(), text.end()};
+}
+
+std::string utf8_of(std::wstring_view text) {
+    return unicode::to_utf8(std::u16string(text.begin(), text.end()));
+}
+
+bool is_high_surrogate(wchar_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+// The form in which the wide calls take `name`: a full path behind the \\?\ prefix, with which
+// the system takes paths of any length rather than at most 260 characters. GetFullPathNameW gives
+// the full path exactly as the system would make it of a relative name (the current directory,
+// "." and "..", the blanks and dots that end a name), so a name means here what it would mean to
+// any other program. The prefixed form is taken literally, so every '/' must be a '\' by then.
+// A name holding a NUL (a C string would stop there and name a shorter one) or bytes that are no
+// UTF-8 names no file.
+int system_path(const std::string& name, std::wstring& path) {
+    std::u16string wide;
+    if (name.find('\0') != std::string::npos || !unicode::to_utf16(name, wide)) {
+        return ERROR_INVALID_NAME;
+    }
+    std::replace(wide.begin(), wide.end(), u'/', u'\\');
+    const std::wstring relative = wide.empty() ? std::wstring(L".") : as_wide(wide);
+    std::wstring full(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const DWORD length = GetFullPathNameW(relative.c_str(), static_cast<DWORD>(full.size()),
+                                              full.data(), nullptr);
+        if (length == 0) {
+            return last_error();
+        }
+        if (length < full.size()) {
+            full.resize(length);
+            break;
+        }
+        // Too small: the length asked for includes the terminating NUL.
+        full.assign(length, L'\0');
+    }
+    if (full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\")) {
+        path = full;
+    } else if (full.starts_with(L"\\\\")) {
+        path = L"\\\\?\\UNC\\" + full.substr(2);
+    } else {
+        path = L"\\\\?\\" + full;
+    }
+    return 0;
 }
 
 HANDLE as_handle(std::intptr_t value) {
@@ -73,6 +124,75 @@ int write_all(HANDLE handle, std::string_view bytes) {
     return 0;
 }
 
+bool is_console(HANDLE handle) {
+    DWORD mode = 0;
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE &&
+           GetConsoleMode(handle, &mode) != 0;
+}
+
+// A console window takes characters, not bytes: the UTF-8 goes in as UTF-16, and whatever is no
+// UTF-8 (a name typed into a pipe in another encoding) is shown as the replacement character.
+int write_console(HANDLE handle, std::string_view bytes) {
+    const std::wstring text = as_wide(unicode::to_utf16_for_display(bytes));
+    std::wstring_view rest = text;
+    while (!rest.empty()) {
+        std::size_t wanted = std::min(rest.size(), largest_transfer / 2);
+        // Both halves of a surrogate pair go in one call, or the console shows two bad halves.
+        if (wanted < rest.size() && is_high_surrogate(rest[wanted - 1])) {
+            --wanted;
+        }
+        DWORD written = 0;
+        if (WriteConsoleW(handle, rest.data(), static_cast<DWORD>(wanted), &written, nullptr) ==
+            0) {
+            return last_error();
+        }
+        if (written == 0) {
+            return ERROR_WRITE_FAULT;
+        }
+        rest.remove_prefix(written);
+    }
+    return 0;
+}
+
+int write_standard(DWORD which, std::string_view bytes) {
+    const HANDLE handle = GetStdHandle(which);
+    return is_console(handle) ? write_console(handle, bytes) : write_all(handle, bytes);
+}
+
+// What the console has handed over and the program has not yet taken: UTF-8 bytes, and the first
+// half of a surrogate pair whose second half comes with the next read.
+struct ConsoleInput {
+    std::string bytes;
+    std::u16string held;
+    bool ended = false;
+};
+
+// Typed characters arrive as UTF-16, a line at a time, and are handed on as UTF-8.
+int read_console(HANDLE handle, char* buffer, std::size_t capacity, std::size_t& count) {
+    static ConsoleInput input;
+    while (input.bytes.empty() && !input.ended) {
+        std::array<wchar_t, 4096> typed{};
+        DWORD got = 0;
+        if (ReadConsoleW(handle, typed.data(), static_cast<DWORD>(typed.size()), &got, nullptr) ==
+            0) {
+            return last_error();
+        }
+        // Ctrl+Z at the start of a line ends a console's input, as it does for ReadFile.
+        if (got == 0 || typed[0] == L'\x1a') {
+            input.ended = true;
+            break;
+        }
+        input.held.append(typed.begin(), typed.begin() + got);
+        const std::size_t whole =
+            input.held.size() - (is_high_surrogate(input.held.back()) ? 1 : 0);
+        input.bytes += unicode::to_utf8(std::u16string_view(input.held).substr(0, whole));
+        input.held.erase(0, whole);
+    }
+    count = input.bytes.copy(buffer, capacity);
+    input.bytes.erase(0, count);
+    return 0;
+}
+
 int read_some(HANDLE handle, char* buffer, std::size_t capacity, std::size_t& count) {
     count = 0;
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
@@ -98,12 +218,6 @@ void set_binary_mode(std::FILE* stream) {
     if (descriptor >= 0) {
         _setmode(descriptor, _O_BINARY);
     }
-}
-
-bool is_console(HANDLE handle) {
-    DWORD mode = 0;
-    return handle != nullptr && handle != INVALID_HANDLE_VALUE &&
-           GetConsoleMode(handle, &mode) != 0;
 }
 
 // The refusals of a symbolic link or junction, and of a file with several names, by
@@ -144,13 +258,39 @@ FileIdentity identity_of(const BY_HANDLE_FILE_INFORMATION& information) {
 constexpr DWORD share_all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr DWORD plain_open_flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
 
-HANDLE open_handle(const std::string& name, DWORD access, DWORD disposition) {
-    return CreateFileA(name.c_str(), access, share_all, nullptr, disposition, plain_open_flags,
-                       nullptr);
+// Opens `name` as CreateFileW does; `error` is 0, or why there is no handle.
+HANDLE open_handle(const std::string& name, DWORD access, DWORD disposition, DWORD flags,
+                   int& error) {
+    std::wstring path;
+    error = system_path(name, path);
+    if (error != 0) {
+        return INVALID_HANDLE_VALUE;
+    }
+    const HANDLE handle =
+        CreateFileW(path.c_str(), access, share_all, nullptr, disposition, flags, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        error = last_error();
+    }
+    return handle;
+}
+
+// The attributes of `name`, a link's own; `error` is 0, or why there are none.
+DWORD attributes_of(const std::string& name, int& error) {
+    std::wstring path;
+    error = system_path(name, path);
+    if (error != 0) {
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        error = last_error();
+    }
+    return attributes;
 }
 
 bool is_folder(const std::string& name) {
-    const DWORD attributes = GetFileAttributesA(name.empty() ? "." : name.c_str());
+    int error = 0;
+    const DWORD attributes = attributes_of(name, error);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -164,28 +304,50 @@ void prepare_standard_streams() {
     set_binary_mode(stdin);
     set_binary_mode(stdout);
     set_binary_mode(stderr);
+}
 
-    // A name typed in a console window arrives in the console's code page, which is usually the
-    // OEM one, while the narrow file calls take names in the ANSI code page. Read in the wrong
-    // code page, a folder name with an accented letter would name no folder. Letting the file
-    // calls use the OEM code page makes typed names, listed names and names shown on the console
-    // mean the same characters. Input from a pipe or a file is left as it is.
-    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    if (is_console(input) && GetConsoleCP() == GetOEMCP() && GetOEMCP() != GetACP()) {
-        SetFileApisToOEM();
+std::vector<std::string> program_arguments(int /*argc*/, char** /*argv*/) {
+    // The C runtime's argv holds the arguments in the ANSI code page, where a name of characters
+    // beyond it has already become a look-alike; the wide command line holds them as typed.
+    std::vector<std::string> arguments;
+    int count = 0;
+    wchar_t** const words = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (words == nullptr) {
+        return arguments;
     }
+    for (int word = 1; word < count; ++word) {
+        arguments.push_back(utf8_of(words[word]));
+    }
+    LocalFree(static_cast<void*>(words));
+    return arguments;
+}
+
+std::string from_legacy_code_page(std::string_view bytes) {
+    if (bytes.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX));
+    const int length = MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
+    if (length <= 0 ||
+        MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), size, wide.data(), length) != length) {
+        return std::string(bytes);
+    }
+    return utf8_of(wide);
 }
 
 int read_standard_input(char* buffer, std::size_t capacity, std::size_t& count) {
-    return read_some(GetStdHandle(STD_INPUT_HANDLE), buffer, capacity, count);
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    return is_console(input) ? read_console(input, buffer, capacity, count)
+                             : read_some(input, buffer, capacity, count);
 }
 
 int write_standard_output(std::string_view bytes) {
-    return write_all(GetStdHandle(STD_OUTPUT_HANDLE), bytes);
+    return write_standard(STD_OUTPUT_HANDLE, bytes);
 }
 
 int write_standard_error(std::string_view bytes) {
-    return write_all(GetStdHandle(STD_ERROR_HANDLE), bytes);
+    return write_standard(STD_ERROR_HANDLE, bytes);
 }
 
 bool standard_input_is_terminal() {
@@ -202,13 +364,14 @@ std::string describe_error(int error) {
     if (error == not_a_regular_file) {
         return "it is not a regular file";
     }
-    char* message = nullptr;
-    const DWORD length = FormatMessageA(
+    // Windows' own words, in the user's language, and in UTF-8 like every other line.
+    wchar_t* message = nullptr;
+    const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<char*>(&message), 0, nullptr);
+        nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
     std::string text;
     if (length != 0 && message != nullptr) {
-        text.assign(message, length);
+        text = utf8_of(std::wstring_view(message, length));
     }
     if (message != nullptr) {
         LocalFree(message);
@@ -255,18 +418,17 @@ File::~File() {
 
 int File::open_or_create(const std::string& name) {
     close();
-    if (holds_nul(name)) {
-        return ERROR_INVALID_NAME;
-    }
     bool writable = true;
-    HANDLE handle = open_handle(name, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
-    if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) {
+    int error = 0;
+    HANDLE handle =
+        open_handle(name, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, plain_open_flags, error);
+    if (error == ERROR_ACCESS_DENIED) {
         // A read-only file, or one on a medium that may not be written, can still be read.
         writable = false;
-        handle = open_handle(name, GENERIC_READ, OPEN_EXISTING);
+        handle = open_handle(name, GENERIC_READ, OPEN_EXISTING, plain_open_flags, error);
     }
-    if (handle == INVALID_HANDLE_VALUE) {
-        return last_error();
+    if (error != 0) {
+        return error;
     }
     if (const int refused = refuse_unless_plain_file(handle); refused != 0) {
         CloseHandle(handle);
@@ -279,14 +441,12 @@ int File::open_or_create(const std::string& name) {
 
 int File::create_or_empty(const std::string& name) {
     close();
-    if (holds_nul(name)) {
-        return ERROR_INVALID_NAME;
-    }
     // OPEN_ALWAYS and then SetEndOfFile rather than CREATE_ALWAYS: the file is checked before
     // anything of it is cut, and an existing file keeps its attributes as under a redirection.
-    HANDLE handle = open_handle(name, GENERIC_WRITE, OPEN_ALWAYS);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return last_error();
+    int error = 0;
+    const HANDLE handle = open_handle(name, GENERIC_WRITE, OPEN_ALWAYS, plain_open_flags, error);
+    if (error != 0) {
+        return error;
     }
     int result = refuse_unless_plain_file(handle);
     if (result == 0 && SetEndOfFile(handle) == 0) {
@@ -349,14 +509,12 @@ int File::truncate_at_position() {
 
 int File::create_new(const std::string& name) {
     close();
-    if (holds_nul(name)) {
-        return ERROR_INVALID_NAME;
-    }
     // CREATE_NEW fails on any name that is taken, a link or a junction included, so nothing is
     // replaced and nothing is written through a link.
-    const HANDLE handle = open_handle(name, GENERIC_WRITE, CREATE_NEW);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return last_error();
+    int error = 0;
+    const HANDLE handle = open_handle(name, GENERIC_WRITE, CREATE_NEW, plain_open_flags, error);
+    if (error != 0) {
+        return error;
     }
     handle_ = as_value(handle);
     writable_ = true;
@@ -365,14 +523,11 @@ int File::create_new(const std::string& name) {
 
 int File::open_to_read(const std::string& name) {
     close();
-    if (holds_nul(name)) {
-        return ERROR_INVALID_NAME;
-    }
-    const HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ, share_all, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return GetLastError() == ERROR_ACCESS_DENIED && is_folder(name) ? not_a_regular_file
-                                                                        : last_error();
+    int error = 0;
+    const HANDLE handle =
+        open_handle(name, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, error);
+    if (error != 0) {
+        return error == ERROR_ACCESS_DENIED && is_folder(name) ? not_a_regular_file : error;
     }
     if (GetFileType(handle) != FILE_TYPE_DISK) {
         CloseHandle(handle);
@@ -409,8 +564,8 @@ int File::close() {
 
 namespace {
 
-HANDLE folder_handle(std::intptr_t value) {
-    return as_handle(value);
+bool is_one_component(const std::string& name) {
+    return !name.empty() && name.find_first_of(std::string_view("/\\\0", 3)) == std::string::npos;
 }
 
 }  // namespace
@@ -421,7 +576,7 @@ Folder::Folder(Folder&& other) noexcept
 Folder& Folder::operator=(Folder&& other) noexcept {
     if (this != &other) {
         if (handle_ != -1) {
-            CloseHandle(folder_handle(handle_));
+            CloseHandle(as_handle(handle_));
         }
         handle_ = std::exchange(other.handle_, -1);
         path_ = std::move(other.path_);
@@ -431,19 +586,20 @@ Folder& Folder::operator=(Folder&& other) noexcept {
 
 Folder::~Folder() {
     if (handle_ != -1) {
-        CloseHandle(folder_handle(handle_));
+        CloseHandle(as_handle(handle_));
     }
 }
 
 int Folder::open(const std::string& path, bool follow_last_link) {
-    if (holds_nul(path)) {
-        return ERROR_INVALID_NAME;
+    std::wstring full;
+    if (const int error = system_path(path, full); error != 0) {
+        return error;
     }
-    // The handle is held open without FILE_SHARE_DELETE, so that the folder cannot be renamed
-    // or replaced while the names below it are reached through its path.
-    const HANDLE handle = CreateFileA(
-        path.empty() ? "." : path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
-        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+    // Held open without FILE_SHARE_DELETE, so that the folder cannot be renamed or replaced while
+    // the names below it are reached through its path.
+    const HANDLE handle = CreateFileW(
+        full.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        nullptr, OPEN_EXISTING,
         FILE_FLAG_BACKUP_SEMANTICS | (follow_last_link ? 0 : FILE_FLAG_OPEN_REPARSE_POINT),
         nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
@@ -463,7 +619,7 @@ int Folder::open(const std::string& path, bool follow_last_link) {
     }
     *this = Folder();
     handle_ = as_value(handle);
-    path_ = path;
+    path_ = utf8_of(full);
     return 0;
 }
 
@@ -473,7 +629,7 @@ bool Folder::is_open() const {
 
 int Folder::identify_self(FileIdentity& identity) const {
     BY_HANDLE_FILE_INFORMATION information{};
-    if (GetFileInformationByHandle(folder_handle(handle_), &information) == 0) {
+    if (GetFileInformationByHandle(as_handle(handle_), &information) == 0) {
         return last_error();
     }
     identity = identity_of(information);
@@ -484,37 +640,26 @@ bool Folder::keeps_file_numbers() const {
     // NTFS and ReFS keep a file's number for its life; FAT and exFAT make one up from where the
     // entry stands, which a rename changes.
     wchar_t name[MAX_PATH + 1] = {};
-    return GetVolumeInformationByHandleW(folder_handle(handle_), nullptr, 0, nullptr, nullptr,
-                                         nullptr, name, MAX_PATH) != 0 &&
+    return GetVolumeInformationByHandleW(as_handle(handle_), nullptr, 0, nullptr, nullptr, nullptr,
+                                         name, MAX_PATH) != 0 &&
            (std::wstring_view(name) == L"NTFS" || std::wstring_view(name) == L"ReFS");
 }
 
 bool Folder::names_may_change() const {
     DWORD flags = 0;
-    return GetVolumeInformationByHandleW(folder_handle(handle_), nullptr, 0, nullptr, nullptr,
-                                         &flags, nullptr, 0) == 0 ||
+    return GetVolumeInformationByHandleW(as_handle(handle_), nullptr, 0, nullptr, nullptr, &flags,
+                                         nullptr, 0) == 0 ||
            (flags & FILE_READ_ONLY_VOLUME) == 0;
 }
 
-namespace {
-
-std::string inside(const std::string& folder, const std::string& name) {
-    return folder.empty() ? name : folder + "\\" + name;
-}
-
-bool is_one_component(const std::string& name) {
-    return !holds_nul(name) && !name.empty() && name.find_first_of("/\\") == std::string::npos;
-}
-
-}  // namespace
-
 int Folder::list(std::vector<FolderEntry>& entries) const {
     entries.clear();
-    // The folder is joined to the pattern with a separator, just as the renaming joins it to
-    // each name, so the entries listed are exactly the files that will be renamed.
-    const std::string pattern = inside(path_, "*");
-    WIN32_FIND_DATAA entry{};
-    const HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
+    std::wstring pattern;
+    if (const int error = system_path(path_ + "\\*", pattern); error != 0) {
+        return error;
+    }
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) {
         const int error = last_error();
         // Only a folder without even "." and "..", the root of a drive, finds nothing at all;
@@ -523,7 +668,7 @@ int Folder::list(std::vector<FolderEntry>& entries) const {
     }
     int result = 0;
     do {
-        const std::string name = entry.cFileName;
+        const std::string name = utf8_of(entry.cFileName);
         // "." and ".." are the folder itself and its parent, not its entries.
         const bool self_or_parent = name == "." || name == "..";
         // The system's own listing leaves out hidden and system entries (desktop.ini,
@@ -537,7 +682,7 @@ int Folder::list(std::vector<FolderEntry>& entries) const {
             // The search gives no file numbers: each is asked for when it is needed.
             entries.push_back({name, 0});
         }
-    } while (FindNextFileA(search, &entry) != 0);
+    } while (FindNextFileW(search, &entry) != 0);
     if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) {
         result = last_error();
         entries.clear();
@@ -553,17 +698,16 @@ int Folder::identify(const std::string& name, FileIdentity& identity) const {
     }
     // No access beyond the attributes is asked for, so a file that another program holds open
     // is still identified; FILE_FLAG_BACKUP_SEMANTICS lets a folder be opened too.
-    const HANDLE handle = CreateFileA(inside(path_, name).c_str(), FILE_READ_ATTRIBUTES, share_all,
-                                      nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
-                                      nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return last_error();
+    int error = 0;
+    const HANDLE handle =
+        open_handle(path_ + "\\" + name, FILE_READ_ATTRIBUTES, OPEN_EXISTING,
+                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, error);
+    if (error != 0) {
+        return error;
     }
     BY_HANDLE_FILE_INFORMATION information{};
-    int result = 0;
     if (GetFileInformationByHandle(handle, &information) == 0) {
-        result = last_error();
+        error = last_error();
     } else {
         identity = identity_of(information);
         identity.size =
@@ -577,7 +721,7 @@ int Folder::identify(const std::string& name, FileIdentity& identity) const {
                             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
     }
     CloseHandle(handle);
-    return result;
+    return error;
 }
 
 int Folder::exists(const std::string& name, bool& found) const {
@@ -587,19 +731,35 @@ int Folder::exists(const std::string& name, bool& found) const {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : error;
 }
 
-int Folder::rename_atomically(const std::string& from, const std::string& to) const {
+namespace {
+
+// Moves `from` to `to` inside `folder`, with MoveFileExW's `flags`.
+int move_inside(const std::string& folder, const std::string& from, const std::string& to,
+                DWORD flags) {
+    std::wstring from_path;
+    std::wstring to_path;
     if (!is_one_component(from) || !is_one_component(to)) {
         return ERROR_INVALID_NAME;
     }
+    if (const int error = system_path(folder + "\\" + from, from_path); error != 0) {
+        return error;
+    }
+    if (const int error = system_path(folder + "\\" + to, to_path); error != 0) {
+        return error;
+    }
+    return MoveFileExW(from_path.c_str(), to_path.c_str(), flags) != 0 ? 0 : last_error();
+}
+
+}  // namespace
+
+int Folder::rename_atomically(const std::string& from, const std::string& to) const {
     // Without MOVEFILE_REPLACE_EXISTING the system refuses a taken name (ERROR_ALREADY_EXISTS)
     // in the same step as the rename, so no other file can slip in between a check and the move,
     // and the burst numbering rests on that refusal. Without MOVEFILE_COPY_ALLOWED a move to
     // another volume fails instead of copying and deleting: a copy cut short would leave the
     // user's only video in two halves. This is why std::filesystem::rename is not used: it
     // replaces an existing file.
-    return MoveFileExA(inside(path_, from).c_str(), inside(path_, to).c_str(), 0) != 0
-               ? 0
-               : last_error();
+    return move_inside(path_, from, to, 0);
 }
 
 int Folder::rename_by_link(const std::string& from, const std::string& to) const {
@@ -617,40 +777,40 @@ int Folder::claim(const std::string& name) const {
     if (!is_one_component(name)) {
         return ERROR_INVALID_NAME;
     }
-    const HANDLE handle = CreateFileA(inside(path_, name).c_str(), GENERIC_WRITE, share_all,
-                                      nullptr, CREATE_NEW, plain_open_flags, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return last_error();
+    int error = 0;
+    const HANDLE handle =
+        open_handle(path_ + "\\" + name, GENERIC_WRITE, CREATE_NEW, plain_open_flags, error);
+    if (error == 0) {
+        CloseHandle(handle);
     }
-    CloseHandle(handle);
-    return 0;
+    return error;
 }
 
 int Folder::rename_onto_claim(const std::string& from, const std::string& to) const {
-    if (!is_one_component(from) || !is_one_component(to)) {
-        return ERROR_INVALID_NAME;
-    }
-    return MoveFileExA(inside(path_, from).c_str(), inside(path_, to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING) != 0
-               ? 0
-               : last_error();
+    return move_inside(path_, from, to, MOVEFILE_REPLACE_EXISTING);
 }
 
 int Folder::add_name(const std::string& existing, const std::string& name) const {
+    std::wstring existing_path;
+    std::wstring new_path;
     if (!is_one_component(existing) || !is_one_component(name)) {
         return ERROR_INVALID_NAME;
     }
-    return CreateHardLinkA(inside(path_, name).c_str(), inside(path_, existing).c_str(),
-                           nullptr) != 0
-               ? 0
-               : last_error();
+    if (const int error = system_path(path_ + "\\" + existing, existing_path); error != 0) {
+        return error;
+    }
+    if (const int error = system_path(path_ + "\\" + name, new_path); error != 0) {
+        return error;
+    }
+    return CreateHardLinkW(new_path.c_str(), existing_path.c_str(), nullptr) != 0 ? 0
+                                                                                 : last_error();
 }
 
 int Folder::remove_name(const std::string& name) const {
     if (!is_one_component(name)) {
         return ERROR_INVALID_NAME;
     }
-    return DeleteFileA(inside(path_, name).c_str()) != 0 ? 0 : last_error();
+    return remove_file(path_ + "\\" + name);
 }
 
 int Folder::sync() const {
@@ -668,10 +828,11 @@ bool lacks_hard_links(int error) {
 }
 
 int remove_file(const std::string& name) {
-    if (holds_nul(name)) {
-        return ERROR_INVALID_NAME;
+    std::wstring path;
+    if (const int error = system_path(name, path); error != 0) {
+        return error;
     }
-    return DeleteFileA(name.c_str()) != 0 ? 0 : last_error();
+    return DeleteFileW(path.c_str()) != 0 ? 0 : last_error();
 }
 
 bool is_taken_name_refusal(int error) {
@@ -699,50 +860,54 @@ std::string path_beside(std::string_view file, std::string_view path) {
     return std::string(file.substr(0, separator + 1)).append(path);
 }
 
-std::string command_name(std::string_view /*started_as*/) {
-    // cmd and PowerShell both run ".\NAME" from the folder that holds it; PowerShell does not
-    // run a bare name from the current folder.
-    std::string module(32768, '\0');
-    const DWORD length = GetModuleFileNameA(nullptr, module.data(), static_cast<DWORD>(module.size()));
-    module.resize(length < module.size() ? length : 0);
-    const std::size_t separator = module.find_last_of("\\/");
-    std::string current(32768, '\0');
-    const DWORD current_length =
-        GetCurrentDirectoryA(static_cast<DWORD>(current.size()), current.data());
-    current.resize(current_length < current.size() ? current_length : 0);
-    if (module.empty() || separator == std::string::npos) {
-        return std::string(rur::program_name);
-    }
-    std::string stem = module.substr(separator + 1);
-    if (stem.size() > 4 && _stricmp(stem.c_str() + stem.size() - 4, ".exe") == 0) {
-        stem.resize(stem.size() - 4);
-    }
-    if (_stricmp(module.substr(0, separator).c_str(), current.c_str()) == 0) {
-        return ".\\" + stem;
-    }
-    return module.find(' ') == std::string::npos ? module : "& \"" + module + "\"";
-}
-
 int real_path(const std::string& name, std::string& resolved) {
-    if (holds_nul(name)) {
-        return ERROR_INVALID_NAME;
-    }
-    const HANDLE handle = CreateFileA(name.c_str(), FILE_READ_ATTRIBUTES, share_all, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return last_error();
+    int error = 0;
+    const HANDLE handle =
+        open_handle(name, FILE_READ_ATTRIBUTES, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, error);
+    if (error != 0) {
+        return error;
     }
     // The path of the file the handle reached, past every link on the way.
-    std::string path(32768, '\0');
-    const DWORD length = GetFinalPathNameByHandleA(handle, path.data(),
-                                                   static_cast<DWORD>(path.size()), 0);
-    const int error = length == 0 || length >= path.size() ? last_error() : 0;
+    std::wstring path(32768, L'\0');
+    const DWORD length =
+        GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+    error = length == 0 || length >= path.size() ? last_error() : 0;
     CloseHandle(handle);
     if (error == 0) {
         path.resize(length);
-        resolved = path;
+        resolved = utf8_of(path);
     }
     return error;
+}
+
+std::string command_name(std::string_view /*started_as*/) {
+    // cmd and PowerShell both run ".\NAME" from the folder that holds it; PowerShell does not
+    // run a bare name from the current folder.
+    std::wstring module(32768, L'\0');
+    const DWORD length =
+        GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
+    module.resize(length < module.size() ? length : 0);
+    std::wstring current(32768, L'\0');
+    const DWORD current_length =
+        GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data());
+    current.resize(current_length < current.size() ? current_length : 0);
+    const std::size_t separator = module.find_last_of(L"\\/");
+    if (module.empty() || separator == std::wstring::npos) {
+        return std::string(rur::program_name);
+    }
+    std::wstring stem = module.substr(separator + 1);
+    if (stem.size() > 4 && _wcsicmp(stem.c_str() + stem.size() - 4, L".exe") == 0) {
+        stem.resize(stem.size() - 4);
+    }
+    while (current.size() > 3 && current.ends_with(L'\\')) {
+        current.pop_back();
+    }
+    if (_wcsicmp(module.substr(0, separator).c_str(), current.c_str()) == 0) {
+        return ".\\" + utf8_of(stem);
+    }
+    // PowerShell runs a quoted path only behind its call operator.
+    return module.find(L' ') == std::wstring::npos ? utf8_of(module)
+                                                   : "& \"" + utf8_of(module) + "\"";
 }
 
 }  // namespace lineio::platform

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "lineio/fixed_text.hpp"
+#include "lineio/platform.hpp"
+#include "lineio/unicode_text.hpp"
 #include "timestamp/check.hpp"
 #include "timestamp/correction.hpp"
 #include "timestamp/timestamp.hpp"
@@ -105,6 +107,17 @@ void check_listed_types(Channels& channels) {
     channels.close(type_check_channel);
 }
 
+// The folder an answer names: without its trailing blanks and, where no name can hold a double
+// quote, without one pair of them around it.
+std::string_view folder_named_by(std::string_view answer) {
+    answer = lineio::trimmed(answer);
+    if (!lineio::platform::names_may_hold_double_quotes && answer.size() >= 2 &&
+        answer.starts_with('"') && answer.ends_with('"')) {
+        answer = lineio::trimmed(answer.substr(1, answer.size() - 2));
+    }
+    return answer;
+}
+
 void read_timestamp(Channels& channels, std::string_view prompt, std::string_view example,
                     timestamp::Timestamp& entered) {
     text_line(channels, 75, prompt);
@@ -144,10 +157,15 @@ void run_main_dialogue(Channels& channels, Renamer& renamer) {
     text_line(channels, 76, texts::folder_prompt);
     text_line(channels, 76, texts::folder_rule);
     text_line(channels, 76, texts::folder_example);
-    FixedText<folder_name_width> folder_name;
-    channels.field_input(console_input, folder_input_width, folder_name.span());
-    const auto folder_length =
-        static_cast<std::int32_t>(lineio::trimmed_length(folder_name.view()));
+    std::string folder_answer;
+    channels.line_input(console_input, folder_answer);
+    const std::string_view folder = folder_named_by(folder_answer);
+    if (lineio::unicode::character_count(folder) > folder_input_width) {
+        text_line(channels, 56, texts::listing_failure);
+        pause_and_stop(channels);
+    }
+    const FixedText<folder_name_width> folder_name(folder);
+    const auto folder_length = static_cast<std::int32_t>(folder.size());
 
     FixedText<command_line_width> command_line;
     lineio::concatenate(command_line.span(),

@@ -8,15 +8,16 @@
 
 namespace workflow {
 
-// A folder name is typed into 50 columns and held in 60.
+// A folder name is typed into 50 columns, a character (of up to four UTF-8 bytes) to a column; a
+// longer one is refused rather than cut, since the cut name could name another folder.
 inline constexpr int folder_input_width = 50;
-inline constexpr std::size_t folder_name_width = 60;
+inline constexpr std::size_t folder_name_width = std::size_t{4} * folder_input_width;
 // "dir /B " + the longest folder name + " > list.txt": no folder name is ever cut.
-inline constexpr std::size_t command_line_width = 7 + 50 + 11;
+inline constexpr std::size_t command_line_width = 7 + folder_name_width + 11;
 // A listed name is read as the 23 columns of a video file name.
 inline constexpr int listed_name_width = 23;
 // The longest folder name, "/" and a file name: no path is ever cut.
-inline constexpr std::size_t path_width = 50 + 1 + 23;
+inline constexpr std::size_t path_width = folder_name_width + 1 + 23;
 
 // Where the fields of a listed name "yyyy?mm?dd?hh?mm?ss.ext" start, counted from 0.
 namespace listed_name_column {

@@ -220,7 +220,13 @@ class Undo {
 void run_undo(lineio::Channels& channels, std::string_view journal_name) {
     const std::string name(journal_name);
     Journal journal;
-    const JournalProblems problems = read_journal(read_whole(channels, name), journal);
+    const std::string text = read_whole(channels, name);
+    JournalProblems problems = read_journal(text, journal);
+    if (journal.legacy) {
+        // Version 1.1.0 wrote its journals in the console's code page, which on Windows was the
+        // OEM one; its names read as UTF-8 only once converted.
+        problems = read_journal(platform::from_legacy_code_page(text), journal);
+    }
     if (problems.not_a_journal) {
         fail_journal(channels, name, "it is not an undo journal of this program",
                      lineio::Cause::not_a_journal);

@@ -22,6 +22,8 @@ namespace e2e {
 namespace fs = std::filesystem;
 using test_support::ScratchDirectory;
 
+using Files = std::map<std::string, std::string>;
+
 struct ProgramRun {
     int exit_status = -1;  // -1 when the program ended by a signal
     std::string output;
@@ -47,12 +49,9 @@ inline bool running_as_root() {
     return geteuid() == 0;
 }
 
-// Runs the program in `directory` until it ends: the one in RUR_PROGRAM (behind
-// RUR_PROGRAM_LAUNCHER) when set, else this build's. `unprivileged` runs it as "nobody" under
-// root; `options` follow it on its command line.
-inline ProgramRun run_program(const fs::path& directory, std::string_view input,
-                              bool unprivileged = false,
-                              const std::vector<std::string>& options = {}) {
+// The command that starts the program: the one in RUR_PROGRAM (behind RUR_PROGRAM_LAUNCHER) when
+// set, else this build's.
+inline std::vector<std::string> program_command() {
     std::vector<std::string> command;
     if (runs_through_launcher()) {
         command.emplace_back(environment_variable("RUR_PROGRAM_LAUNCHER"));
@@ -64,6 +63,15 @@ inline ProgramRun run_program(const fs::path& directory, std::string_view input,
     if (!fs::is_regular_file(command.back())) {
         throw std::runtime_error("the program to test is missing: " + command.back());
     }
+    return command;
+}
+
+// Runs the program in `directory` until it ends. `unprivileged` runs it as "nobody" under root;
+// `options` follow it on its command line.
+inline ProgramRun run_program(const fs::path& directory, std::string_view input,
+                              bool unprivileged = false,
+                              const std::vector<std::string>& options = {}) {
+    std::vector<std::string> command = program_command();
     const bool drop = unprivileged && running_as_root();
     // "nobody" may not reach the build folder, so it starts a copy from a folder open to all.
     fs::path reachable;
@@ -85,7 +93,7 @@ inline ProgramRun run_program(const fs::path& directory, std::string_view input,
     std::fwrite(input.data(), 1, input.size(), streams[0]);
     std::rewind(streams[0]);
     const pid_t process = fork();
-    if (process < 0) {  // with no child, the kill below would signal every process there is
+    if (process < 0) {
         throw std::runtime_error("fork failed: the program could not be started");
     }
     if (process == 0) {

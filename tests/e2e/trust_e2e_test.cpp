@@ -1,10 +1,7 @@
 // Trusting the program with the only copy of the clips: its options, a dry run that foretells the
 // real run exactly, an undo journal that takes a run back, and the faults of real media.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <pty.h>
 #include <sys/stat.h>
-#include <termios.h>
 
 #include <algorithm>
 #include <ctime>
@@ -18,7 +15,6 @@
 namespace e2e {
 namespace {
 
-using Files = std::map<std::string, std::string>;
 const std::string journal_start = "DoridivezizoziRUR-undo-";
 const std::string camera_time = "2025 11 21 15 30 00";
 const std::string actual_time = "2025 11 21 14 15 00";
@@ -364,92 +360,6 @@ TEST(OwnFile, IsWrittenInPlaceWhereNoFileCanBeMade) {
     EXPECT_EQ(ScratchDirectory::read_file("list.txt").find('x'), std::string::npos);
     EXPECT_EQ(folder_contents("Clips"),
               (Files{{"2024 03 01 01 00 00.mp4", "0"}, {"2024 03 01 01 01 01.mp4", "1"}}));
-}
-
-// Runs the program on a pseudo-terminal in the current directory: its output goes there, and so
-// do the answers `typed` when `typed_there`, else they come from a file. Returns what the terminal
-// showed; `status` is the wait status.
-std::string on_terminal(const std::string& typed, bool typed_there, int& status) {
-    ScratchDirectory::write_file("answers", typed);
-    termios raw{};  // the program's own line ends, unchanged by the terminal
-    cfmakeraw(&raw);
-    int terminal = -1;
-    int program_side = -1;
-    EXPECT_EQ(openpty(&terminal, &program_side, nullptr, &raw, nullptr), 0);
-    const pid_t process = fork();
-    if (process < 0) {
-        throw std::runtime_error("fork failed");
-    }
-    if (process == 0) {
-        const int input = typed_there ? program_side : open("answers", O_RDONLY);
-        if (input >= 0 && dup2(input, 0) == 0 && dup2(program_side, 1) == 1 &&
-            dup2(program_side, 2) == 2) {
-            execl(RUR_PROGRAM_PATH, RUR_PROGRAM_PATH, nullptr);
-        }
-        _exit(126);
-    }
-    close(program_side);
-    if (typed_there) {
-        EXPECT_EQ(write(terminal, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
-    }
-    std::string shown;
-    char buffer[4096];
-    for (ssize_t got = 0; (got = read(terminal, buffer, sizeof buffer)) > 0;) {
-        shown.append(buffer, static_cast<std::size_t>(got));
-    }
-    close(terminal);
-    waitpid(process, &status, 0);
-    return shown;
-}
-
-TEST(Terminal, ShowsControlBytesOfANameAsQuestionMarksAndKeepsThemInTheReport) {
-    if (runs_through_launcher()) {
-        GTEST_SKIP() << "Wine's console is not the pseudo-terminal";
-    }
-    ScratchDirectory scratch;
-    const std::string name = "2024_03_01_00_00\x1b\x07x.mp4";
-    ScratchDirectory::write_file("Clips/" + name, "clip");
-    int status = -1;
-    const std::string shown = on_terminal(one_hour_back, false, status);
-    EXPECT_EQ(status, 0);
-    EXPECT_NE(shown.find("File name = 2024_03_01_00_00??x.mp4"), std::string::npos) << shown;
-    EXPECT_NE(shown.find(" Could not rename Clips/2024_03_01_00_00??x.mp4\r\n\r\n     0 files "
-                         "successfully renamed\r\n"),
-              std::string::npos);
-    EXPECT_EQ(shown.find_first_of("\x1b\x07"), std::string::npos);
-    EXPECT_NE(
-        ScratchDirectory::read_file(report_name).find("Could not rename Clips/" + name + "\r\n"),
-        std::string::npos);
-}
-
-// A person is told how to take a run back, and asked before the same shift is made twice; a
-// script is neither.
-TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
-    if (runs_through_launcher()) {
-        GTEST_SKIP() << "Wine's console is not the pseudo-terminal";
-    }
-    ScratchDirectory scratch;
-    make_clips("Clips", 2);
-    int status = -1;
-    const std::string first = on_terminal(one_hour_back, true, status);
-    const std::string journal = journal_in(".");
-    const std::string undo_command =
-        fs::canonical(RUR_PROGRAM_PATH).string() + " --undo " + journal;
-    EXPECT_NE(first.find("     2 files successfully renamed\r\n To take this run back: " +
-                         undo_command + "\r\n DONE"),
-              std::string::npos)
-        << first;
-    const Files shifted = folder_contents("Clips");
-    const std::string again = on_terminal(one_hour_back.substr(0, one_hour_back.size() - 1) + "N\n",
-                                          true, status);
-    EXPECT_NE(again.find(" Shift them again? Y/N"), std::string::npos) << again;
-    EXPECT_EQ(folder_contents("Clips"), shifted);
-    EXPECT_EQ(journal_in("."), journal);
-    const ProgramRun piped = run_program(".", one_hour_back.substr(0, one_hour_back.size() - 1));
-    EXPECT_EQ(piped.output.find("Shift them"), std::string::npos);
-    EXPECT_EQ(piped.output.find("To take this run back"), std::string::npos);
-    EXPECT_NE(run_program(".", "", false, {"--undo"}).error.find("the newest here: "),
-              std::string::npos);
 }
 
 }  // namespace

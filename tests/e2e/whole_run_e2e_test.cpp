@@ -8,7 +8,6 @@ namespace e2e {
 namespace {
 
 using namespace std::string_literals;
-using Files = std::map<std::string, std::string>;
 
 // Console lines, written with bare line feeds; the program ends every line with CR LF.
 std::string pad(std::string_view text, std::size_t width) {
@@ -93,6 +92,7 @@ struct Case {
     Files clips_after = clips;
     std::string report = "";
     std::string folder = "Clips";
+    std::string start = "";  // the directory, under the scratch one, where the program starts
     friend void PrintTo(const Case& row, std::ostream* out) { *out << row.name; }
 };
 
@@ -250,6 +250,24 @@ std::vector<Case> cases() {
                   "2050 12 31 23 60 60\n2009  1  1  0  0  0\nMinutes to correct = ********\n"},
                  {{clip, ""}}),
     };
+    // A folder answer longer than its 50 columns is refused, and the folder its first 50 name is
+    // not touched; a character is a column, and blanks after the name do not count.
+    const std::string cyrillic = "ДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДДД";
+    table.push_back(one_clip("FolderOf50CyrillicLetters", "", cyrillic));
+    Case too_long{"FolderLongerThanItsField", "Y\n" + cyrillic + "x\n\n", 0, no_folder};
+    too_long.folder = cyrillic;
+    table.push_back(too_long);
+    table.push_back(one_clip("FolderFollowedByBlanksPastItsField",
+                             "Y\nClips" + std::string(60, ' ') + "\n" + minus_75.typed + "\n"));
+    // Explorer's "Copy as path" quotes the folder; no Windows name holds a quote.
+    const std::string quoted = "Y\n\"Clips\"\n" + minus_75.typed + "\n";
+    table.push_back(runs_through_launcher() ? one_clip("QuotedFolder", quoted)
+                                            : Case{"QuotedFolder", quoted, 0, no_folder});
+    // On Windows the paths go beyond 260 characters, which only the \\?\ form takes.
+    Case long_path = one_clip("PathsLongerThan260Characters", "", "Clips_" + std::string(44, 'y'));
+    long_path.start =
+        "Folder_" + std::string(48, 'x') + "/" + std::string(55, 'x') + "/" + std::string(55, 'x');
+    table.push_back(long_path);
     Case last_wait = one_clip("InputEndsAtTheLastWait", typed.substr(0, typed.size() - 1));
     last_wait.exit_status = 127;
     last_wait.error = failure(input_ended, "wait for Enter on channel 5: the console input ended",
@@ -290,6 +308,10 @@ TEST_P(WholeRun, WritesExactlyWhatTheUserExpects) {
         GTEST_SKIP() << "Wine sees a symbolic link as the file it names";
     }
     ScratchDirectory scratch;
+    if (!row.start.empty()) {
+        fs::create_directories(row.start);
+        fs::current_path(row.start);
+    }
     for (const auto& [name, contents] : row.clips) {
         ScratchDirectory::write_file(fs::path(row.folder) / name, contents);
         ScratchDirectory::write_file(fs::path("Cl") / name, contents);
@@ -298,7 +320,7 @@ TEST_P(WholeRun, WritesExactlyWhatTheUserExpects) {
     if (linked) {
         fs::create_symlink("precious.txt", row.name == "ListingLinked" ? "list.txt" : report_name);
     }
-    const ProgramRun run = run_program(scratch.path(), row.input);
+    const ProgramRun run = run_program(fs::current_path(), row.input);
     EXPECT_EQ(run.exit_status, row.exit_status);
     EXPECT_EQ(run.output, crlf(row.output));
     EXPECT_EQ(run.error, row.error);
@@ -311,7 +333,8 @@ TEST_P(WholeRun, WritesExactlyWhatTheUserExpects) {
     }
     // A run that lists the folder deletes the listing when it reaches its end, and only then.
     EXPECT_EQ(fs::exists("list.txt"), row.output.find("then ENTER") != std::string::npos &&
-                                          row.output.find("DONE") == std::string::npos);
+                                          row.output.find("DONE") == std::string::npos &&
+                                          row.name != "FolderLongerThanItsField");
     EXPECT_FALSE(fs::exists("y"));
 }
 

@@ -40,7 +40,7 @@ TEST(RunCommandLine, ListsAFolderInByteOrderWithoutShellOrHiddenNames) {
     const ScratchDirectory scratch;
     const std::string folder = " it's $(x) `y` & z;/deeper";
     for (const std::string name : {"b.mp4", "B.avi", "10.m4v", "9.m4v", "\xc3\xa9.mp4"}) {
-        ScratchDirectory::write_file(fs::path(folder) / name);
+        ScratchDirectory::write_file(fs::path(folder) / ScratchDirectory::utf8_path(name));
     }
     fs::create_directories(fs::path(folder) / "sub");
 #ifndef _WIN32

@@ -34,6 +34,12 @@ class ScratchDirectory {
 
     const std::filesystem::path& path() const { return path_; }
 
+    // A name given in UTF-8, which the program uses on every system; a std::string alone would be
+    // read in the ANSI code page on Windows.
+    static std::filesystem::path utf8_path(std::string_view name) {
+        return std::u8string(name.begin(), name.end());
+    }
+
     static void write_file(const std::filesystem::path& name, std::string_view bytes = {}) {
         std::error_code no_folder;  // a bare name has no folder to make
         std::filesystem::create_directories(name.parent_path(), no_folder);

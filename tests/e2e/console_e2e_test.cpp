@@ -1,0 +1,170 @@
+// Answers typed into a real console. Under Wine the program gets one when it runs on a
+// pseudo-terminal, with the code pages of the Unix locale: German (1252/850), Russian (1251/866)
+// and Japanese (932) Windows. Names outside the code page must reach the folder typed, never a
+// look-alike, and the report must hold the very bytes that Linux writes.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+
+#include <chrono>
+
+#include "program_runner.hpp"
+
+namespace e2e {
+namespace {
+
+// Runs the program on a pseudo-terminal and types the lines of `typed` (each ending in a carriage
+// return, the Enter key) one at a time, each once the program has gone quiet, as a person would.
+// The output is everything the terminal showed.
+ProgramRun run_on_terminal(const std::string& typed, const std::vector<std::string>& settings) {
+    std::vector<std::string> command = program_command();
+    std::vector<char*> arguments;
+    for (auto& word : command) {
+        arguments.push_back(word.data());
+    }
+    arguments.push_back(nullptr);
+    int terminal = -1;
+    const pid_t process = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (process == 0) {
+        unsetenv("LC_ALL");
+        for (const std::string& setting : settings) {
+            const std::size_t equals = setting.find('=');
+            setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
+        }
+        execvp(arguments[0], arguments.data());
+        _exit(126);
+    }
+    ProgramRun run;
+    std::string_view to_type = typed;
+    // Wine's console may pause between lines of its own.
+    const int quiet_milliseconds = runs_through_launcher() ? 500 : 100;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd ready{terminal, POLLIN, 0};
+        if (poll(&ready, 1, quiet_milliseconds) == 0) {
+            // Quiet: the program waits for the next line.
+            if (!run.output.empty() && !to_type.empty()) {
+                const std::size_t line = to_type.find('\r') + 1;
+                to_type.remove_prefix(std::max<ssize_t>(write(terminal, to_type.data(), line), 0));
+            }
+            continue;
+        }
+        char buffer[4096];
+        const ssize_t got = read(terminal, buffer, sizeof buffer);
+        if (got <= 0) {
+            break;  // every process on the terminal has left it
+        }
+        run.output.append(buffer, static_cast<std::size_t>(got));
+    }
+    kill(process, SIGKILL);
+    int status = 0;
+    waitpid(process, &status, 0);
+    close(terminal);
+    run.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// The three locales, compiled into `folder` (for LOCPATH) from the sources of the locales
+// package, since a bare machine lacks them.
+void compile_locales(const fs::path& folder) {
+    for (const std::string locale : {"de_DE", "ru_RU", "ja_JP"}) {
+        const fs::path into = folder / (locale + ".UTF-8");
+        std::system(("localedef -i " + locale + " -f UTF-8 " + into.string()).c_str());
+        ASSERT_TRUE(fs::exists(into)) << "localedef could not compile " << locale;
+    }
+}
+
+TEST(Console, NamesOfEveryScriptReachTheFolderTypedAndTheReportIsUtf8) {
+    const ScratchDirectory locales;
+    if (runs_through_launcher()) {
+        compile_locales(locales.path());
+    }
+    // The language, the folder typed and a look-alike beside it, which must stay untouched.
+    const std::tuple<std::string, std::string, std::string> rows[] = {
+        {"de_DE", "Łódź", "Lódz"},
+        {"de_DE", "Видео", "Vid"},
+        {"de_DE", "视频", "Vid"},
+        {"ru_RU", "Видео_Отпуск", "Video_Otpusk"},
+        {"ru_RU", "Urlaub_Köln", "Urlaub_Koln"},
+        {"ja_JP", "動画", "Vid"},
+        {"ja_JP", "Urlaub_Köln", "Urlaub_Koln"}};
+    for (const auto& [language, folder, beside] : rows) {
+        SCOPED_TRACE(language + " " + folder);
+        const ScratchDirectory scratch;
+        const std::string clip = "2025_11_21_15_40_10.mp4";
+        ScratchDirectory::write_file(fs::path(folder) / clip, "clip");
+        ScratchDirectory::write_file(fs::path(beside) / clip, "other");
+        const std::string renamed = folder + "/2025 11 21 14 25 10.mp4";
+        const ProgramRun run =
+            run_on_terminal("Y\r" + folder + "\r2025 11 21 15 30 00\r2025 11 21 14 15 00\r\r",
+                            {"LANG=" + language + ".UTF-8", "LOCPATH=" + locales.path().string()});
+        EXPECT_EQ(run.exit_status, 0) << run.output;
+        EXPECT_NE(run.output.find(" Successfully renamed " + renamed), std::string::npos);
+        EXPECT_EQ(folder_contents(folder), (Files{{"2025 11 21 14 25 10.mp4", "clip"}}));
+        EXPECT_EQ(folder_contents(beside), (Files{{clip, "other"}}));
+        EXPECT_EQ(ScratchDirectory::read_file(report_name),
+                  crlf("2025 11 21 15 30  0\n2025 11 21 14 15  0\nMinutes to correct =      "
+                       "-75\n\nSuccessfully renamed " +
+                       renamed + "\n\n     1 files successfully renamed\n"));
+    }
+}
+
+TEST(Terminal, ShowsControlBytesOfANameAsQuestionMarksAndKeepsThemInTheReport) {
+    if (runs_through_launcher()) {
+        GTEST_SKIP() << "Wine's console is not the pseudo-terminal";
+    }
+    const ScratchDirectory scratch;
+    const std::string name = "2024_03_01_00_00\x1b\x07x.mp4";
+    ScratchDirectory::write_file("Clips/" + name, "clip");
+    const ProgramRun run =
+        run_on_terminal("Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r\r", {});
+    EXPECT_EQ(run.exit_status, 0);
+    // The terminal turns a line feed into CR LF; the program's own CR before it must stay.
+    for (const std::string line : {"File name = 2024_03_01_00_00??x.mp4\r\r\n",
+                                   " Could not rename Clips/2024_03_01_00_00??x.mp4\r\r\n"}) {
+        EXPECT_NE(run.output.find(line), std::string::npos) << run.output;
+    }
+    EXPECT_EQ(run.output.find_first_of("\x1b\x07"), std::string::npos);
+    EXPECT_NE(
+        ScratchDirectory::read_file(report_name).find("Could not rename Clips/" + name + "\r\n"),
+        std::string::npos);
+}
+
+// A person is told how to take a run back, and asked before the same shift is made twice; a
+// script is neither.
+TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
+    if (runs_through_launcher()) {
+        GTEST_SKIP() << "Wine's console is not the pseudo-terminal";
+    }
+    const ScratchDirectory scratch;
+    for (const char* clip : {"2024_03_01_00_00_00.mp4", "2024_03_01_00_01_01.mp4"}) {
+        ScratchDirectory::write_file(fs::path("Clips") / clip, clip);
+    }
+    const std::string typed = "Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r";
+    const ProgramRun first = run_on_terminal(typed + "\r", {});
+    std::string journal;
+    for (const auto& entry : fs::directory_iterator(".")) {
+        if (entry.path().filename().string().starts_with("DoridivezizoziRUR-undo-")) {
+            journal = entry.path().filename().string();
+        }
+    }
+    // The terminal shows each line end of the program's as a carriage return and a line end.
+    EXPECT_NE(first.output.find("     2 files successfully renamed\r\r\n To take this run back: " +
+                                fs::canonical(RUR_PROGRAM_PATH).string() + " --undo " + journal +
+                                "\r\r\n DONE"),
+              std::string::npos)
+        << first.output;
+    const Files shifted = folder_contents("Clips");
+    const ProgramRun again = run_on_terminal(typed + "N\r", {});
+    EXPECT_NE(again.output.find(" Shift them again? Y/N"), std::string::npos) << again.output;
+    EXPECT_EQ(folder_contents("Clips"), shifted);
+    const ProgramRun piped = run_program(".", "Y\nClips\n2024 03 01 01 00 00\n2024 03 01 00 00 00\n");
+    EXPECT_EQ(piped.output.find("Shift them"), std::string::npos);
+    EXPECT_EQ(piped.output.find("To take this run back"), std::string::npos);
+    EXPECT_NE(run_program(".", "", false, {"--undo"}).error.find("the newest here: "),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace e2e
