@@ -407,9 +407,12 @@ void JournalWriter::write_ahead(std::span<const JournalClip> clips) {
     }
 }
 
-void JournalWriter::renamed(const std::string& old_name, const std::string& new_name) {
+void JournalWriter::renamed(const std::string& old_name, const std::string& new_name,
+                            const std::string& planned) {
     renamed_any_ = true;
-    if (file_.is_open()) {
+    // Undo looks for a clip under its planned name first: only another name needs a line, which
+    // halves what a run of plain clips writes.
+    if (file_.is_open() && new_name != planned) {
         owed_.append(key::renamed).append(old_name).append(line_end);
         owed_.append(key::as).append(new_name).append(line_end);
     }

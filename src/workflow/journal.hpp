@@ -15,8 +15,8 @@
 //     to: <corrected name>
 //   claim: <old name>         before an empty placeholder is made under `at` (filesystems
 //      at: <claimed name>     without hard links)
-//   renamed: <old name>       after the rename, the name actually taken (a burst number perhaps)
-//        as: <new name>
+//   renamed: <old name>       after the rename, when the name taken is not the corrected one
+//        as: <new name>       (a burst number)
 //   removed: <old name>       a second name of a file already renamed, removed
 //   undo claim: <name>        a placeholder of an undo's own, before it is made
 //   end of run: N files renamed
@@ -97,8 +97,10 @@ class JournalWriter {
     // Writes the entries of the clips about to be renamed, with whatever the journal still owes,
     // and waits until they are on the medium. The first call makes the journal.
     void write_ahead(std::span<const JournalClip> clips);
-    // Remembered, and written with the next batch: undo finds the clip without it too.
-    void renamed(const std::string& old_name, const std::string& new_name);
+    // Remembered, and written with the next batch when it is not the `planned` name the entry
+    // gave: undo finds the clip without it too.
+    void renamed(const std::string& old_name, const std::string& new_name,
+                 const std::string& planned);
     void removed(const std::string& old_name);
     // Written at once, before the placeholder is made.
     void claim(const std::string& old_name, const std::string& claimed);

@@ -45,8 +45,8 @@ bool same_run_done(const std::string& folder_typed, std::int32_t correction,
     }
     return std::all_of(journal.clips.begin(), journal.clips.end(), [&](const JournalClip& clip) {
         bool there = false;
-        return !clip.renamed_as.empty() && folder.folder.exists(clip.renamed_as, there) == 0 &&
-               there;
+        const std::string& given = clip.renamed_as.empty() ? clip.new_name : clip.renamed_as;
+        return folder.folder.exists(given, there) == 0 && there;
     });
 }
 
@@ -82,8 +82,9 @@ void RealRun::before_batch(std::span<const JournalClip> clips) {
     journal_.write_ahead(clips);
 }
 
-void RealRun::renamed(const std::string& old_name, const std::string& new_name) {
-    journal_.renamed(old_name, new_name);
+void RealRun::renamed(const std::string& old_name, const std::string& new_name,
+                      const std::string& planned) {
+    journal_.renamed(old_name, new_name, planned);
 }
 
 void RealRun::removed(const std::string& old_name) {

@@ -39,7 +39,8 @@ class Renamer {
     // Before the renames of each batch of clips, with the clips the batch may rename.
     virtual void before_batch(std::span<const JournalClip> clips) = 0;
     // After a clip took `new_name`, or lost `old_name` as a second name of a clip renamed before.
-    virtual void renamed(const std::string& old_name, const std::string& new_name) = 0;
+    virtual void renamed(const std::string& old_name, const std::string& new_name,
+                         const std::string& planned) = 0;
     virtual void removed(const std::string& old_name) = 0;
     // `path` is the new path of a renamed file, otherwise the old one.
     virtual void outcome(bool renamed, std::string_view path) = 0;
@@ -55,7 +56,8 @@ class RealRun final : public Renamer {
     void start(const RenamingJob& job, const RunFolder& folder) override;
     ClipFolder& clip_folder() override { return *folder_; }
     void before_batch(std::span<const JournalClip> clips) override;
-    void renamed(const std::string& old_name, const std::string& new_name) override;
+    void renamed(const std::string& old_name, const std::string& new_name,
+                 const std::string& planned) override;
     void removed(const std::string& old_name) override;
     void outcome(bool renamed, std::string_view path) override;
     void finish(std::int32_t renamed_count) override;
@@ -73,7 +75,8 @@ class DryRun final : public Renamer {
     void start(const RenamingJob& job, const RunFolder& folder) override;
     ClipFolder& clip_folder() override { return *picture_; }
     void before_batch(std::span<const JournalClip> /*clips*/) override {}
-    void renamed(const std::string& /*old_name*/, const std::string& /*new_name*/) override {}
+    void renamed(const std::string& /*old_name*/, const std::string& /*new_name*/,
+                 const std::string& /*planned*/) override {}
     void removed(const std::string& /*old_name*/) override {}
     void outcome(bool renamed, std::string_view path) override;
     void finish(std::int32_t renamed_count) override;

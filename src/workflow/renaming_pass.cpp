@@ -163,7 +163,7 @@ class Pass {
                     renamed = true;
                 }
             } else if (rename_to_corrected_name(clip, name, new_name, error)) {
-                renamer_.renamed(name, new_name);
+                renamer_.renamed(name, new_name, *clip.corrected);
                 if (listed_ && listed_->has_other_names(clip.number)) {
                     renamed_files_.emplace(clip.number, new_name);
                 }

@@ -90,7 +90,8 @@ class Undo {
                 show(channels_, " Restored " + old_path);
                 return true;
             }
-            show(channels_, (clip.renamed_as.empty() ? " Nothing to undo for " : " Already back ") +
+            // Only a run cut short leaves clips it may never have renamed.
+            show(channels_, (journal_.ended ? " Already back " : " Nothing to undo for ") +
                                 old_path);
             return true;
         }
