@@ -200,6 +200,12 @@ bool lacks_hard_links(int error);
 // Deletes the file `name`.
 int remove_file(const std::string& name);
 
+// The errors of this system for a taken name, a missing file and a refused change, for what works
+// out a system's answer without asking it (a preview).
+int taken_name_error();
+int missing_file_error();
+int refused_change_error();
+
 // True for the error with which File::create_new refuses a name that is taken.
 bool is_taken_name_refusal(int error);
 // True for an error that says the file may not be made or written there.

@@ -587,6 +587,18 @@ int remove_file(const std::string& name) {
     return ::unlink(name.c_str()) == 0 ? 0 : last_error();
 }
 
+int taken_name_error() {
+    return EEXIST;
+}
+
+int missing_file_error() {
+    return ENOENT;
+}
+
+int refused_change_error() {
+    return EACCES;
+}
+
 bool is_taken_name_refusal(int error) {
     return error == EEXIST;
 }

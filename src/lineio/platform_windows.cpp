@@ -835,6 +835,18 @@ int remove_file(const std::string& name) {
     return DeleteFileW(path.c_str()) != 0 ? 0 : last_error();
 }
 
+int taken_name_error() {
+    return ERROR_ALREADY_EXISTS;
+}
+
+int missing_file_error() {
+    return ERROR_FILE_NOT_FOUND;
+}
+
+int refused_change_error() {
+    return ERROR_ACCESS_DENIED;
+}
+
 bool is_taken_name_refusal(int error) {
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }

@@ -35,6 +35,9 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         {"a name taken that no burst gives",
          head + plain + "renamed: 2024_03_01_05_00_00.mp4\r\n     as: .bashrc\r\n", 1, 1},
         {"an unknown line", head + plain + "rename: a\r\n", 1, 1},
+        {"a correction that is no number",
+         "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\nfolder number: 7\r\n"
+         "correction: -60x\r\nidentity: number\r\n\r\n" + plain, 0, 1},
         {"a head without its correction",
          "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\n\r\n" + plain, 0, 1},
         {"1.1.0 in one folder",
