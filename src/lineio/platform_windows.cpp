@@ -654,41 +654,40 @@ bool Folder::names_may_change() const {
 
 int Folder::list(std::vector<FolderEntry>& entries) const {
     entries.clear();
-    std::wstring pattern;
-    if (const int error = system_path(path_ + "\\*", pattern); error != 0) {
+    // Read through the folder's own handle, which gives each entry's file number with its name,
+    // so that a clip costs no call of its own to be told from the others.
+    std::vector<char> buffer(std::size_t{64} * 1024);
+    FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
+    while (GetFileInformationByHandleEx(as_handle(handle_), kind, buffer.data(),
+                                        static_cast<DWORD>(buffer.size())) != 0) {
+        kind = FileIdBothDirectoryInfo;
+        for (std::size_t at = 0;;) {
+            const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer.data() + at);
+            const std::string name = utf8_of(
+                std::wstring_view(entry->FileName, entry->FileNameLength / sizeof(wchar_t)));
+            // "." and ".." are the folder itself and its parent, not its entries.
+            const bool self_or_parent = name == "." || name == "..";
+            // The system's own listing leaves out hidden and system entries (desktop.ini,
+            // Thumbs.db), which are no videos of the user's and would stop the run at the type
+            // check.
+            const bool hidden =
+                (entry->FileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+            // A name holding a line break cannot be one line of a listing.
+            const bool breaks_line = name.find_first_of("\r\n") != std::string::npos;
+            if (!self_or_parent && !hidden && !breaks_line && !name.empty()) {
+                entries.push_back({name, static_cast<std::uint64_t>(entry->FileId.QuadPart)});
+            }
+            if (entry->NextEntryOffset == 0) {
+                break;
+            }
+            at += entry->NextEntryOffset;
+        }
+    }
+    if (const int error = last_error(); error != ERROR_NO_MORE_FILES) {
+        entries.clear();
         return error;
     }
-    WIN32_FIND_DATAW entry{};
-    const HANDLE search = FindFirstFileW(pattern.c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) {
-        const int error = last_error();
-        // Only a folder without even "." and "..", the root of a drive, finds nothing at all;
-        // it is an empty folder, not a failure.
-        return error == ERROR_FILE_NOT_FOUND ? 0 : error;
-    }
-    int result = 0;
-    do {
-        const std::string name = utf8_of(entry.cFileName);
-        // "." and ".." are the folder itself and its parent, not its entries.
-        const bool self_or_parent = name == "." || name == "..";
-        // The system's own listing leaves out hidden and system entries (desktop.ini,
-        // Thumbs.db), which are no videos of the user's and would stop the run at the type
-        // check.
-        const bool hidden =
-            (entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
-        // A name holding a line break cannot be one line of a listing.
-        const bool breaks_line = name.find_first_of("\r\n") != std::string::npos;
-        if (!self_or_parent && !hidden && !breaks_line && !name.empty()) {
-            // The search gives no file numbers: each is asked for when it is needed.
-            entries.push_back({name, 0});
-        }
-    } while (FindNextFileW(search, &entry) != 0);
-    if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) {
-        result = last_error();
-        entries.clear();
-    }
-    FindClose(search);
-    return result;
+    return 0;
 }
 
 int Folder::identify(const std::string& name, FileIdentity& identity) const {

@@ -45,7 +45,8 @@ class ListedFiles {
         std::unordered_set<std::uint64_t> seen;
         seen.reserve(entries_.size());
         for (const platform::FolderEntry& entry : entries_) {
-            if (!seen.insert(entry.index).second) {
+            // 0: the listing gave no number, which tells nothing of other names.
+            if (entry.index != 0 && !seen.insert(entry.index).second) {
                 shared_.insert(entry.index);
             }
             numbers_.emplace(entry.name, entry.index);
