@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::optional<int> end;
     {
         lineio::Channels channels(console);
-        workflow::RealRun renamer(channels);
+        workflow::RealRun renamer(channels, "DoridivezizoziRUR");
         end = test_support::program_end_of([&] { workflow::run_main_dialogue(channels, renamer); });
     }
     fs::current_path(previous);

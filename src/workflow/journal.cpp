@@ -202,8 +202,9 @@ void read_entries(LineCursor& lines, Journal& journal, JournalProblems& problems
         if (!pending_key.empty()) {
             const std::string_view second = pending_key == key::renamed ? key::as : key::at;
             JournalClip* const entry = known(pending_name);
-            const std::string_view new_name = line.substr(second.size());
-            if (!line.starts_with(second) || entry == nullptr ||
+            const std::string_view new_name =
+                line.starts_with(second) ? line.substr(second.size()) : std::string_view();
+            if (new_name.empty() || entry == nullptr ||
                 !is_name_or_variant(entry->new_name, new_name)) {
                 refuse("a name taken is not one the entry's clip could get");
             } else {
