@@ -113,6 +113,11 @@ void Channels::formatted_line_and_empty_line(int channel, const LineLayout& layo
     write_line(channel, Activity::formatted_line_output, 1);
 }
 
+void Channels::text_line(int channel, std::string_view text, int empty_lines_after) {
+    line_.assign(text);
+    write_line(channel, Activity::formatted_line_output, empty_lines_after);
+}
+
 void Channels::write_line(int channel, Activity activity, int empty_lines_after) {
     const long long lines = lines_in(line_) + empty_lines_after;
     line_.append(line_end);

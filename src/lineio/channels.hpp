@@ -64,6 +64,9 @@ class Channels {
     void formatted_line_and_empty_line(int channel, const LineLayout& layout,
                                        std::span<const Item> items);
 
+    // A line of exactly `text`, and as many empty lines after it as asked, in one write.
+    void text_line(int channel, std::string_view text, int empty_lines_after = 0);
+
     // Reads the next line's first `width` characters into `destination`: left-aligned and
     // blank-filled when `width` fits, otherwise the field's last characters. The rest of the line
     // is passed over. Returns line_read, or end_of_file when a file channel has no further line;

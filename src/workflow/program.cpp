@@ -14,13 +14,7 @@ namespace {
 // Every line of `text` (lines end in a line feed) on the console, then the end of the program.
 [[noreturn]] void show_text(lineio::Channels& channels, std::string_view text) {
     for (std::size_t end = text.find('\n'); end != std::string_view::npos; end = text.find('\n')) {
-        const std::string_view line = text.substr(0, end);
-        if (line.empty()) {
-            channels.empty_line(lineio::console_output);
-        } else {
-            const lineio::LineLayout layout{lineio::TextField{static_cast<int>(line.size())}};
-            channels.formatted_line(lineio::console_output, layout, {line});
-        }
+        channels.text_line(lineio::console_output, text.substr(0, end));
         text.remove_prefix(end + 1);
     }
     channels.finish(lineio::orderly_exit_status);

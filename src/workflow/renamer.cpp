@@ -11,17 +11,6 @@ namespace {
 
 namespace platform = lineio::platform;
 
-// A line of exactly `text`, and an empty line after it when asked.
-void exact_line(lineio::Channels& channels, std::string_view text, bool empty_line_after) {
-    const lineio::LineLayout layout{lineio::TextField{static_cast<int>(text.size())}};
-    const std::array<lineio::Item, 1> items{text};
-    if (empty_line_after) {
-        channels.formatted_line_and_empty_line(lineio::console_output, layout, items);
-    } else {
-        channels.formatted_line(lineio::console_output, layout, items);
-    }
-}
-
 // Whether the newest journal here records a run on `folder` with the same correction whose
 // clips all still bear the names it gave: the same answers again would shift them twice.
 bool same_run_done(const std::string& folder_typed, std::int32_t correction,
@@ -62,7 +51,7 @@ void RealRun::start(const RenamingJob& job, const RunFolder& folder) {
                  " This folder was shifted by the same number of minutes before, and its clips",
                  " still bear the names that run gave them (see " + journal_name + ").",
                  " Shifting again moves every clip a second time.", " Shift them again? Y/N"}) {
-            exact_line(channels_, line, false);
+            channels_.text_line(lineio::console_output, line);
         }
         lineio::FixedText<1> answer;
         channels_.field_input(lineio::console_input, 1, answer.span());
@@ -102,20 +91,21 @@ void RealRun::finish(std::int32_t renamed_count) {
     channels_.close(report_channel);
     if (channels_.output_to_person() && !journal_.name().empty()) {
         // Said to a person only: piped or scripted output stays as it always was.
-        exact_line(channels_, " To take this run back: " + program_ + " --undo " + journal_.name(),
-                   false);
+        channels_.text_line(lineio::console_output,
+                            " To take this run back: " + program_ + " --undo " + journal_.name());
     }
 }
 
 void DryRun::start(const RenamingJob& /*job*/, const RunFolder& folder) {
-    exact_line(channels_, " Dry run: the names a real run would give; nothing is renamed", true);
+    channels_.text_line(lineio::console_output,
+                        " Dry run: the names a real run would give; nothing is renamed", 1);
     picture_.emplace(folder.folder, !folder.any_name.empty() &&
                                         folder_ignores_case(folder.folder, folder.any_name));
 }
 
 void DryRun::outcome(bool renamed, std::string_view path) {
     std::string line(renamed ? " Dry run: would be renamed " : " Dry run: could not be renamed ");
-    exact_line(channels_, line.append(path), true);
+    channels_.text_line(lineio::console_output, line.append(path), 1);
 }
 
 void DryRun::finish(std::int32_t renamed_count) {

@@ -48,8 +48,7 @@ std::string read_whole(lineio::Channels& channels, const std::string& name) {
 }
 
 void show(lineio::Channels& channels, std::string_view text) {
-    const lineio::LineLayout layout{lineio::TextField{static_cast<int>(text.size())}};
-    channels.formatted_line(lineio::console_output, layout, {text});
+    channels.text_line(lineio::console_output, text);
 }
 
 // Takes the renames of one journal back, newest first, touching only the files the run renamed.
