@@ -64,14 +64,11 @@ int Channels::run_command_line(std::string_view command_line) {
                          : platform::describe_error(error));
     }
     platform::Folder listed_folder;
-    std::vector<platform::FolderEntry> entries;
-    const bool listed =
-        listed_folder.open(folder, true) == 0 && listed_folder.list(entries) == 0;
     std::vector<std::string> names;
-    names.reserve(entries.size());
-    for (platform::FolderEntry& entry : entries) {
-        names.push_back(std::move(entry.name));
-    }
+    const bool listed = listed_folder.open(folder, true) == 0 &&
+                        listed_folder.list([&names](const platform::FolderEntry& entry) {
+                            names.push_back(entry.name);
+                        }) == 0;
     if (listed) {
         // std::string compares its bytes as unsigned values: the listing comes in byte order.
         std::sort(names.begin(), names.end());

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -162,9 +163,10 @@ class Folder {
     // and its medium is not read-only.
     bool names_may_change() const;
 
-    // The entries but hidden ones (names beginning with "." on POSIX, the hidden or system
-    // attribute on Windows) and names that hold a line break. Unsorted.
-    int list(std::vector<FolderEntry>& entries) const;
+    // Hands `visit` each entry but hidden ones (names beginning with "." on POSIX, the hidden or
+    // system attribute on Windows) and names that hold a line break, unsorted, one at a time, so
+    // that a caller keeps only what it needs of 100,000 of them.
+    int list(const std::function<void(const FolderEntry&)>& visit) const;
     // The identity of `name`, a symbolic link being a file of its own.
     int identify(const std::string& name, FileIdentity& identity) const;
     int exists(const std::string& name, bool& found) const;

@@ -445,8 +445,7 @@ bool Folder::names_may_change() const {
     return ::faccessat(static_cast<int>(handle_), ".", W_OK | X_OK, AT_EACCESS) == 0;
 }
 
-int Folder::list(std::vector<FolderEntry>& entries) const {
-    entries.clear();
+int Folder::list(const std::function<void(const FolderEntry&)>& visit) const {
     // A descriptor of its own, since reading a directory moves the descriptor it reads.
     const int duplicate = ::openat(static_cast<int>(handle_), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (duplicate < 0) {
@@ -458,6 +457,7 @@ int Folder::list(std::vector<FolderEntry>& entries) const {
         ::close(duplicate);
         return error;
     }
+    FolderEntry listed;
     while (true) {
         errno = 0;
         const dirent* entry = ::readdir(directory);
@@ -469,15 +469,13 @@ int Folder::list(std::vector<FolderEntry>& entries) const {
             name.find('\r') != std::string_view::npos) {
             continue;
         }
-        entries.push_back({std::string(name), static_cast<std::uint64_t>(entry->d_ino)});
+        listed.name.assign(name);
+        listed.index = static_cast<std::uint64_t>(entry->d_ino);
+        visit(listed);
     }
     const int error = errno;
     ::closedir(directory);
-    if (error != 0) {
-        entries.clear();
-        return error;
-    }
-    return 0;
+    return error;
 }
 
 int Folder::identify(const std::string& name, FileIdentity& identity) const {

@@ -652,8 +652,7 @@ bool Folder::names_may_change() const {
            (flags & FILE_READ_ONLY_VOLUME) == 0;
 }
 
-int Folder::list(std::vector<FolderEntry>& entries) const {
-    entries.clear();
+int Folder::list(const std::function<void(const FolderEntry&)>& visit) const {
     // Read through the folder's own handle, which gives each entry's file number with its name,
     // so that a clip costs no call of its own to be told from the others.
     std::vector<char> buffer(std::size_t{64} * 1024);
@@ -675,7 +674,7 @@ int Folder::list(std::vector<FolderEntry>& entries) const {
             // A name holding a line break cannot be one line of a listing.
             const bool breaks_line = name.find_first_of("\r\n") != std::string::npos;
             if (!self_or_parent && !hidden && !breaks_line && !name.empty()) {
-                entries.push_back({name, static_cast<std::uint64_t>(entry->FileId.QuadPart)});
+                visit({name, static_cast<std::uint64_t>(entry->FileId.QuadPart)});
             }
             if (entry->NextEntryOffset == 0) {
                 break;
@@ -683,11 +682,8 @@ int Folder::list(std::vector<FolderEntry>& entries) const {
             at += entry->NextEntryOffset;
         }
     }
-    if (const int error = last_error(); error != ERROR_NO_MORE_FILES) {
-        entries.clear();
-        return error;
-    }
-    return 0;
+    const int error = last_error();
+    return error == ERROR_NO_MORE_FILES ? 0 : error;
 }
 
 int Folder::identify(const std::string& name, FileIdentity& identity) const {

@@ -294,35 +294,33 @@ std::string journal_file_name(const platform::LocalTime& time, int number) {
 }
 
 std::string newest_journal() {
-    platform::Folder current;
-    std::vector<platform::FolderEntry> entries;
-    if (current.open("", true) != 0 || current.list(entries) != 0) {
-        return {};
-    }
     // "<start>YYYYMMDD-HHMMSS[-N].txt": the time, then the number of runs within that second.
     constexpr std::size_t stamp = 15;
     std::string newest;
-    std::pair<std::string_view, int> newest_key;
-    for (const platform::FolderEntry& entry : entries) {
+    std::pair<std::string, int> newest_key;
+    platform::Folder current;
+    if (current.open("", true) != 0) {
+        return {};
+    }
+    const int error = current.list([&](const platform::FolderEntry& entry) {
         std::string_view name = entry.name;
         if (!name.starts_with(journal_name_start) || !name.ends_with(".txt") ||
             name.size() < journal_name_start.size() + stamp + 4) {
-            continue;
+            return;
         }
         name.remove_prefix(journal_name_start.size());
         name.remove_suffix(4);
         int number = 1;
         if (name.size() > stamp && !read_number(name.substr(stamp + 1), number)) {
-            continue;
+            return;
         }
-        const std::pair<std::string_view, int> key{name.substr(0, stamp), number};
+        std::pair<std::string, int> key{std::string(name.substr(0, stamp)), number};
         if (newest.empty() || key > newest_key) {
             newest = entry.name;
-            newest_key = {std::string_view(newest).substr(journal_name_start.size(), stamp),
-                          number};
+            newest_key = std::move(key);
         }
-    }
-    return newest;
+    });
+    return error == 0 ? newest : std::string();
 }
 
 void JournalWriter::check(int error) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <functional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -35,36 +36,67 @@ struct ListedClip {
 
 // What the listing says of the folder's files: each name's file number, and which files bear
 // more than one name. Only those can come up again under another name after their rename.
+// The names stand in one text, found by their hash: a node and a string for each of 100,000
+// names would double the run's peak memory.
 class ListedFiles {
   public:
     explicit ListedFiles(const platform::Folder& folder) {
-        if (folder.list(entries_) != 0) {
+        std::vector<std::uint64_t> numbers;
+        const int error = folder.list([&](const platform::FolderEntry& entry) {
+            keys_.push_back({hash(entry.name), static_cast<std::uint32_t>(names_.size()),
+                             static_cast<std::uint32_t>(entry.name.size()), entry.index});
+            names_.append(entry.name);
+            // 0: the listing gave no number, which tells nothing of other names.
+            if (entry.index != 0) {
+                numbers.push_back(entry.index);
+            }
+            if (any_name_.empty()) {
+                any_name_ = entry.name;
+            }
+        });
+        if (error != 0) {
+            *this = ListedFiles();
             return;
         }
-        numbers_.reserve(entries_.size());
-        std::unordered_set<std::uint64_t> seen;
-        seen.reserve(entries_.size());
-        for (const platform::FolderEntry& entry : entries_) {
-            // 0: the listing gave no number, which tells nothing of other names.
-            if (entry.index != 0 && !seen.insert(entry.index).second) {
-                shared_.insert(entry.index);
-            }
-            numbers_.emplace(entry.name, entry.index);
+        std::sort(keys_.begin(), keys_.end(),
+                  [](const Key& one, const Key& other) { return one.hash < other.hash; });
+        std::sort(numbers.begin(), numbers.end());
+        for (auto at = numbers.begin(); (at = std::adjacent_find(at, numbers.end())) != numbers.end();
+             ++at) {
+            shared_.insert(*at);
         }
     }
     // 0 when the listing gave no number for `name`.
     std::uint64_t number(std::string_view name) const {
-        const auto found = numbers_.find(name);
-        return found == numbers_.end() ? 0 : found->second;
+        const std::size_t wanted = hash(name);
+        for (auto at = std::lower_bound(
+                 keys_.begin(), keys_.end(), wanted,
+                 [](const Key& key, std::size_t value) { return key.hash < value; });
+             at != keys_.end() && at->hash == wanted; ++at) {
+            if (std::string_view(names_).substr(at->start, at->length) == name) {
+                return at->number;
+            }
+        }
+        return 0;
     }
     bool has_other_names(std::uint64_t number) const { return shared_.contains(number); }
-    std::string any_name() const { return entries_.empty() ? "" : entries_.front().name; }
+    const std::string& any_name() const { return any_name_; }
 
   private:
-    std::vector<platform::FolderEntry> entries_;
-    // Keyed on the names entries_ holds.
-    std::unordered_map<std::string_view, std::uint64_t> numbers_;
+    ListedFiles() = default;
+
+    struct Key {
+        std::size_t hash;
+        std::uint32_t start;
+        std::uint32_t length;
+        std::uint64_t number;
+    };
+    static std::size_t hash(std::string_view name) { return std::hash<std::string_view>{}(name); }
+
+    std::string names_;
+    std::vector<Key> keys_;
     std::unordered_set<std::uint64_t> shared_;
+    std::string any_name_;
 };
 
 class Pass {
@@ -224,7 +256,6 @@ class Pass {
     std::string_view folder_;
     std::int32_t correction_;
     RunFolder run_folder_;
-    // Built in place: it keys on the names it holds, which must not move.
     std::optional<ListedFiles> listed_;
     std::vector<JournalClip> ahead_;
     // Reused from one clip to the next, so that a clip costs no allocation of its own.
