@@ -1,0 +1,35 @@
+// The preview's picture of a folder answers as the folder would, case-insensitive ones included.
+#include "workflow/clip_folder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/scratch_directory.hpp"
+
+namespace {
+
+using test_support::ScratchDirectory;
+namespace platform = lineio::platform;
+
+TEST(FolderPicture, TakesNamesAsTheFolderDoes) {
+    const ScratchDirectory scratch;
+    for (const char* name : {"aZ.mp4", "bY.mp4", "Cx.mp4"}) {
+        ScratchDirectory::write_file(name);
+    }
+    // Two names of one file stand for a folder that finds "Az.MP4" under "aZ.mp4".
+    std::filesystem::create_hard_link("aZ.mp4", "Az.MP4");
+    platform::Folder folder;
+    ASSERT_EQ(folder.open("", true), 0);
+    EXPECT_TRUE(workflow::folder_ignores_case(folder, "aZ.mp4"));
+    EXPECT_FALSE(workflow::folder_ignores_case(folder, "bY.mp4"));
+    for (const bool ignores_case : {false, true}) {
+        workflow::FolderPicture picture(folder, ignores_case);
+        EXPECT_EQ(picture.rename("bY.mp4", "Q.mp4"), 0);
+        EXPECT_EQ(platform::is_taken_name_refusal(picture.rename("Cx.mp4", "q.MP4")), ignores_case);
+        EXPECT_TRUE(platform::is_taken_name_refusal(picture.rename("aZ.mp4", "Q.mp4")));
+        EXPECT_NE(picture.rename("bY.mp4", "R.mp4"), 0) << "bY.mp4 is gone from the picture";
+    }
+}
+
+}  // namespace
