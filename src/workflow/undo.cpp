@@ -63,6 +63,7 @@ class Undo {
           renames_(folder, [this](const std::string&, const std::string& to) { note_claim(to); }) {
         for (std::size_t at = 0; at < journal.clips.size(); ++at) {
             first_with_identity_.try_emplace(journal.clips[at].identity, at);
+            old_names_.emplace(journal.clips[at].old_name, journal.clips[at].identity);
         }
     }
 
@@ -103,8 +104,12 @@ class Undo {
             return refuse(clip, bears_other_file(clip) ? "a different file now bears this name"
                                                        : "it is no longer there");
         }
-        const int error = first < at ? folder_.add_name(*found, clip.old_name)
-                                     : renames_.rename(*found, clip.old_name);
+        // Where the file bears another name it had before the run, that name stays and this one
+        // comes back beside it.
+        const auto listed = old_names_.find(*found);
+        const bool listed_name = listed != old_names_.end() && listed->second == clip.identity;
+        const int error = first < at || listed_name ? folder_.add_name(*found, clip.old_name)
+                                                    : renames_.rename(*found, clip.old_name);
         if (error != 0) {
             return refuse(clip, platform::describe_error(error));
         }
@@ -213,6 +218,8 @@ class Undo {
     std::string journal_name_;
     RealFolder renames_;
     std::unordered_map<std::string, std::size_t> first_with_identity_;
+    // Each name the run found, with the identity of the file it named then.
+    std::unordered_map<std::string, std::string> old_names_;
 };
 
 }  // namespace

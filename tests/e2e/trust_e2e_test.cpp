@@ -315,8 +315,10 @@ TEST(TwoNames, EndUnderOneNameInEitherListingOrder) {
         fs::create_hard_link("Clips/" + row.old_name, "Clips/" + row.new_name);
         ScratchDirectory::write_file("kept.mp4", "kept");
         fs::create_hard_link("kept.mp4", "Clips/2025_11_21_18_00_00.mp4");
+        const ProgramRun dry = run_program(scratch.path(), row.input, false, {"--dry-run"});
         const ProgramRun run = run_program(scratch.path(), row.input);
         EXPECT_EQ(run.exit_status, 0) << run.error;
+        EXPECT_EQ(outcomes(dry.output), outcomes(run.output));
         const Files after = folder_contents("Clips");
         ASSERT_EQ(after.size(), 2U) << run.output;
         EXPECT_EQ(after.at(row.final_name), "clip");
@@ -325,6 +327,10 @@ TEST(TwoNames, EndUnderOneNameInEitherListingOrder) {
         const std::vector<std::string> paths = renamed_paths(scratch.path());
         EXPECT_EQ(paths.size(), 3U);
         EXPECT_EQ(std::count(paths.begin(), paths.end(), "Clips/" + row.final_name), 2);
+        // Undo gives the clip both its names back, as one file.
+        EXPECT_EQ(run_program(".", "", false, {"--undo", journal_in(".")}).exit_status, 0);
+        EXPECT_EQ(fs::hard_link_count("Clips/" + row.old_name), 2U);
+        EXPECT_TRUE(fs::equivalent("Clips/" + row.old_name, "Clips/" + row.new_name));
     }
 }
 
