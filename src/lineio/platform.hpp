@@ -209,6 +209,12 @@ bool is_permission_refusal(int error);
 // for the person at the console, so that the command works as typed from the current directory.
 std::string command_name(std::string_view started_as);
 
+// Makes the folder that holds the folder `folder` the current directory, and sets `name` to the
+// folder's name there, so that the program works as if started beside it. A link on the way is
+// followed first: `name` is the folder's own name. A folder that has none above it (a root, a
+// drive) leaves `name` empty and the current directory as it was.
+int enter_parent_folder(const std::string& folder, std::string& name);
+
 // The local date and time now.
 struct LocalTime {
     int year = 0;

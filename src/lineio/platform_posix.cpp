@@ -624,6 +624,20 @@ std::string command_name(std::string_view started_as) {
     return resolved;
 }
 
+int enter_parent_folder(const std::string& folder, std::string& name) {
+    std::string resolved;
+    if (const int error = real_path(folder, resolved); error != 0) {
+        return error;
+    }
+    const std::size_t separator = resolved.rfind('/');
+    name = resolved.substr(separator + 1);
+    if (name.empty()) {
+        return 0;
+    }
+    const std::string parent = separator == 0 ? "/" : resolved.substr(0, separator);
+    return ::chdir(parent.c_str()) == 0 ? 0 : last_error();
+}
+
 int real_path(const std::string& name, std::string& resolved) {
     if (!names_a_file(name)) {
         return EINVAL;

@@ -860,6 +860,36 @@ std::string path_beside(std::string_view file, std::string_view path) {
     return std::string(file.substr(0, separator + 1)).append(path);
 }
 
+int enter_parent_folder(const std::string& folder, std::string& name) {
+    std::wstring full;
+    if (const int error = system_path(folder, full); error != 0) {
+        return error;
+    }
+    // The plain form of the path: the current directory is shown to every program started from
+    // here, and the \\?\ form is needed only beyond 260 characters.
+    std::wstring plain = full.starts_with(L"\\\\?\\UNC\\") ? L"\\\\" + full.substr(8)
+                         : full.starts_with(L"\\\\?\\")    ? full.substr(4)
+                                                           : full;
+    // "D:\Clips\", as some programs hand a folder over, names "D:\Clips".
+    while (plain.size() > 1 && plain.ends_with(L'\\')) {
+        plain.pop_back();
+    }
+    const std::size_t separator = plain.rfind(L'\\');
+    // "D:" and "\\server\share" have no folder above them.
+    const bool shared = plain.starts_with(L"\\\\");
+    if (separator == std::wstring::npos ||
+        (shared && std::count(plain.begin() + 2, plain.end(), L'\\') < 2)) {
+        name.clear();
+        return 0;
+    }
+    name = utf8_of(std::wstring_view(plain).substr(separator + 1));
+    std::wstring parent = plain.substr(0, separator + 1);
+    if (parent.size() >= MAX_PATH - 2) {
+        parent = shared ? L"\\\\?\\UNC\\" + parent.substr(2) : L"\\\\?\\" + parent;
+    }
+    return SetCurrentDirectoryW(parent.c_str()) != 0 ? 0 : last_error();
+}
+
 int real_path(const std::string& name, std::string& resolved) {
     int error = 0;
     const HANDLE handle =

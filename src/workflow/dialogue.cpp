@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -137,7 +138,8 @@ void check_timestamp(Channels& channels, const std::int32_t& lowest_year,
 
 }  // namespace
 
-void run_main_dialogue(Channels& channels, Renamer& renamer) {
+void run_main_dialogue(Channels& channels, Renamer& renamer,
+                       const std::optional<std::string>& folder_answer) {
     const std::int32_t lowest_year = timestamp::lowest_year;
 
     text_line(channels, 76, "");
@@ -157,10 +159,21 @@ void run_main_dialogue(Channels& channels, Renamer& renamer) {
     text_line(channels, 76, texts::folder_prompt);
     text_line(channels, 76, texts::folder_rule);
     text_line(channels, 76, texts::folder_example);
-    std::string folder_answer;
-    channels.line_input(console_input, folder_answer);
-    const std::string_view folder = folder_named_by(folder_answer);
-    if (lineio::unicode::character_count(folder) > folder_input_width) {
+    std::string answer_line;
+    if (folder_answer) {
+        answer_line = *folder_answer;
+        const lineio::LineLayout layout{lineio::TextField{static_cast<int>(answer_line.size())}};
+        channels.formatted_line(console_output, layout, {std::string_view(answer_line)});
+    } else {
+        channels.line_input(console_input, answer_line);
+    }
+    const std::string_view folder = folder_named_by(answer_line);
+    // A dropped folder's name is taken whole or not at all: without its trailing blanks, or with
+    // a line break in it, it could name another folder.
+    const bool changed_by_reading =
+        folder_answer &&
+        (folder != answer_line || answer_line.find_first_of("\r\n") != std::string::npos);
+    if (changed_by_reading || lineio::unicode::character_count(folder) > folder_input_width) {
         text_line(channels, 56, texts::listing_failure);
         pause_and_stop(channels);
     }

@@ -67,7 +67,9 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
         {{"--version"}, "", 0, "DoridivezizoziRUR 1.1.0\r\n"},
         {{"--help"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
         {{"--bogus"}, typed, 2, "DoridivezizoziRUR: unknown option \"--bogus\"" + hint},
-        {{"F"}, typed, 2, unexpected + "\"F\"" + hint},
+        {{clip}, typed, 2, unexpected + "\"" + clip + "\"" + hint},
+        {{"--dry-run", "G"}, typed, 2, unexpected + "\"G\"" + hint},
+        {{"/"}, typed, 2, "DoridivezizoziRUR: a drive or top folder holds no clip folder \"/\""},
         {{"--undo"}, "", 2, "DoridivezizoziRUR: --undo needs the name of an undo journal" + hint},
         {{"--dry-run", "--dry-run"}, typed, 2, unexpected},
         {{"--undo", "a", "b"}, "", 2, unexpected + "\"b\"" + hint},
@@ -157,6 +159,11 @@ TEST(DryRunAndUndo, TheDryRunForetellsTheRealRunWhichUndoTakesBackTwice) {
         EXPECT_EQ(dry.exit_status, 0);
         EXPECT_EQ(dry.output.find("Successfully"), std::string::npos);
         EXPECT_EQ(folder_contents(at), start);
+        // Dropped onto the program from elsewhere, the folder gets the same dry run.
+        const ProgramRun dropped =
+            run_program(fs::temp_directory_path(), "Y\n" + row.camera + "\n" + row.actual + "\n\n",
+                        false, {"--dry-run", (at / row.folder).string()});
+        EXPECT_EQ(outcomes(dropped.output), outcomes(dry.output));
         const ProgramRun real = run_program(at, typed);
         EXPECT_EQ(real.exit_status, 0);
         const auto foretold = outcomes(dry.output);

@@ -93,6 +93,7 @@ struct Case {
     std::string report = "";
     std::string folder = "Clips";
     std::string start = "";  // the directory, under the scratch one, where the program starts
+    bool dropped = false;    // the folder is dropped onto the program, started in "elsewhere"
     friend void PrintTo(const Case& row, std::ostream* out) { *out << row.name; }
 };
 
@@ -268,6 +269,11 @@ std::vector<Case> cases() {
     long_path.start =
         "Folder_" + std::string(48, 'x') + "/" + std::string(55, 'x') + "/" + std::string(55, 'x');
     table.push_back(long_path);
+    // A dropped folder's name is shown as if typed; the program works in the folder above it.
+    Case dropped = one_clip("FolderDropped", "Y\n" + minus_75.typed + "\n");
+    dropped.output.insert(folder_prompt.size(), "Clips\n");
+    dropped.dropped = true;
+    table.push_back(dropped);
     Case last_wait = one_clip("InputEndsAtTheLastWait", typed.substr(0, typed.size() - 1));
     last_wait.exit_status = 127;
     last_wait.error = failure(input_ended, "wait for Enter on channel 5: the console input ended",
@@ -320,7 +326,13 @@ TEST_P(WholeRun, WritesExactlyWhatTheUserExpects) {
     if (linked) {
         fs::create_symlink("precious.txt", row.name == "ListingLinked" ? "list.txt" : report_name);
     }
-    const ProgramRun run = run_program(fs::current_path(), row.input);
+    if (row.dropped) {
+        fs::create_directory("elsewhere");
+    }
+    const ProgramRun run = row.dropped ? run_program("elsewhere", row.input, false,
+                                                     {fs::absolute(row.folder).string()})
+                                       : run_program(fs::current_path(), row.input);
+    EXPECT_TRUE(!row.dropped || fs::is_empty("elsewhere"));
     EXPECT_EQ(run.exit_status, row.exit_status);
     EXPECT_EQ(run.output, crlf(row.output));
     EXPECT_EQ(run.error, row.error);
