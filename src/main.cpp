@@ -22,11 +22,9 @@ bool names_folder(std::string_view argument) {
     lineio::platform::Folder folder;
     return !argument.empty() && folder.open(std::string(argument), true) == 0;
 }
-}  // namespace
 
-int main(int argc, char** argv) {
-    lineio::platform::prepare_standard_streams();
-    lineio::SystemConsole console;
+// The whole program but its last moment: how it ended.
+lineio::ProgramEnd run(lineio::Console& console, int argc, char** argv) {
     const std::vector<std::string> given = lineio::platform::program_arguments(argc, argv);
     const std::vector<std::string_view> arguments(given.begin(), given.end());
     workflow::Options options = workflow::parse_options(arguments, names_folder);
@@ -41,7 +39,7 @@ int main(int argc, char** argv) {
                 std::string(rur::program_name) + ": the folder that holds \"" +
                 lineio::printable(options.dropped_folder) +
                 "\" cannot be worked in: " + lineio::platform::describe_error(error) + "\r\n");
-            return lineio::failure_exit_status;
+            return {lineio::failure_exit_status};
         }
         if (name.empty()) {
             options = workflow::usage_error("a drive or top folder holds no clip folder",
@@ -59,7 +57,7 @@ int main(int argc, char** argv) {
             options.problem += "; the newest here: " + options.program + " --undo " + newest;
         }
         console.write_error(options.problem + "\r\n");
-        return usage_exit_status;
+        return {usage_exit_status};
     }
     lineio::Channels channels(console);
     channels.open_failures_with_plain_words();
@@ -73,7 +71,18 @@ int main(int argc, char** argv) {
             channels.fail(lineio::Activity::program, lineio::console_output, error.what());
         }
     } catch (const lineio::ProgramEnd& end) {
-        return end.exit_status;
+        return end;
     }
-    return lineio::orderly_exit_status;
+    return {lineio::orderly_exit_status};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    lineio::platform::prepare_standard_streams();
+    lineio::SystemConsole console;
+    const lineio::ProgramEnd end = run(console, argc, argv);
+    // Only now, with every file closed: a window left waiting holds nothing open.
+    lineio::keep_window_until_read(console, lineio::platform::console_process_count(), end);
+    return end.exit_status;
 }

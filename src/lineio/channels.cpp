@@ -114,6 +114,7 @@ void Channels::formatted_line_and_empty_line(int channel, const LineLayout& layo
 }
 
 void Channels::write_line(int channel, Activity activity, int empty_lines_after) {
+    waited_for_enter_ = false;
     const long long lines = lines_in(line_) + empty_lines_after;
     line_.append(line_end);
     for (int line = 0; line < empty_lines_after; ++line) {
@@ -288,6 +289,7 @@ void Channels::wait_for_enter(int channel) {
                           channel == console_input ? "the console input ended"
                                                    : "the end of the file was reached");
     }
+    waited_for_enter_ = channel == console_input;
 }
 
 // ---- Open and close ----
@@ -383,6 +385,7 @@ void Channels::fail(Activity activity, int channel, std::string_view reason) {
 }
 
 void Channels::fail(Failure failure) {
+    waited_for_enter_ = false;
     flush_console_output_quietly();
     if (failure.place.empty()) {
         failure.place = place_of(failure.channel);
@@ -422,7 +425,19 @@ void Channels::finish(int exit_status) {
 }
 
 void Channels::end_program(int exit_status) {
-    throw ProgramEnd{exit_status};
+    throw ProgramEnd{exit_status, !waited_for_enter_ && !console_input_->input_ended()};
+}
+
+void keep_window_until_read(Console& console, int console_processes, const ProgramEnd& end) {
+    if (console_processes != 1 || !end.may_wait_for_enter || !console.input_is_interactive()) {
+        return;
+    }
+    console.write_error("Press Enter to close this window\r\n");
+    char byte = 0;
+    std::size_t count = 0;
+    // A byte at a time, so that nothing past the line is read; a console hands over whole lines.
+    while (console.read_input(&byte, 1, count) == 0 && count == 1 && byte != '\n') {
+    }
 }
 
 std::string Channels::place_of(int channel) const {

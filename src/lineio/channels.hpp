@@ -40,8 +40,17 @@ inline constexpr int failure_exit_status = 127;
 // Thrown once the program's end is written out; carries the process's exit status.
 struct ProgramEnd {
     int exit_status;
+    // False when the program's last act was to wait for Enter, or when the console's input has
+    // ended: another wait would then be needless, or could not be answered.
+    bool may_wait_for_enter = true;
 };
 
+// A console window opened for the program alone (as a double-click opens one: `console_processes`
+// is 1) closes the moment the program ends, with its last message unread. Then, unless `end` may
+// not wait, this asks on the error stream for Enter and waits for one line or the input's end.
+// Started from a command prompt, whose window stays, or without the console as its input, the
+// program ends at once.
+void keep_window_until_read(Console& console, int console_processes, const ProgramEnd& end);
 
 class FileChannel;
 class LineReader;
@@ -170,6 +179,8 @@ class Channels {
     std::map<int, std::unique_ptr<FileChannel>> files_;
     std::string line_;        // reused for every output line
     std::string input_line_;  // the line last read, on any channel
+    // The last the person saw was the wait for Enter, which no line has followed since.
+    bool waited_for_enter_ = false;
     // The files made in memory, by name, once keep_files_in_memory was asked for.
     bool files_in_memory_ = false;
     std::map<std::string, std::string, std::less<>> memory_files_;

@@ -205,6 +205,12 @@ bool is_taken_name_refusal(int error);
 // True for an error that says the file may not be made or written there.
 bool is_permission_refusal(int error);
 
+// How many processes share the program's console window, the program among them; 0 when it has
+// none. One means the window was opened for the program alone, as a double-click opens one, and
+// closes when it ends. A POSIX terminal always belongs to the shell or the emulator that opened it
+// as well, so there the count is never 1.
+int console_process_count();
+
 // How to name this program, started as `started_as` (its first argument), in a command printed
 // for the person at the console, so that the command works as typed from the current directory.
 std::string command_name(std::string_view started_as);

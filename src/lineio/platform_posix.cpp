@@ -613,6 +613,10 @@ std::string path_beside(std::string_view file, std::string_view path) {
     return std::string(file.substr(0, separator + 1)).append(path);
 }
 
+int console_process_count() {
+    return 2;
+}
+
 std::string command_name(std::string_view started_as) {
     // A bare name was found on the search path, and is found again; a path may be relative to a
     // directory the program does not stay in.

@@ -910,6 +910,13 @@ int real_path(const std::string& name, std::string& resolved) {
     return error;
 }
 
+int console_process_count() {
+    // The count comes back even when the list does not fit.
+    std::array<DWORD, 2> processes{};
+    return static_cast<int>(
+        GetConsoleProcessList(processes.data(), static_cast<DWORD>(processes.size())));
+}
+
 std::string command_name(std::string_view /*started_as*/) {
     // cmd and PowerShell both run ".\NAME" from the folder that holds it; PowerShell does not
     // run a bare name from the current folder.
