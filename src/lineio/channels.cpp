@@ -8,6 +8,7 @@
 #include "lineio/integer_input.hpp"
 #include "lineio/line_reader.hpp"
 #include "lineio/platform.hpp"
+#include "lineio/unicode_text.hpp"
 #include "version.hpp"
 
 namespace lineio {
@@ -224,12 +225,16 @@ int Channels::field_input(int channel, int width, std::span<char> destination,
         }
         return end_of_file;
     }
+    // A column is a character: a UTF-8 one of several bytes is read whole or not at all.
     const auto field_width = static_cast<std::size_t>(std::max(width, 0));
-    const std::string_view field = std::string_view(input_line_).substr(0, field_width);
+    const std::string_view field =
+        std::string_view(input_line_)
+            .substr(0, unicode::bytes_of_characters(input_line_, field_width));
     // When the field is wider than the destination, only the field's last columns are kept.
     const std::size_t first_kept =
         field_width > destination.size() ? field_width - destination.size() : 0;
-    const std::string_view kept = field.substr(std::min(first_kept, field.size()));
+    std::string_view kept = field.substr(unicode::bytes_of_characters(field, first_kept));
+    kept = kept.substr(0, unicode::bytes_of_whole_characters(kept, destination.size()));
     std::fill(std::copy(kept.begin(), kept.end(), destination.begin()), destination.end(), blank);
     if (longer_than_field != nullptr) {
         *longer_than_field = input_line_.size() > field.size();

@@ -74,7 +74,9 @@ class Channels {
                                        std::span<const Item> items);
 
     // Reads the next line's first `width` characters into `destination`: left-aligned and
-    // blank-filled when `width` fits, otherwise the field's last characters. The rest of the line
+    // blank-filled when `width` fits, otherwise the field's last characters. A character is a
+    // column, whatever its UTF-8 bytes, and is never cut: `destination` holds as many whole
+    // characters as its bytes take. The rest of the line
     // is passed over. Returns line_read, or end_of_file when a file channel has no further line;
     // the console's input ending is an input/output failure.
     // When `longer_than_field` is given, it tells whether the line went on past the field.

@@ -43,6 +43,11 @@ void text_line(Channels& channels, int width, std::string_view text) {
     channels.orderly_stop();
 }
 
+// The extension a listed name holds in its columns 21 to 23, a character to a column.
+std::string_view listed_extension(std::string_view name) {
+    return lineio::unicode::columns(name, listed_name_column::extension, extension_width);
+}
+
 bool is_video_extension(std::string_view extension) {
     return std::any_of(texts::video_extensions.begin(), texts::video_extensions.end(),
                        [extension](std::string_view accepted) {
@@ -63,10 +68,12 @@ void name_refused_entries(Channels& channels, const std::vector<std::string>& re
     channels.error_line("These entries of the folder are not video clips (avi, mp4, m4v), so "
                         "nothing was renamed:");
     for (const std::string& name : refused) {
+        // A short name's columns 21 to 23 are blanks.
+        std::string extension(listed_extension(name));
+        extension.append(extension_width - lineio::unicode::character_count(extension),
+                         lineio::blank);
         channels.error_line("  " + lineio::printable(name) + "   (extension \"" +
-                            lineio::printable(FixedText<listed_name_width>(name).view().substr(
-                                listed_name_column::extension, extension_width)) +
-                            "\")");
+                            lineio::printable(extension) + "\")");
     }
     if (more > 0) {
         channels.error_line("  and " + std::to_string(more) + " more");
@@ -89,9 +96,7 @@ void check_listed_types(Channels& channels) {
     bool own_file = false;
     while (channels.field_input(type_check_channel, longest_name, line.span()) !=
            lineio::end_of_file) {
-        const FixedText<listed_name_width> listed_name(line.view());
-        if (!is_video_extension(
-                listed_name.view().substr(listed_name_column::extension, extension_width))) {
+        if (!is_video_extension(listed_extension(line.view()))) {
             if (refused.size() < most_named) {
                 refused.emplace_back(line.trimmed_view());
             } else {

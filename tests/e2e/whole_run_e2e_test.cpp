@@ -108,6 +108,17 @@ const Correction minus_75{
     "You are subtracting about  0 years,  0 months,  0 days,  1 hours, 15 minutes\n",
     "2025 11 21 15 30  0\n2025 11 21 14 15  0\nMinutes to correct =      -75\n"};
 
+// The first 23 columns of `name`, a UTF-8 character to a column.
+std::string columns_23(const std::string& name) {
+    std::size_t end = 0;
+    for (int column = 0; column < 23 && end < name.size(); ++column) {
+        do {
+            ++end;
+        } while (end < name.size() && (name[end] & 0xC0) == 0x80);
+    }
+    return name.substr(0, end);
+}
+
 // A whole run over files named as listed, each holding its own name, in listing order, with the
 // name each gets ("" when it keeps its own). Only the first 23 columns of a name are shown.
 Case renaming(std::string name, const Correction& correction,
@@ -121,14 +132,14 @@ Case renaming(std::string name, const Correction& correction,
     run.folder = folder;
     int renamed = 0;
     for (const auto& [listed, renamed_to] : outcomes) {
-        std::string outcome = "Could not rename " + folder + "/" + listed.substr(0, 23);
+        std::string outcome = "Could not rename " + folder + "/" + columns_23(listed);
         if (!renamed_to.empty()) {
             outcome = "Successfully renamed " + folder + "/" + renamed_to;
             ++renamed;
         }
         run.clips[listed] = listed;
         run.clips_after[renamed_to.empty() ? listed : renamed_to] = listed;
-        run.output += "File name = " + listed.substr(0, 23) + "\n " + outcome + "\n\n";
+        run.output += "File name = " + columns_23(listed) + "\n " + outcome + "\n\n";
         run.report += outcome + "\n\n";
     }
     const std::string count = std::to_string(renamed);
@@ -244,6 +255,10 @@ std::vector<Case> cases() {
                   {"2016_02_28_12_00_00.mp4", "2016 04 29 12 00 00.mp4"},
                   {"2016_13_01_00_00_00.mp4", ""},
                   {"2050_12_01_00_00_00.mp4", ""}}),
+        // En dashes as separators: a character is a column, whatever its bytes.
+        renaming("EnDashSeparators", minus_75,
+                 {{"2025–11–21_15_40_10.mp4", "2025 11 21 14 25 10.mp4"},
+                  {"2025–11–21_15_40_11.mp4.part", ""}}),
         // A correction too wide for its report column, which would take the clip before 2009.
         renaming("CorrectionWiderThanItsColumn",
                  {"2050 12 31 23 60 60\n2009 01 01 00 00 00\n",
