@@ -9,6 +9,7 @@
 // Text read from and written to the console is UTF-8 too.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -47,6 +48,19 @@ bool standard_input_is_terminal();
 inline constexpr bool names_may_hold_double_quotes = false;
 #else
 inline constexpr bool names_may_hold_double_quotes = true;
+#endif
+
+// The errors this layer's calls return for a name that is missing, a name that is taken and a
+// change that is refused, for code that foretells a call without making it: a dry run must fail as
+// the real call would, and a taken name must read as taken (is_taken_name_refusal) on every system.
+#ifdef _WIN32
+inline constexpr int missing_name_error = 2;    // ERROR_FILE_NOT_FOUND
+inline constexpr int taken_name_error = 183;    // ERROR_ALREADY_EXISTS
+inline constexpr int refused_change_error = 5;  // ERROR_ACCESS_DENIED
+#else
+inline constexpr int missing_name_error = ENOENT;
+inline constexpr int taken_name_error = EEXIST;
+inline constexpr int refused_change_error = EACCES;
 #endif
 
 // A human-readable reason for an error number returned by this layer.

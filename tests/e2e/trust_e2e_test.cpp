@@ -131,6 +131,8 @@ const std::vector<FolderCase> folder_cases{
      {"2025 11 21 10 00 00.mp4", "2025 11 21 10 01 00.mp4", "2025_11_21_09_59_00.mp4",
       "2025_11_21_10_01_00.mp4"},
      "2025 11 21 10 00 00", "2025 11 21 10 01 00"},
+    // En dashes as separators, a character to a column; the plain name takes a burst number.
+    {"Urlaub–Köln", 0, {"2025_11_21_15_40_10.mp4", "2025–11–21_15_40_10.mp4"}},
     // Blanks and tabs in the folder's and the clips' names; Windows allows no tab in a name.
     {"My Clips\t2", 0,
      {"2025\t11\t21\t15\t40\t10.mp4", "2025 11 21 15 40 10.mp4", "2025-11-21 15 40\t10.m4v"}},
