@@ -9,28 +9,55 @@
 #include "lineio/channels.hpp"
 #include "lineio/console.hpp"
 #include "lineio/platform.hpp"
+#include "lineio/printable.hpp"
+#include "version.hpp"
 #include "workflow/journal.hpp"
 #include "workflow/options.hpp"
 #include "workflow/program.hpp"
 
 namespace {
 constexpr int usage_exit_status = 2;
+
+bool names_folder(std::string_view argument) {
+    lineio::platform::Folder folder;
+    return !argument.empty() && folder.open(std::string(argument), true) == 0;
 }
 
-int main(int argc, char** argv) {
-    lineio::platform::prepare_standard_streams();
-    lineio::SystemConsole console;
+// The whole program but its last moment: how it ended.
+lineio::ProgramEnd run(lineio::Console& console, int argc, char** argv) {
     const std::vector<std::string> given = lineio::platform::program_arguments(argc, argv);
     const std::vector<std::string_view> arguments(given.begin(), given.end());
-    workflow::Options options = workflow::parse_options(arguments);
+    workflow::Options options = workflow::parse_options(arguments, names_folder);
     options.program = lineio::platform::command_name(argc > 0 ? argv[0] : "");
+    if (!options.dropped_folder.empty()) {
+        // The program works beside the dropped folder, as if started there, so that its report,
+        // journal and listing stay out of the clip folder.
+        std::string name;
+        if (const int error = lineio::platform::enter_parent_folder(options.dropped_folder, name);
+            error != 0) {
+            console.write_error(
+                std::string(rur::program_name) + ": the folder that holds \"" +
+                lineio::printable(options.dropped_folder) +
+                "\" cannot be worked in: " + lineio::platform::describe_error(error) + "\r\n");
+            return {lineio::failure_exit_status};
+        }
+        if (name.empty()) {
+            options = workflow::usage_error("a drive or top folder holds no clip folder",
+                                            options.dropped_folder);
+        } else {
+            options.folder_answer = name;
+            // Named again from the folder the program now works in: a path resolved before stays
+            // right, a name relative to the folder left behind does not.
+            options.program = lineio::platform::command_name(options.program);
+        }
+    }
     if (options.command == workflow::Options::Command::usage_error) {
         const std::string newest = options.journal_missing ? workflow::newest_journal() : "";
         if (!newest.empty()) {
             options.problem += "; the newest here: " + options.program + " --undo " + newest;
         }
         console.write_error(options.problem + "\r\n");
-        return usage_exit_status;
+        return {usage_exit_status};
     }
     lineio::Channels channels(console);
     channels.open_failures_with_plain_words();
@@ -44,7 +71,18 @@ int main(int argc, char** argv) {
             channels.fail(lineio::Activity::program, lineio::console_output, error.what());
         }
     } catch (const lineio::ProgramEnd& end) {
-        return end.exit_status;
+        return end;
     }
-    return lineio::orderly_exit_status;
+    return {lineio::orderly_exit_status};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    lineio::platform::prepare_standard_streams();
+    lineio::SystemConsole console;
+    const lineio::ProgramEnd end = run(console, argc, argv);
+    // Only now, with every file closed: a window left waiting holds nothing open.
+    lineio::keep_window_until_read(console, lineio::platform::console_process_count(), end);
+    return end.exit_status;
 }

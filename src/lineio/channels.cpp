@@ -8,6 +8,7 @@
 #include "lineio/integer_input.hpp"
 #include "lineio/line_reader.hpp"
 #include "lineio/platform.hpp"
+#include "lineio/unicode_text.hpp"
 #include "version.hpp"
 
 namespace lineio {
@@ -119,6 +120,7 @@ void Channels::text_line(int channel, std::string_view text, int empty_lines_aft
 }
 
 void Channels::write_line(int channel, Activity activity, int empty_lines_after) {
+    waited_for_enter_ = false;
     const long long lines = lines_in(line_) + empty_lines_after;
     line_.append(line_end);
     for (int line = 0; line < empty_lines_after; ++line) {
@@ -228,12 +230,16 @@ int Channels::field_input(int channel, int width, std::span<char> destination,
         }
         return end_of_file;
     }
+    // A column is a character: a UTF-8 one of several bytes is read whole or not at all.
     const auto field_width = static_cast<std::size_t>(std::max(width, 0));
-    const std::string_view field = std::string_view(input_line_).substr(0, field_width);
+    const std::string_view field =
+        std::string_view(input_line_)
+            .substr(0, unicode::bytes_of_characters(input_line_, field_width));
     // When the field is wider than the destination, only the field's last columns are kept.
     const std::size_t first_kept =
         field_width > destination.size() ? field_width - destination.size() : 0;
-    const std::string_view kept = field.substr(std::min(first_kept, field.size()));
+    std::string_view kept = field.substr(unicode::bytes_of_characters(field, first_kept));
+    kept = kept.substr(0, unicode::bytes_of_whole_characters(kept, destination.size()));
     std::fill(std::copy(kept.begin(), kept.end(), destination.begin()), destination.end(), blank);
     if (longer_than_field != nullptr) {
         *longer_than_field = input_line_.size() > field.size();
@@ -293,6 +299,7 @@ void Channels::wait_for_enter(int channel) {
                           channel == console_input ? "the console input ended"
                                                    : "the end of the file was reached");
     }
+    waited_for_enter_ = channel == console_input;
 }
 
 // ---- Open and close ----
@@ -388,6 +395,7 @@ void Channels::fail(Activity activity, int channel, std::string_view reason) {
 }
 
 void Channels::fail(Failure failure) {
+    waited_for_enter_ = false;
     flush_console_output_quietly();
     if (failure.place.empty()) {
         failure.place = place_of(failure.channel);
@@ -427,7 +435,19 @@ void Channels::finish(int exit_status) {
 }
 
 void Channels::end_program(int exit_status) {
-    throw ProgramEnd{exit_status};
+    throw ProgramEnd{exit_status, !waited_for_enter_ && !console_input_->input_ended()};
+}
+
+void keep_window_until_read(Console& console, int console_processes, const ProgramEnd& end) {
+    if (console_processes != 1 || !end.may_wait_for_enter || !console.input_is_interactive()) {
+        return;
+    }
+    console.write_error("Press Enter to close this window\r\n");
+    char byte = 0;
+    std::size_t count = 0;
+    // A byte at a time, so that nothing past the line is read; a console hands over whole lines.
+    while (console.read_input(&byte, 1, count) == 0 && count == 1 && byte != '\n') {
+    }
 }
 
 std::string Channels::place_of(int channel) const {

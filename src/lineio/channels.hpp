@@ -40,8 +40,17 @@ inline constexpr int failure_exit_status = 127;
 // Thrown once the program's end is written out; carries the process's exit status.
 struct ProgramEnd {
     int exit_status;
+    // False when the program's last act was to wait for Enter, or when the console's input has
+    // ended: another wait would then be needless, or could not be answered.
+    bool may_wait_for_enter = true;
 };
 
+// A console window opened for the program alone (as a double-click opens one: `console_processes`
+// is 1) closes the moment the program ends, with its last message unread. Then, unless `end` may
+// not wait, this asks on the error stream for Enter and waits for one line or the input's end.
+// Started from a command prompt, whose window stays, or without the console as its input, the
+// program ends at once.
+void keep_window_until_read(Console& console, int console_processes, const ProgramEnd& end);
 
 class FileChannel;
 class LineReader;
@@ -68,7 +77,9 @@ class Channels {
     void text_line(int channel, std::string_view text, int empty_lines_after = 0);
 
     // Reads the next line's first `width` characters into `destination`: left-aligned and
-    // blank-filled when `width` fits, otherwise the field's last characters. The rest of the line
+    // blank-filled when `width` fits, otherwise the field's last characters. A character is a
+    // column, whatever its UTF-8 bytes, and is never cut: `destination` holds as many whole
+    // characters as its bytes take. The rest of the line
     // is passed over. Returns line_read, or end_of_file when a file channel has no further line;
     // the console's input ending is an input/output failure.
     // When `longer_than_field` is given, it tells whether the line went on past the field.
@@ -173,6 +184,8 @@ class Channels {
     std::map<int, std::unique_ptr<FileChannel>> files_;
     std::string line_;        // reused for every output line
     std::string input_line_;  // the line last read, on any channel
+    // The last the person saw was the wait for Enter, which no line has followed since.
+    bool waited_for_enter_ = false;
     // The files made in memory, by name, once keep_files_in_memory was asked for.
     bool files_in_memory_ = false;
     std::map<std::string, std::string, std::less<>> memory_files_;

@@ -32,6 +32,8 @@ class LineReader {
     long long lines_read() const { return lines_read_; }
     // True when bytes were taken from the input that no line has handed out yet.
     bool holds_unread_bytes() const { return position_ < end_; }
+    // True once the input has said that it holds no more bytes.
+    bool input_ended() const { return input_ended_; }
 
   private:
     int refill();

@@ -9,6 +9,7 @@
 // Text read from and written to the console is UTF-8 too.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -48,6 +49,19 @@ bool standard_input_is_terminal();
 inline constexpr bool names_may_hold_double_quotes = false;
 #else
 inline constexpr bool names_may_hold_double_quotes = true;
+#endif
+
+// The errors this layer's calls return for a name that is missing, a name that is taken and a
+// change that is refused, for code that foretells a call without making it: a dry run must fail as
+// the real call would, and a taken name must read as taken (is_taken_name_refusal) on every system.
+#ifdef _WIN32
+inline constexpr int missing_name_error = 2;    // ERROR_FILE_NOT_FOUND
+inline constexpr int taken_name_error = 183;    // ERROR_ALREADY_EXISTS
+inline constexpr int refused_change_error = 5;  // ERROR_ACCESS_DENIED
+#else
+inline constexpr int missing_name_error = ENOENT;
+inline constexpr int taken_name_error = EEXIST;
+inline constexpr int refused_change_error = EACCES;
 #endif
 
 // A human-readable reason for an error number returned by this layer.
@@ -202,20 +216,26 @@ bool lacks_hard_links(int error);
 // Deletes the file `name`.
 int remove_file(const std::string& name);
 
-// The errors of this system for a taken name, a missing file and a refused change, for what works
-// out a system's answer without asking it (a preview).
-int taken_name_error();
-int missing_file_error();
-int refused_change_error();
-
 // True for the error with which File::create_new refuses a name that is taken.
 bool is_taken_name_refusal(int error);
 // True for an error that says the file may not be made or written there.
 bool is_permission_refusal(int error);
 
+// How many processes share the program's console window, the program among them; 0 when it has
+// none. One means the window was opened for the program alone, as a double-click opens one, and
+// closes when it ends. A POSIX terminal always belongs to the shell or the emulator that opened it
+// as well, so there the count is never 1.
+int console_process_count();
+
 // How to name this program, started as `started_as` (its first argument), in a command printed
 // for the person at the console, so that the command works as typed from the current directory.
 std::string command_name(std::string_view started_as);
+
+// Makes the folder that holds the folder `folder` the current directory, and sets `name` to the
+// folder's name there, so that the program works as if started beside it. A link on the way is
+// followed first: `name` is the folder's own name. A folder that has none above it (a root, a
+// drive) leaves `name` empty and the current directory as it was.
+int enter_parent_folder(const std::string& folder, std::string& name);
 
 // The local date and time now.
 struct LocalTime {

@@ -585,18 +585,6 @@ int remove_file(const std::string& name) {
     return ::unlink(name.c_str()) == 0 ? 0 : last_error();
 }
 
-int taken_name_error() {
-    return EEXIST;
-}
-
-int missing_file_error() {
-    return ENOENT;
-}
-
-int refused_change_error() {
-    return EACCES;
-}
-
 bool is_taken_name_refusal(int error) {
     return error == EEXIST;
 }
@@ -623,6 +611,10 @@ std::string path_beside(std::string_view file, std::string_view path) {
     return std::string(file.substr(0, separator + 1)).append(path);
 }
 
+int console_process_count() {
+    return 2;
+}
+
 std::string command_name(std::string_view started_as) {
     // A bare name was found on the search path, and is found again; a path may be relative to a
     // directory the program does not stay in.
@@ -632,6 +624,20 @@ std::string command_name(std::string_view started_as) {
         return std::string(started_as.empty() ? rur::program_name : started_as);
     }
     return resolved;
+}
+
+int enter_parent_folder(const std::string& folder, std::string& name) {
+    std::string resolved;
+    if (const int error = real_path(folder, resolved); error != 0) {
+        return error;
+    }
+    const std::size_t separator = resolved.rfind('/');
+    name = resolved.substr(separator + 1);
+    if (name.empty()) {
+        return 0;
+    }
+    const std::string parent = separator == 0 ? "/" : resolved.substr(0, separator);
+    return ::chdir(parent.c_str()) == 0 ? 0 : last_error();
 }
 
 int real_path(const std::string& name, std::string& resolved) {

@@ -830,18 +830,6 @@ int remove_file(const std::string& name) {
     return DeleteFileW(path.c_str()) != 0 ? 0 : last_error();
 }
 
-int taken_name_error() {
-    return ERROR_ALREADY_EXISTS;
-}
-
-int missing_file_error() {
-    return ERROR_FILE_NOT_FOUND;
-}
-
-int refused_change_error() {
-    return ERROR_ACCESS_DENIED;
-}
-
 bool is_taken_name_refusal(int error) {
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
@@ -867,6 +855,36 @@ std::string path_beside(std::string_view file, std::string_view path) {
     return std::string(file.substr(0, separator + 1)).append(path);
 }
 
+int enter_parent_folder(const std::string& folder, std::string& name) {
+    std::wstring full;
+    if (const int error = system_path(folder, full); error != 0) {
+        return error;
+    }
+    // The plain form of the path: the current directory is shown to every program started from
+    // here, and the \\?\ form is needed only beyond 260 characters.
+    std::wstring plain = full.starts_with(L"\\\\?\\UNC\\") ? L"\\\\" + full.substr(8)
+                         : full.starts_with(L"\\\\?\\")    ? full.substr(4)
+                                                           : full;
+    // "D:\Clips\", as some programs hand a folder over, names "D:\Clips".
+    while (plain.size() > 1 && plain.ends_with(L'\\')) {
+        plain.pop_back();
+    }
+    const std::size_t separator = plain.rfind(L'\\');
+    // "D:" and "\\server\share" have no folder above them.
+    const bool shared = plain.starts_with(L"\\\\");
+    if (separator == std::wstring::npos ||
+        (shared && std::count(plain.begin() + 2, plain.end(), L'\\') < 2)) {
+        name.clear();
+        return 0;
+    }
+    name = utf8_of(std::wstring_view(plain).substr(separator + 1));
+    std::wstring parent = plain.substr(0, separator + 1);
+    if (parent.size() >= MAX_PATH - 2) {
+        parent = shared ? L"\\\\?\\UNC\\" + parent.substr(2) : L"\\\\?\\" + parent;
+    }
+    return SetCurrentDirectoryW(parent.c_str()) != 0 ? 0 : last_error();
+}
+
 int real_path(const std::string& name, std::string& resolved) {
     int error = 0;
     const HANDLE handle =
@@ -885,6 +903,13 @@ int real_path(const std::string& name, std::string& resolved) {
         resolved = utf8_of(path);
     }
     return error;
+}
+
+int console_process_count() {
+    // The count comes back even when the list does not fit.
+    std::array<DWORD, 2> processes{};
+    return static_cast<int>(
+        GetConsoleProcessList(processes.data(), static_cast<DWORD>(processes.size())));
 }
 
 std::string command_name(std::string_view /*started_as*/) {

@@ -115,6 +115,24 @@ std::size_t bytes_of_characters(std::string_view text, std::size_t characters) {
     return at;
 }
 
+std::size_t bytes_of_whole_characters(std::string_view text, std::size_t capacity) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t next = at;
+        decode(text, next);
+        if (next > capacity) {
+            break;
+        }
+        at = next;
+    }
+    return at;
+}
+
+std::string_view columns(std::string_view text, std::size_t first, std::size_t count) {
+    const std::string_view rest = text.substr(bytes_of_characters(text, first));
+    return rest.substr(0, bytes_of_characters(rest, count));
+}
+
 bool to_utf16(std::string_view text, std::u16string& wide) {
     wide.clear();
     bool after_high_surrogate = false;

@@ -16,6 +16,13 @@ std::size_t character_count(std::string_view text);
 // a text cut there never ends in part of a character.
 std::size_t bytes_of_characters(std::string_view text, std::size_t characters);
 
+// How many bytes of `text`'s first characters fit in `capacity` bytes, no character being cut.
+std::size_t bytes_of_whole_characters(std::string_view text, std::size_t capacity);
+
+// The `count` characters of `text` from its column `first` on (counted from 0), fewer where it
+// ends.
+std::string_view columns(std::string_view text, std::size_t first, std::size_t count);
+
 // The UTF-16 form of `text`. A name read from Windows may hold half of a surrogate pair, which no
 // UTF-8 can carry; to_utf8 gives it the three bytes its code would take, and that form is taken
 // back here, so that every listed name names its file again. Returns false for any other sequence

@@ -49,7 +49,7 @@ int RealFolder::remove_second_name(const std::string& name, const std::string& k
         return error;
     }
     if (folder_.identify(kept, other) != 0 || !removed.same_file(other) || removed.links < 2) {
-        return platform::refused_change_error();
+        return platform::refused_change_error;
     }
     return folder_.remove_name(name);
 }
@@ -79,17 +79,17 @@ int FolderPicture::look_up(const std::string& name, bool& taken) const {
 int FolderPicture::rename(const std::string& from, const std::string& to) {
     bool there = false;
     if (const int error = look_up(from, there); error != 0 || !there) {
-        return error != 0 ? error : platform::missing_file_error();
+        return error != 0 ? error : platform::missing_name_error;
     }
     if (from == to) {
         return 0;
     }
     if (!folder_.names_may_change()) {
-        return platform::refused_change_error();
+        return platform::refused_change_error;
     }
     bool taken = false;
     if (const int error = look_up(to, taken); error != 0 || taken) {
-        return error != 0 ? error : platform::taken_name_error();
+        return error != 0 ? error : platform::taken_name_error;
     }
     changed_[key(from)] = false;
     changed_[key(to)] = true;
@@ -98,7 +98,7 @@ int FolderPicture::rename(const std::string& from, const std::string& to) {
 
 int FolderPicture::remove_second_name(const std::string& name, const std::string& /*kept*/) {
     if (!folder_.names_may_change()) {
-        return platform::refused_change_error();
+        return platform::refused_change_error;
     }
     changed_[key(name)] = false;
     return 0;

@@ -1,6 +1,7 @@
 #include "workflow/clip_name.hpp"
 
 #include "lineio/fixed_text.hpp"
+#include "lineio/unicode_text.hpp"
 #include "timestamp/corrected_date.hpp"
 #include "timestamp/timestamp.hpp"
 #include "workflow/layouts.hpp"
@@ -11,8 +12,16 @@ using lineio::FixedText;
 
 std::optional<std::string> corrected_name(std::string_view name, std::int32_t correction) {
     // The name's own columns are shifted in place and its separators made blanks: what stays is
-    // the dot and the extension.
-    FixedText<listed_name_width> corrected(name);
+    // the dot and the extension. A column is a character: the date and time columns are copied a
+    // byte to a column, a character of several bytes (a separator such as an en dash) as a byte
+    // that is no digit, and the dot and the extension follow as they are.
+    FixedText<listed_name_width> corrected;
+    std::size_t at = 0;
+    for (std::size_t column = 0; column < listed_name_column::dot && at < name.size(); ++column) {
+        const std::size_t length = lineio::unicode::bytes_of_characters(name.substr(at), 1);
+        corrected.chars[column] = length == 1 ? name[at] : '?';
+        at += length;
+    }
     const auto field = [&corrected](std::size_t column, std::size_t width) {
         return corrected.span().subspan(column, width);
     };
@@ -30,7 +39,10 @@ std::optional<std::string> corrected_name(std::string_view name, std::int32_t co
           listed_name_column::minute - 1, listed_name_column::second - 1}) {
         corrected.chars[separator] = lineio::blank;
     }
-    return std::string(corrected.trimmed_view());
+    std::string result(corrected.view().substr(0, listed_name_column::dot));
+    result.append(
+        lineio::unicode::columns(name.substr(at), 0, listed_name_width - listed_name_column::dot));
+    return std::string(lineio::trimmed(result));
 }
 
 std::string burst_variant(std::string_view name, int number) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,11 @@ void text_line(Channels& channels, int width, std::string_view text) {
     channels.orderly_stop();
 }
 
+// The extension a listed name holds in its columns 21 to 23, a character to a column.
+std::string_view listed_extension(std::string_view name) {
+    return lineio::unicode::columns(name, listed_name_column::extension, extension_width);
+}
+
 bool is_video_extension(std::string_view extension) {
     return std::any_of(texts::video_extensions.begin(), texts::video_extensions.end(),
                        [extension](std::string_view accepted) {
@@ -62,10 +68,12 @@ void name_refused_entries(Channels& channels, const std::vector<std::string>& re
     channels.error_line("These entries of the folder are not video clips (avi, mp4, m4v), so "
                         "nothing was renamed:");
     for (const std::string& name : refused) {
+        // A short name's columns 21 to 23 are blanks.
+        std::string extension(listed_extension(name));
+        extension.append(extension_width - lineio::unicode::character_count(extension),
+                         lineio::blank);
         channels.error_line("  " + lineio::printable(name) + "   (extension \"" +
-                            lineio::printable(FixedText<listed_name_width>(name).view().substr(
-                                listed_name_column::extension, extension_width)) +
-                            "\")");
+                            lineio::printable(extension) + "\")");
     }
     if (more > 0) {
         channels.error_line("  and " + std::to_string(more) + " more");
@@ -88,9 +96,7 @@ void check_listed_types(Channels& channels) {
     bool own_file = false;
     while (channels.field_input(type_check_channel, longest_name, line.span()) !=
            lineio::end_of_file) {
-        const FixedText<listed_name_width> listed_name(line.view());
-        if (!is_video_extension(
-                listed_name.view().substr(listed_name_column::extension, extension_width))) {
+        if (!is_video_extension(listed_extension(line.view()))) {
             if (refused.size() < most_named) {
                 refused.emplace_back(line.trimmed_view());
             } else {
@@ -137,7 +143,8 @@ void check_timestamp(Channels& channels, const std::int32_t& lowest_year,
 
 }  // namespace
 
-void run_main_dialogue(Channels& channels, Renamer& renamer) {
+void run_main_dialogue(Channels& channels, Renamer& renamer,
+                       const std::optional<std::string>& folder_answer) {
     const std::int32_t lowest_year = timestamp::lowest_year;
 
     text_line(channels, 76, "");
@@ -157,10 +164,21 @@ void run_main_dialogue(Channels& channels, Renamer& renamer) {
     text_line(channels, 76, texts::folder_prompt);
     text_line(channels, 76, texts::folder_rule);
     text_line(channels, 76, texts::folder_example);
-    std::string folder_answer;
-    channels.line_input(console_input, folder_answer);
-    const std::string_view folder = folder_named_by(folder_answer);
-    if (lineio::unicode::character_count(folder) > folder_input_width) {
+    std::string answer_line;
+    if (folder_answer) {
+        answer_line = *folder_answer;
+        const lineio::LineLayout layout{lineio::TextField{static_cast<int>(answer_line.size())}};
+        channels.formatted_line(console_output, layout, {std::string_view(answer_line)});
+    } else {
+        channels.line_input(console_input, answer_line);
+    }
+    const std::string_view folder = folder_named_by(answer_line);
+    // A dropped folder's name is taken whole or not at all: without its trailing blanks, or with
+    // a line break in it, it could name another folder.
+    const bool changed_by_reading =
+        folder_answer &&
+        (folder != answer_line || answer_line.find_first_of("\r\n") != std::string::npos);
+    if (changed_by_reading || lineio::unicode::character_count(folder) > folder_input_width) {
         text_line(channels, 56, texts::listing_failure);
         pause_and_stop(channels);
     }

@@ -1,6 +1,9 @@
 // The main dialogue: from the banner to the closing prompt.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "lineio/channels.hpp"
 
 namespace workflow {
@@ -9,6 +12,9 @@ class Renamer;
 
 // Runs the whole dialogue on `channels`, renaming through `renamer`. Every way it ends goes
 // through the orderly stop or an input/output failure, both of which throw lineio::ProgramEnd.
-void run_main_dialogue(lineio::Channels& channels, Renamer& renamer);
+// A `folder_answer` (a dropped folder's name) answers the folder question in place of the console,
+// and is shown after its prompt as if typed.
+void run_main_dialogue(lineio::Channels& channels, Renamer& renamer,
+                       const std::optional<std::string>& folder_answer = std::nullopt);
 
 }  // namespace workflow

@@ -7,6 +7,7 @@ namespace workflow::texts {
 
 inline constexpr std::string_view help =
     R"(Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL | --help | --version]
+       DoridivezizoziRUR [--dry-run] FOLDER
 
 Renames the video clips (.avi, .mp4, .m4v) of one folder whose names carry a
 camera's wrong clock, such as 2025_11_21_15_40_10.mp4, to the right date and
@@ -18,6 +19,8 @@ Start it in the directory that holds the folder. It asks, in this order:
   the folder's name                                          Files_to_Rename
   the date and time the camera showed                        2025 11 21 15 30 00
   the date and time the camera should have shown             2025 11 21 14 15 00
+A FOLDER dropped onto the program, or named as its argument, answers the
+second question; the program then works in the folder that holds it.
 
 It writes, in the current directory:
   DedUzarodivedizidUZOVU.txt   the report: both times and every outcome

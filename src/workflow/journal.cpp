@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "lineio/channels.hpp"
+#include "lineio/unicode_text.hpp"
 #include "workflow/clip_name.hpp"
 
 namespace workflow {
@@ -180,7 +181,8 @@ void read_entries(LineCursor& lines, Journal& journal, JournalProblems& problems
             clip.new_name = line.substr(key::to.size());
             const std::optional<std::string> corrected =
                 corrected_name(clip.old_name, journal.head.correction);
-            if (!is_plain_name(clip.old_name) || clip.old_name.size() != 23 || !corrected ||
+            if (!is_plain_name(clip.old_name) ||
+                lineio::unicode::character_count(clip.old_name) != 23 || !corrected ||
                 *corrected != clip.new_name) {
                 refuse("\"" + lineio::printable(clip.new_name) +
                        "\" is not the corrected name of \"" + lineio::printable(clip.old_name) +

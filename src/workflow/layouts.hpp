@@ -14,8 +14,10 @@ inline constexpr int folder_input_width = 50;
 inline constexpr std::size_t folder_name_width = std::size_t{4} * folder_input_width;
 // "dir /B " + the longest folder name + " > list.txt": no folder name is ever cut.
 inline constexpr std::size_t command_line_width = 7 + folder_name_width + 11;
-// A listed name is read as the 23 columns of a video file name.
+// A listed name is read as the 23 columns of a video file name, a character to a column; its
+// separators may be characters of several bytes, such as an en dash.
 inline constexpr int listed_name_width = 23;
+inline constexpr std::size_t listed_name_bytes = std::size_t{4} * listed_name_width;
 // The longest folder name, "/" and a file name: no path is ever cut.
 inline constexpr std::size_t path_width = folder_name_width + 1 + 23;
 

@@ -4,7 +4,6 @@
 #include "version.hpp"
 
 namespace workflow {
-namespace {
 
 Options usage_error(std::string_view what, std::string_view argument) {
     Options options;
@@ -17,9 +16,8 @@ Options usage_error(std::string_view what, std::string_view argument) {
     return options;
 }
 
-}  // namespace
-
-Options parse_options(std::span<const std::string_view> arguments) {
+Options parse_options(std::span<const std::string_view> arguments,
+                      bool (*names_folder)(std::string_view)) {
     Options options;
     if (arguments.empty()) {
         return options;
@@ -32,6 +30,10 @@ Options parse_options(std::span<const std::string_view> arguments) {
         options.command = Options::Command::version;
     } else if (first == "--dry-run") {
         options.command = Options::Command::dry_run;
+        if (arguments.size() == 2 && names_folder(arguments[1])) {
+            options.dropped_folder = arguments[1];
+            used = 2;
+        }
     } else if (first == "--undo") {
         if (arguments.size() < 2) {
             Options missing = usage_error("--undo needs the name of an undo journal", {});
@@ -43,6 +45,8 @@ Options parse_options(std::span<const std::string_view> arguments) {
         used = 2;
     } else if (first.starts_with('-')) {
         return usage_error("unknown option", first);
+    } else if (names_folder(first)) {
+        options.dropped_folder = first;
     } else {
         return usage_error("unexpected argument", first);
     }

@@ -33,13 +33,13 @@ void run_program(lineio::Channels& channels, const Options& options) {
             run_undo(channels, options.journal);
         case Options::Command::dry_run: {
             DryRun renamer(channels);
-            run_main_dialogue(channels, renamer);
+            run_main_dialogue(channels, renamer, options.folder_answer);
             break;
         }
         case Options::Command::dialogue:
         case Options::Command::usage_error: {
             RealRun renamer(channels, options.program);
-            run_main_dialogue(channels, renamer);
+            run_main_dialogue(channels, renamer, options.folder_answer);
             break;
         }
     }

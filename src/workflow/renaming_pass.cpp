@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "lineio/unicode_text.hpp"
 #include "workflow/clip_name.hpp"
 #include "workflow/dialogue_texts.hpp"
 #include "workflow/renamer.hpp"
@@ -27,7 +28,7 @@ constexpr std::size_t largest_batch = 4096;
 
 // One listed name and what the pass means to do with it.
 struct ListedClip {
-    FixedText<listed_name_width> name;
+    FixedText<listed_name_bytes> name;  // 23 columns and the blanks behind them
     bool longer_name = false;
     std::optional<std::string> corrected;  // nothing: the file is left as it is
     std::uint64_t number = 0;              // the file's number in the listing
@@ -169,8 +170,16 @@ class Pass {
     }
 
     void handle(const ListedClip& clip, std::int32_t& renamed_count) {
-        channels_.formatted_line(lineio::console_output, file_name_layout(),
-                                 {std::string_view("File name = "), clip.name.view()});
+        // The name's 23 columns, in as many bytes as its characters take.
+        const std::string_view shown = clip.name.view().substr(
+            0, lineio::unicode::bytes_of_characters(clip.name.view(), listed_name_width));
+        channels_.formatted_line(
+            lineio::console_output,
+            shown.size() == static_cast<std::size_t>(listed_name_width)
+                ? file_name_layout()
+                : lineio::LineLayout{lineio::TextField{12},
+                                     lineio::TextField{static_cast<int>(shown.size())}},
+            {std::string_view("File name = "), shown});
         name_.assign(clip.name.trimmed_view());
         const std::string& name = name_;
         std::string& new_name = new_name_;

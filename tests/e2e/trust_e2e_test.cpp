@@ -67,7 +67,9 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
         {{"--version"}, "", 0, "DoridivezizoziRUR 1.1.0\r\n"},
         {{"--help"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
         {{"--bogus"}, typed, 2, "DoridivezizoziRUR: unknown option \"--bogus\"" + hint},
-        {{"F"}, typed, 2, unexpected + "\"F\"" + hint},
+        {{clip}, typed, 2, unexpected + "\"" + clip + "\"" + hint},
+        {{"--dry-run", "G"}, typed, 2, unexpected + "\"G\"" + hint},
+        {{"/"}, typed, 2, "DoridivezizoziRUR: a drive or top folder holds no clip folder \"/\""},
         {{"--undo"}, "", 2, "DoridivezizoziRUR: --undo needs the name of an undo journal" + hint},
         {{"--dry-run", "--dry-run"}, typed, 2, unexpected},
         {{"--undo", "a", "b"}, "", 2, unexpected + "\"b\"" + hint},
@@ -131,6 +133,8 @@ const std::vector<FolderCase> folder_cases{
      "2025 11 21 10 00 00", "2025 11 21 10 01 00"},
     // Names that differ only in case are one name on Windows, two on Linux.
     {"CaseOnly", 0, {"2025-11-21-15-40-10.MP4", "2025_11_21_15_40_10.mp4"}},
+    // En dashes as separators, a character to a column; the plain name takes a burst number.
+    {"Urlaub–Köln", 0, {"2025_11_21_15_40_10.mp4", "2025–11–21_15_40_10.mp4"}},
     // Blanks and tabs in the folder's and the clips' names; Windows allows no tab in a name.
     {"My Clips\t2", 0,
      {"2025\t11\t21\t15\t40\t10.mp4", "2025 11 21 15 40 10.mp4", "2025-11-21 15 40\t10.m4v"}},
@@ -159,6 +163,11 @@ TEST(DryRunAndUndo, TheDryRunForetellsTheRealRunWhichUndoTakesBackTwice) {
         EXPECT_EQ(dry.exit_status, 0);
         EXPECT_EQ(dry.output.find("Successfully"), std::string::npos);
         EXPECT_EQ(folder_contents(at), start);
+        // Dropped onto the program from elsewhere, the folder gets the same dry run.
+        const ProgramRun dropped =
+            run_program(fs::temp_directory_path(), "Y\n" + row.camera + "\n" + row.actual + "\n\n",
+                        false, {"--dry-run", (at / row.folder).string()});
+        EXPECT_EQ(outcomes(dropped.output), outcomes(dry.output));
         const ProgramRun real = run_program(at, typed);
         EXPECT_EQ(real.exit_status, 0);
         const auto foretold = outcomes(dry.output);

@@ -93,6 +93,7 @@ struct Case {
     std::string report = "";
     std::string folder = "Clips";
     std::string start = "";  // the directory, under the scratch one, where the program starts
+    bool dropped = false;    // the folder is dropped onto the program, started in "elsewhere"
     friend void PrintTo(const Case& row, std::ostream* out) { *out << row.name; }
 };
 
@@ -107,6 +108,17 @@ const Correction minus_75{
     "You are subtracting about  0 years,  0 months,  0 days,  1 hours, 15 minutes\n",
     "2025 11 21 15 30  0\n2025 11 21 14 15  0\nMinutes to correct =      -75\n"};
 
+// The first 23 columns of `name`, a UTF-8 character to a column.
+std::string columns_23(const std::string& name) {
+    std::size_t end = 0;
+    for (int column = 0; column < 23 && end < name.size(); ++column) {
+        do {
+            ++end;
+        } while (end < name.size() && (name[end] & 0xC0) == 0x80);
+    }
+    return name.substr(0, end);
+}
+
 // A whole run over files named as listed, each holding its own name, in listing order, with the
 // name each gets ("" when it keeps its own). Only the first 23 columns of a name are shown.
 Case renaming(std::string name, const Correction& correction,
@@ -120,14 +132,14 @@ Case renaming(std::string name, const Correction& correction,
     run.folder = folder;
     int renamed = 0;
     for (const auto& [listed, renamed_to] : outcomes) {
-        std::string outcome = "Could not rename " + folder + "/" + listed.substr(0, 23);
+        std::string outcome = "Could not rename " + folder + "/" + columns_23(listed);
         if (!renamed_to.empty()) {
             outcome = "Successfully renamed " + folder + "/" + renamed_to;
             ++renamed;
         }
         run.clips[listed] = listed;
         run.clips_after[renamed_to.empty() ? listed : renamed_to] = listed;
-        run.output += "File name = " + listed.substr(0, 23) + "\n " + outcome + "\n\n";
+        run.output += "File name = " + columns_23(listed) + "\n " + outcome + "\n\n";
         run.report += outcome + "\n\n";
     }
     const std::string count = std::to_string(renamed);
@@ -243,6 +255,10 @@ std::vector<Case> cases() {
                   {"2016_02_28_12_00_00.mp4", "2016 04 29 12 00 00.mp4"},
                   {"2016_13_01_00_00_00.mp4", ""},
                   {"2050_12_01_00_00_00.mp4", ""}}),
+        // En dashes as separators: a character is a column, whatever its bytes.
+        renaming("EnDashSeparators", minus_75,
+                 {{"2025–11–21_15_40_10.mp4", "2025 11 21 14 25 10.mp4"},
+                  {"2025–11–21_15_40_11.mp4.part", ""}}),
         // A correction too wide for its report column, which would take the clip before 2009.
         renaming("CorrectionWiderThanItsColumn",
                  {"2050 12 31 23 60 60\n2009 01 01 00 00 00\n",
@@ -268,6 +284,11 @@ std::vector<Case> cases() {
     long_path.start =
         "Folder_" + std::string(48, 'x') + "/" + std::string(55, 'x') + "/" + std::string(55, 'x');
     table.push_back(long_path);
+    // A dropped folder's name is shown as if typed; the program works in the folder above it.
+    Case dropped = one_clip("FolderDropped", "Y\n" + minus_75.typed + "\n");
+    dropped.output.insert(folder_prompt.size(), "Clips\n");
+    dropped.dropped = true;
+    table.push_back(dropped);
     Case last_wait = one_clip("InputEndsAtTheLastWait", typed.substr(0, typed.size() - 1));
     last_wait.exit_status = 127;
     last_wait.error = failure(input_ended, "wait for Enter on channel 5: the console input ended",
@@ -320,7 +341,13 @@ TEST_P(WholeRun, WritesExactlyWhatTheUserExpects) {
     if (linked) {
         fs::create_symlink("precious.txt", row.name == "ListingLinked" ? "list.txt" : report_name);
     }
-    const ProgramRun run = run_program(fs::current_path(), row.input);
+    if (row.dropped) {
+        fs::create_directory("elsewhere");
+    }
+    const ProgramRun run = row.dropped ? run_program("elsewhere", row.input, false,
+                                                     {fs::absolute(row.folder).string()})
+                                       : run_program(fs::current_path(), row.input);
+    EXPECT_TRUE(!row.dropped || fs::is_empty("elsewhere"));
     EXPECT_EQ(run.exit_status, row.exit_status);
     EXPECT_EQ(run.output, crlf(row.output));
     EXPECT_EQ(run.error, row.error);

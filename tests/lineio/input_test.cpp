@@ -61,6 +61,10 @@ TEST(FieldInput, TakesTheFieldOfOneLineAndPassesOverTheRest) {
     expect_read("ab", field_of(5, 3), "   ");
     expect_read(std::string(70, 'a'), field_of(50, 60),
                 std::string(50, 'a') + std::string(10, ' ') + "+");
+    // A column is a character, whatever its UTF-8 bytes, and none is ever cut: an en dash takes
+    // three bytes of the destination, or none.
+    expect_read("1–2–3x", field_of(5, 12), "1–2–3   +");
+    expect_read("1–2–3x", field_of(2, 3), "1  +");
 }
 
 TEST(IntegerInput, ReadsEveryFormOverAsManyLinesAsItTakes) {

@@ -77,6 +77,50 @@ TEST(ProgramEnd, WritesOutTheConsoleAndTheFilesBeforeTheNoticeOrTheDiagnostic) {
         "DoridivezizoziRUR: input/output failure: console output on channel 6: "));
 }
 
+// A window opened for the program alone waits for Enter after every end that did not wait for it
+// already. The count of the console's processes is faked: only a double-click makes it one.
+TEST(ProgramEnd, KeepsAWindowOfItsOwnUntilEnterUnlessTheEndWaitedOrTheInputEnded) {
+    enum class End { failure, finish, stop_after_wait, wait_at_input_end };
+    struct Row {
+        int processes;
+        bool typed;
+        End end;
+        std::string input;
+        bool asks;
+        std::string left;  // the input not read
+    };
+    const std::string next = "\nnext\n";
+    const std::vector<Row> rows = {
+        {1, true, End::failure, next, true, "next\n"},
+        {1, true, End::finish, next, true, "next\n"},
+        {1, true, End::finish, "", true, ""},  // an input that has ended is not waited on
+        {1, true, End::stop_after_wait, next, false, ""},
+        {1, true, End::wait_at_input_end, "", false, ""},
+        {2, true, End::failure, next, false, next},
+        {0, true, End::failure, next, false, next},
+        {1, false, End::failure, next, false, next},
+    };
+    for (const Row& row : rows) {
+        test_support::FakeConsole console(row.input, true);
+        console.typed = row.typed;
+        ProgramEnd end{-1};
+        try {
+            Channels channels(console);
+            if (row.end == End::stop_after_wait || row.end == End::wait_at_input_end) {
+                channels.wait_for_enter(console_input);
+            }
+            row.end == End::failure ? channels.fail(Activity::program, console_output, "broken")
+                                    : channels.finish(3);
+        } catch (const ProgramEnd& thrown) {
+            end = thrown;
+        }
+        keep_window_until_read(console, row.processes, end);
+        EXPECT_EQ(console.error.ends_with("Press Enter to close this window\r\n"), row.asks)
+            << row.processes << console.error;
+        EXPECT_EQ(console.input, row.left) << row.processes << console.error;
+    }
+}
+
 }  // namespace
 }  // namespace lineio
 
