@@ -17,12 +17,17 @@ TEST(FolderPicture, TakesNamesAsTheFolderDoes) {
     for (const char* name : {"aZ.mp4", "bY.mp4", "Cx.mp4"}) {
         ScratchDirectory::write_file(name);
     }
+#ifdef _WIN32
+    const bool case_blind = true;  // the system's own folders ignore case
+#else
     // Two names of one file stand for a folder that finds "Az.MP4" under "aZ.mp4".
     std::filesystem::create_hard_link("aZ.mp4", "Az.MP4");
+    const bool case_blind = false;
+#endif
     platform::Folder folder;
     ASSERT_EQ(folder.open("", true), 0);
     EXPECT_TRUE(workflow::folder_ignores_case(folder, "aZ.mp4"));
-    EXPECT_FALSE(workflow::folder_ignores_case(folder, "bY.mp4"));
+    EXPECT_EQ(workflow::folder_ignores_case(folder, "bY.mp4"), case_blind);
     for (const bool ignores_case : {false, true}) {
         workflow::FolderPicture picture(folder, ignores_case);
         EXPECT_EQ(picture.rename("bY.mp4", "Q.mp4"), 0);
