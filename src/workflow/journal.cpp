@@ -222,9 +222,8 @@ void read_entries(LineCursor& lines, Journal& journal, JournalProblems& problems
             pending_key = line.starts_with(key::renamed) ? key::renamed : key::claim;
             pending_name = line.substr(pending_key.size());
         } else if (line.starts_with(key::removed)) {
-            if (JournalClip* const entry = known(line.substr(key::removed.size()))) {
-                entry->removed = true;
-            } else {
+            // Told for a person reading the journal: undo finds the file by its identity.
+            if (known(line.substr(key::removed.size())) == nullptr) {
                 refuse("a removed name has no entry");
             }
         } else if (line.starts_with(key::undo_claim)) {

@@ -53,7 +53,6 @@ struct JournalClip {
     std::string new_name;  // the corrected name, or for 1.1.0 the name given
     std::string renamed_as;  // the name taken, when the journal got that far
     std::string claimed;     // an empty placeholder the run made for it
-    bool removed = false;    // a second name, removed
 };
 
 struct JournalHead {

@@ -151,16 +151,27 @@ Case renaming(std::string name, const Correction& correction,
 }
 
 // What the error stream names when the entries `refused` (name, extension read) stop the run.
-std::string refused(const std::vector<std::pair<std::string, std::string>>& entries, bool own) {
+std::string refused(const std::vector<std::pair<std::string, std::string>>& entries, bool own,
+                    int more = 0) {
     std::string told = "These entries of the folder are not video clips (avi, mp4, m4v), so nothing "
                        "was renamed:\r\n";
     for (const auto& [name, extension] : entries) {
         told += "  " + name + "   (extension \"" + extension + "\")\r\n";
     }
+    told += more > 0 ? "  and " + std::to_string(more) + " more\r\n" : "";
     return told + (own ? "The folder holds this program's own files: start the program in the "
                          "folder that holds the clip folder instead.\r\n"
                        : "Move them out of the folder, then start the program again.\r\n") +
            stopped;
+}
+
+// Five refused entries are named, the rest counted.
+Case six_entries_no_clips() {
+    Case run{"SixEntriesThatAreNoClips", "Y\nClips\n\n", 0, folder_prompt + not_video + pause,
+             refused({{"a", "   "}, {"b", "   "}, {"c", "   "}, {"d", "   "}, {"e", "   "}}, false, 1)};
+    run.clips = run.clips_after = {{clip, clip}, {"a", ""}, {"b", ""}, {"c", ""},
+                                   {"d", ""},    {"e", ""}, {"f", ""}};
+    return run;
 }
 
 Case not_video_beside(std::string name, const std::string& other, const std::string& extension) {
@@ -196,6 +207,7 @@ std::vector<Case> cases() {
         {"NulInTheFolder", "Y\nCl\0ips\n\n"s, 0, no_folder},
         not_video_beside("ExtensionInMixedCase", "2025_11_21_15_40_11.Mp4", "Mp4"),
         not_video_beside("NameWithoutExtension", "short.mp4", "   "),
+        six_entries_no_clips(),
         {"CameraOutOfRange", "Y\nClips\n2008 13 0 -1 61 -1\n\n", 0,
          camera_prompt + out_of_range({"2008", "13", "0", "-1", "61", "-1"}), error_check},
         // Without a month there is no longest day to hold the day against.

@@ -26,6 +26,7 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         {"a run", head + plain + "renamed: 2024_03_01_05_00_00.mp4\r\n     as: 2024 03 01 04 00 "
                                  "07.mp4\r\nend of run: 1 files renamed\r\n", 1, 0},
         {"a byte order mark", "\xEF\xBB\xBF" + head + plain, 1, 0},
+        {"a last line cut by a power cut", head + plain + "clip: 2024_03_01_06", 1, 0},
         {"a folder above", head + clip("../home/.profile", "2024 03 01 04 00 00.mp4"), 0, 1},
         {"an absolute path", head + clip("/etc/2024_03_01_05_00.mp4", "x"), 0, 1},
         {"a drive", head + clip("C:024_03_01_05_00_00.mp4", "2024 03 01 04 00 00.mp4"), 0, 1},
