@@ -24,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             workflow::corrected_name(clip.old_name, journal.head.correction) == clip.new_name,
             "a new name is the corrected old one");
         for (const std::string* taken : {&clip.renamed_as, &clip.claimed}) {
-            fuzz_support::require(taken->empty() ||
-                                      workflow::is_name_or_variant(clip.new_name, *taken),
-                                  "a name taken is one the clip could get");
+            fuzz_support::require(
+                taken->empty() || workflow::is_name_or_variant(clip.new_name, *taken),
+                "a name taken is one the clip could get");
         }
     }
     return 0;

@@ -203,20 +203,17 @@ bool Channels::read_line(LineReader& reader, int channel, Activity activity) {
     return has_line;
 }
 
-void Channels::fail_reading(const LineReader& reader, int channel, Activity activity,
-                            int error) {
+void Channels::fail_reading(const LineReader& reader, int channel, Activity activity, int error) {
     const std::string reason =
         error == LineReader::line_too_long
             ? "the line is longer than " + std::to_string(LineReader::longest_line) + " bytes"
             : platform::describe_error(error);
-    fail({activity, channel, Cause::other, reason,
-          input_place(channel, reader.lines_read() + 1)});
+    fail({activity, channel, Cause::other, reason, input_place(channel, reader.lines_read() + 1)});
 }
 
 void Channels::fail_at_input_end(const LineReader& reader, int channel, Activity activity,
                                  std::string_view reason) {
-    fail({activity, channel,
-          channel == console_input ? Cause::console_input_ended : Cause::other,
+    fail({activity, channel, channel == console_input ? Cause::console_input_ended : Cause::other,
           std::string(reason), input_place(channel, reader.lines_read() + 1)});
 }
 

@@ -37,7 +37,8 @@ int Channels::run_command_line(std::string_view command_line) {
     const std::string_view command = trimmed(command_line);
     if (command == deletion_command) {
         if (files_in_memory_) {
-            return memory_files_.erase(std::string(listing_file)) == 1 ? command_succeeded : command_failed;
+            return memory_files_.erase(std::string(listing_file)) == 1 ? command_succeeded
+                                                                       : command_failed;
         }
         return platform::remove_file(std::string(listing_file)) == 0 ? command_succeeded
                                                                      : command_failed;
@@ -54,7 +55,8 @@ int Channels::run_command_line(std::string_view command_line) {
     platform::File listing;
     std::string* const in_memory =
         files_in_memory_ ? &(memory_files_[std::string(listing_file)] = std::string()) : nullptr;
-    if (const int error = in_memory != nullptr ? 0 : listing.create_or_empty(std::string(listing_file));
+    if (const int error =
+            in_memory != nullptr ? 0 : listing.create_or_empty(std::string(listing_file));
         error != 0) {
         fail_listing(platform::is_symbolic_link_refusal(error)
                          ? "list.txt is a symbolic link, which the program never writes through"

@@ -91,8 +91,10 @@ Fault parse_item(std::string_view item, ParsedItem& parsed) {
 
 // A bad item: its start, with control bytes shown as '?', and what is wrong with it.
 IntegerInputResult bad_item(std::string_view item, Fault fault) {
-    IntegerInputResult result{IntegerInputResult::Kind::bad_item, fault,
-                              printable(item.substr(0, quoted_item_length)), {}};
+    IntegerInputResult result{IntegerInputResult::Kind::bad_item,
+                              fault,
+                              printable(item.substr(0, quoted_item_length)),
+                              {}};
     if (item.size() > quoted_item_length) {
         result.item.append("...");
     }

@@ -271,8 +271,9 @@ int File::truncate_at_position() {
     if (handle_ < 0 || !writable_) {
         return EBADF;
     }
-    return ::ftruncate(static_cast<int>(handle_), static_cast<off_t>(position_)) == 0 ? 0
-                                                                                     : last_error();
+    return ::ftruncate(static_cast<int>(handle_), static_cast<off_t>(position_)) == 0
+               ? 0
+               : last_error();
 }
 
 int File::sync() {
@@ -434,8 +435,8 @@ bool Folder::keeps_file_numbers() const {
     // outlive the machine. FAT, exFAT and FUSE make numbers up at every mount.
     constexpr std::array<unsigned long, 4> lasting{0xEF53UL, 0x58465342UL, 0x9123683EUL,
                                                    0x01021994UL};
-    return std::find(lasting.begin(), lasting.end(),
-                     static_cast<unsigned long>(system.f_type)) != lasting.end();
+    return std::find(lasting.begin(), lasting.end(), static_cast<unsigned long>(system.f_type)) !=
+           lasting.end();
 #else
     return false;
 #endif
@@ -447,7 +448,8 @@ bool Folder::names_may_change() const {
 
 int Folder::list(const std::function<void(const FolderEntry&)>& visit) const {
     // A descriptor of its own, since reading a directory moves the descriptor it reads.
-    const int duplicate = ::openat(static_cast<int>(handle_), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int duplicate =
+        ::openat(static_cast<int>(handle_), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (duplicate < 0) {
         return last_error();
     }

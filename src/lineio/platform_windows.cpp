@@ -25,8 +25,8 @@
 #include <vector>
 
 #include "lineio/platform.hpp"
-#include "version.hpp"
 #include "lineio/unicode_text.hpp"
+#include "version.hpp"
 
 namespace lineio::platform {
 namespace {
@@ -598,8 +598,8 @@ int Folder::open(const std::string& path, bool follow_last_link) {
     // Held open without FILE_SHARE_DELETE, so that the folder cannot be renamed or replaced while
     // the names below it are reached through its path.
     const HANDLE handle = CreateFileW(
-        full.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-        nullptr, OPEN_EXISTING,
+        full.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
         FILE_FLAG_BACKUP_SEMANTICS | (follow_last_link ? 0 : FILE_FLAG_OPEN_REPARSE_POINT),
         nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
@@ -798,7 +798,7 @@ int Folder::add_name(const std::string& existing, const std::string& name) const
         return error;
     }
     return CreateHardLinkW(new_path.c_str(), existing_path.c_str(), nullptr) != 0 ? 0
-                                                                                 : last_error();
+                                                                                  : last_error();
 }
 
 int Folder::remove_name(const std::string& name) const {

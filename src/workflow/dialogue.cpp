@@ -15,8 +15,8 @@
 #include "timestamp/correction.hpp"
 #include "timestamp/timestamp.hpp"
 #include "workflow/dialogue_texts.hpp"
-#include "workflow/layouts.hpp"
 #include "workflow/journal.hpp"
+#include "workflow/layouts.hpp"
 #include "workflow/renaming_pass.hpp"
 
 namespace workflow {
@@ -65,8 +65,9 @@ bool is_own_file(std::string_view name) {
 // not hunt for them: the first few, each with the extension that was read.
 void name_refused_entries(Channels& channels, const std::vector<std::string>& refused,
                           long long more, bool own_file) {
-    channels.error_line("These entries of the folder are not video clips (avi, mp4, m4v), so "
-                        "nothing was renamed:");
+    channels.error_line(
+        "These entries of the folder are not video clips (avi, mp4, m4v), so "
+        "nothing was renamed:");
     for (const std::string& name : refused) {
         // A short name's columns 21 to 23 are blanks.
         std::string extension(listed_extension(name));

@@ -99,7 +99,8 @@ void read_legacy(LineCursor& lines, Journal& journal, JournalProblems& problems)
     bool folder_known = false;
     const auto split = [&](std::string_view path, std::string_view& name) {
         const std::size_t slash = path.rfind('/');
-        const std::string_view folder = slash == std::string_view::npos ? "" : path.substr(0, slash);
+        const std::string_view folder =
+            slash == std::string_view::npos ? "" : path.substr(0, slash);
         name = path.substr(slash == std::string_view::npos ? 0 : slash + 1);
         if (!folder_known) {
             journal.head.folder = folder;
@@ -139,7 +140,8 @@ bool read_head(LineCursor& lines, Journal& journal, JournalProblems& problems) {
             journal.head.folder = line.substr(key::folder.size());
             folder = true;
         } else if (line.starts_with(key::folder_number)) {
-            number = read_number(line.substr(key::folder_number.size()), journal.head.folder_number);
+            number =
+                read_number(line.substr(key::folder_number.size()), journal.head.folder_number);
         } else if (line.starts_with(key::correction)) {
             correction = read_number(line.substr(key::correction.size()), journal.head.correction);
         } else if (line.starts_with(key::identity)) {
@@ -352,8 +354,7 @@ bool JournalWriter::create() {
         // A current directory where no new file may be made, but the report may be written: the
         // run goes on without a journal, and says so before its first rename.
         name_.clear();
-        channels_.error_line(
-            "No undo journal could be made here, so this run cannot be undone");
+        channels_.error_line("No undo journal could be made here, so this run cannot be undone");
         return false;
     }
     if (error != 0) {

@@ -49,8 +49,8 @@ using rur::journal_title;
 // and the corrected name it was meant to get, with what the run then did.
 struct JournalClip {
     std::string old_name;
-    std::string identity;  // empty in a journal of version 1.1.0
-    std::string new_name;  // the corrected name, or for 1.1.0 the name given
+    std::string identity;    // empty in a journal of version 1.1.0
+    std::string new_name;    // the corrected name, or for 1.1.0 the name given
     std::string renamed_as;  // the name taken, when the journal got that far
     std::string claimed;     // an empty placeholder the run made for it
 };

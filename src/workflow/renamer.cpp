@@ -27,9 +27,9 @@ bool same_run_done(const std::string& folder_typed, std::int32_t correction,
         text.append(buffer.data(), count);
     }
     Journal journal;
-    if (!read_journal(text, journal).refused.empty() || journal.legacy ||
-        journal.clips.empty() || journal.head.folder != folder_typed ||
-        journal.head.correction != correction || folder.open_error != 0) {
+    if (!read_journal(text, journal).refused.empty() || journal.legacy || journal.clips.empty() ||
+        journal.head.folder != folder_typed || journal.head.correction != correction ||
+        folder.open_error != 0) {
         return false;
     }
     return std::all_of(journal.clips.begin(), journal.clips.end(), [&](const JournalClip& clip) {

@@ -1,10 +1,10 @@
 #include "workflow/renaming_pass.hpp"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <functional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -62,8 +62,8 @@ class ListedFiles {
         std::sort(keys_.begin(), keys_.end(),
                   [](const Key& one, const Key& other) { return one.hash < other.hash; });
         std::sort(numbers.begin(), numbers.end());
-        for (auto at = numbers.begin(); (at = std::adjacent_find(at, numbers.end())) != numbers.end();
-             ++at) {
+        for (auto at = numbers.begin();
+             (at = std::adjacent_find(at, numbers.end())) != numbers.end(); ++at) {
             shared_.insert(*at);
         }
     }
@@ -72,7 +72,7 @@ class ListedFiles {
         const std::size_t wanted = hash(name);
         for (auto at = std::lower_bound(
                  keys_.begin(), keys_.end(), wanted,
-                 [](const Key& key, std::size_t value) { return key.hash < value; });
+                 [](const Key&key, std::size_t value) { return key.hash < value; });
              at != keys_.end() && at->hash == wanted; ++at) {
             if (std::string_view(names_).substr(at->start, at->length) == name) {
                 return at->number;
@@ -108,7 +108,8 @@ class Pass {
           folder_(job.folder_name.view().substr(0, static_cast<std::size_t>(job.folder_length))),
           correction_(job.correction) {
         // The paths are "<folder>/<name>": an empty folder answer puts the names at the root.
-        run_folder_.open_error = run_folder_.folder.open(folder_.empty() ? "/" : std::string(folder_), true);
+        run_folder_.open_error =
+            run_folder_.folder.open(folder_.empty() ? "/" : std::string(folder_), true);
         if (run_folder_.open_error == 0) {
             listed_.emplace(run_folder_.folder);
             run_folder_.identity_by_number = run_folder_.folder.keeps_file_numbers();
@@ -233,7 +234,6 @@ class Pass {
     }
 
   private:
-
     // Tries the corrected name, then the burst numbers in turn, as long as each name is taken;
     // any other refusal ends the tries with `error` set. Returns whether the file was renamed.
     bool rename_to_corrected_name(const ListedClip& clip, const std::string& name,

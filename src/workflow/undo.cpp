@@ -91,8 +91,8 @@ class Undo {
                 return true;
             }
             // Only a run cut short leaves clips it may never have renamed.
-            show(channels_, (journal_.ended ? " Already back " : " Nothing to undo for ") +
-                                old_path);
+            show(channels_,
+                 (journal_.ended ? " Already back " : " Nothing to undo for ") + old_path);
             return true;
         }
         if (old_error == 0 && found && is_undo_claim(clip.old_name, old_file)) {
@@ -251,10 +251,9 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name) {
     if (const int error = platform::real_path(name, journal_path); error != 0) {
         fail_journal(channels, name, platform::describe_error(error));
     }
-    const std::string folder_path =
-        journal.head.folder.empty() && !journal.legacy
-            ? "/"
-            : platform::path_beside(journal_path, journal.head.folder);
+    const std::string folder_path = journal.head.folder.empty() && !journal.legacy
+                                        ? "/"
+                                        : platform::path_beside(journal_path, journal.head.folder);
     platform::Folder folder;
     const std::string folder_place = "folder \"" + lineio::printable(journal.head.folder) + "\"";
     if (const int error = folder.open(folder_path, false); error != 0) {

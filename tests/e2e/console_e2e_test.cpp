@@ -159,7 +159,8 @@ TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
     const ProgramRun again = run_on_terminal(typed + "N\r", {});
     EXPECT_NE(again.output.find(" Shift them again? Y/N"), std::string::npos) << again.output;
     EXPECT_EQ(folder_contents("Clips"), shifted);
-    const ProgramRun piped = run_program(".", "Y\nClips\n2024 03 01 01 00 00\n2024 03 01 00 00 00\n");
+    const ProgramRun piped =
+        run_program(".", "Y\nClips\n2024 03 01 01 00 00\n2024 03 01 00 00 00\n");
     EXPECT_EQ(piped.output.find("Shift them"), std::string::npos);
     EXPECT_EQ(piped.output.find("To take this run back"), std::string::npos);
     EXPECT_NE(run_program(".", "", false, {"--undo"}).error.find("the newest here: "),

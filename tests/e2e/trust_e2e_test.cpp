@@ -180,10 +180,11 @@ TEST(DryRunAndUndo, TheDryRunForetellsTheRealRunWhichUndoTakesBackTwice) {
         // As a run killed before it wrote the names taken: the undo finds each clip by its
         // identity among the names it could have got.
         const std::string written = ScratchDirectory::read_file(at / journal);
-        ScratchDirectory::write_file(
-            at / journal, std::regex_replace(written, std::regex("(renamed|     as|end of run): "
-                                                                 "[^\r]*\r\n"),
-                                             ""));
+        ScratchDirectory::write_file(at / journal,
+                                     std::regex_replace(written,
+                                                        std::regex("(renamed|     as|end of run): "
+                                                                   "[^\r]*\r\n"),
+                                                        ""));
         // Undone from the run's directory, then again from elsewhere, which changes nothing.
         for (const fs::path& named : {fs::path(journal), at / journal}) {
             ScratchDirectory elsewhere;

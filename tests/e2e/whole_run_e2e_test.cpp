@@ -153,22 +153,25 @@ Case renaming(std::string name, const Correction& correction,
 // What the error stream names when the entries `refused` (name, extension read) stop the run.
 std::string refused(const std::vector<std::pair<std::string, std::string>>& entries, bool own,
                     int more = 0) {
-    std::string told = "These entries of the folder are not video clips (avi, mp4, m4v), so nothing "
-                       "was renamed:\r\n";
+    std::string told =
+        "These entries of the folder are not video clips (avi, mp4, m4v), so nothing "
+        "was renamed:\r\n";
     for (const auto& [name, extension] : entries) {
         told += "  " + name + "   (extension \"" + extension + "\")\r\n";
     }
     told += more > 0 ? "  and " + std::to_string(more) + " more\r\n" : "";
-    return told + (own ? "The folder holds this program's own files: start the program in the "
-                         "folder that holds the clip folder instead.\r\n"
-                       : "Move them out of the folder, then start the program again.\r\n") +
+    return told +
+           (own ? "The folder holds this program's own files: start the program in the "
+                  "folder that holds the clip folder instead.\r\n"
+                : "Move them out of the folder, then start the program again.\r\n") +
            stopped;
 }
 
 // Five refused entries are named, the rest counted.
 Case six_entries_no_clips() {
-    Case run{"SixEntriesThatAreNoClips", "Y\nClips\n\n", 0, folder_prompt + not_video + pause,
-             refused({{"a", "   "}, {"b", "   "}, {"c", "   "}, {"d", "   "}, {"e", "   "}}, false, 1)};
+    Case run{
+        "SixEntriesThatAreNoClips", "Y\nClips\n\n", 0, folder_prompt + not_video + pause,
+        refused({{"a", "   "}, {"b", "   "}, {"c", "   "}, {"d", "   "}, {"e", "   "}}, false, 1)};
     run.clips = run.clips_after = {{clip, clip}, {"a", ""}, {"b", ""}, {"c", ""},
                                    {"d", ""},    {"e", ""}, {"f", ""}};
     return run;

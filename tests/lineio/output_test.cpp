@@ -59,7 +59,8 @@ TEST(ProgramEnd, WritesOutTheConsoleAndTheFilesBeforeTheNoticeOrTheDiagnostic) {
         channels.list_line(2, {"written"});
         channels.list_line(console_output, {"shown"});
         const auto status = test_support::program_end_of([&] {
-            fails ? channels.fail(lineio::Activity::program, console_output, "broken") : channels.orderly_stop();
+            fails ? channels.fail(lineio::Activity::program, console_output, "broken")
+                  : channels.orderly_stop();
         });
         EXPECT_EQ(status, fails ? failure_exit_status : orderly_exit_status);
         EXPECT_EQ(console.output, " shown\r\n");
@@ -127,7 +128,9 @@ TEST(ProgramEnd, KeepsAWindowOfItsOwnUntilEnterUnlessTheEndWaitedOrTheInputEnded
 namespace {
 
 TEST(Printable, ShowsEveryControlCharacterAsOneQuestionMark) {
-    EXPECT_EQ(lineio::printable("a\x1b[2J\x7f\xC2\x9B" "b\xC2\xA0\r\n"), "a?[2J??b\xC2\xA0??");
+    EXPECT_EQ(lineio::printable("a\x1b[2J\x7f\xC2\x9B"
+                                "b\xC2\xA0\r\n"),
+              "a?[2J??b\xC2\xA0??");
     EXPECT_EQ(lineio::printable("x\r\ny\n\r", true), "x\r\ny??");
 }
 

@@ -29,7 +29,8 @@ TEST(PlainWords, SayWhatWentWrongInTheUsersWords) {
     const std::string advice =
         ": type the six numbers of a date and time, such as 2025 11 21 15 30 00.";
     const std::pair<Failure, std::string> table[] = {
-        {answer("9\" 9", Fault::out_of_range), "The answer \"9\" 9\" is far too large a number" + advice},
+        {answer("9\" 9", Fault::out_of_range),
+         "The answer \"9\" 9\" is far too large a number" + advice},
         {answer("x", Fault::not_an_integer), "The answer \"x\" is not a whole number" + advice},
         {answer("0*1...", Fault::zero_repeat_count),
          "The answer \"0*1...\" is not a date and time the program can read" + advice},

@@ -31,7 +31,8 @@ TEST(FolderPicture, TakesNamesAsTheFolderDoes) {
     for (const bool ignores_case : {false, true}) {
         workflow::FolderPicture picture(folder, ignores_case);
         EXPECT_EQ(picture.rename("bY.mp4", "QZ.mp4"), 0);
-        EXPECT_EQ(platform::is_taken_name_refusal(picture.rename("Cx.mp4", "qz.MP4")), ignores_case);
+        EXPECT_EQ(platform::is_taken_name_refusal(picture.rename("Cx.mp4", "qz.MP4")),
+                  ignores_case);
         EXPECT_TRUE(platform::is_taken_name_refusal(picture.rename("aZ.mp4", "QZ.mp4")));
         EXPECT_NE(picture.rename("bY.mp4", "R.mp4"), 0) << "bY.mp4 is gone from the picture";
     }

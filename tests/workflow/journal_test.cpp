@@ -23,22 +23,27 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         std::size_t refused;
     };
     const Row rows[] = {
-        {"a run", head + plain + "renamed: 2024_03_01_05_00_00.mp4\r\n     as: 2024 03 01 04 00 "
-                                 "07.mp4\r\nend of run: 1 files renamed\r\n", 1, 0},
+        {"a run",
+         head + plain +
+             "renamed: 2024_03_01_05_00_00.mp4\r\n     as: 2024 03 01 04 00 "
+             "07.mp4\r\nend of run: 1 files renamed\r\n",
+         1, 0},
         {"a byte order mark", "\xEF\xBB\xBF" + head + plain, 1, 0},
         {"a last line cut by a power cut", head + plain + "clip: 2024_03_01_06", 1, 0},
         {"a folder above", head + clip("../home/.profile", "2024 03 01 04 00 00.mp4"), 0, 1},
         {"an absolute path", head + clip("/etc/2024_03_01_05_00.mp4", "x"), 0, 1},
         {"a drive", head + clip("C:024_03_01_05_00_00.mp4", "2024 03 01 04 00 00.mp4"), 0, 1},
         {"a backslash", head + clip("2024\\03_01_05_00_00.mp4", "2024 03 01 04 00 00.mp4"), 0, 1},
-        {"another correction", head + clip("2024_03_01_05_00_00.mp4", "2024 03 01 03 00 00.mp4"),
-         0, 1},
+        {"another correction", head + clip("2024_03_01_05_00_00.mp4", "2024 03 01 03 00 00.mp4"), 0,
+         1},
         {"a name taken that no burst gives",
          head + plain + "renamed: 2024_03_01_05_00_00.mp4\r\n     as: .bashrc\r\n", 1, 1},
         {"an unknown line", head + plain + "rename: a\r\n", 1, 1},
         {"a correction that is no number",
          "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\nfolder number: 7\r\n"
-         "correction: -60x\r\nidentity: number\r\n\r\n" + plain, 0, 1},
+         "correction: -60x\r\nidentity: number\r\n\r\n" +
+             plain,
+         0, 1},
         {"a head without its correction",
          "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\n\r\n" + plain, 0, 1},
         {"1.1.0 in one folder",
@@ -56,9 +61,10 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
 
 TEST(Journal, Of110IsReadByNameInItsOneFolder) {
     workflow::Journal journal;
-    workflow::read_journal("DoridivezizoziRUR undo journal\r\nrenamed: My F/a.mp4\r\n     to: My F/b "
-                           "c.mp4\r\n",
-                           journal);
+    workflow::read_journal(
+        "DoridivezizoziRUR undo journal\r\nrenamed: My F/a.mp4\r\n     to: My F/b "
+        "c.mp4\r\n",
+        journal);
     ASSERT_EQ(journal.clips.size(), 1U);
     EXPECT_TRUE(journal.legacy);
     EXPECT_EQ(journal.head.folder, "My F");
@@ -67,8 +73,9 @@ TEST(Journal, Of110IsReadByNameInItsOneFolder) {
 }
 
 TEST(Journal, OfNoClipIsNone) {
-    for (const std::string& text : {std::string(), std::string("DoridivezizoziRUR undo journal\r\n"),
-                                   head, std::string("a letter\r\n") + plain}) {
+    for (const std::string& text :
+         {std::string(), std::string("DoridivezizoziRUR undo journal\r\n"), head,
+          std::string("a letter\r\n") + plain}) {
         workflow::Journal journal;
         EXPECT_TRUE(workflow::read_journal(text, journal).not_a_journal) << text;
     }
