@@ -110,7 +110,13 @@ std::size_t character_count(std::string_view text) {
 std::size_t bytes_of_characters(std::string_view text, std::size_t characters) {
     std::size_t at = 0;
     for (std::size_t count = 0; count < characters && at < text.size(); ++count) {
-        decode(text, at);
+        // An ASCII byte is a character of its own, read without decoding: names are mostly
+        // ASCII, and decoding each byte cost a fifth of a 100,000-clip run.
+        if (static_cast<unsigned char>(text[at]) < 0x80U) {
+            ++at;
+        } else {
+            decode(text, at);
+        }
     }
     return at;
 }
@@ -119,7 +125,11 @@ std::size_t bytes_of_whole_characters(std::string_view text, std::size_t capacit
     std::size_t at = 0;
     while (at < text.size()) {
         std::size_t next = at;
-        decode(text, next);
+        if (static_cast<unsigned char>(text[at]) < 0x80U) {
+            ++next;
+        } else {
+            decode(text, next);
+        }
         if (next > capacity) {
             break;
         }

@@ -15,12 +15,12 @@ std::optional<std::string> corrected_name(std::string_view name, std::int32_t co
     // the dot and the extension. A column is a character: the date and time columns are copied a
     // byte to a column, a character of several bytes (a separator such as an en dash) as a byte
     // that is no digit, and the dot and the extension follow as they are.
-    FixedText<listed_name_width> corrected;
+    FixedText<listed_name_column::dot> corrected;
     std::size_t at = 0;
     for (std::size_t column = 0; column < listed_name_column::dot && at < name.size(); ++column) {
-        const std::size_t length = lineio::unicode::bytes_of_characters(name.substr(at), 1);
-        corrected.chars[column] = length == 1 ? name[at] : '?';
-        at += length;
+        const bool ascii = static_cast<unsigned char>(name[at]) < 0x80U;
+        corrected.chars[column] = ascii ? name[at] : '?';
+        at += ascii ? 1 : lineio::unicode::bytes_of_characters(name.substr(at), 1);
     }
     const auto field = [&corrected](std::size_t column, std::size_t width) {
         return corrected.span().subspan(column, width);
@@ -39,7 +39,7 @@ std::optional<std::string> corrected_name(std::string_view name, std::int32_t co
           listed_name_column::minute - 1, listed_name_column::second - 1}) {
         corrected.chars[separator] = lineio::blank;
     }
-    std::string result(corrected.view().substr(0, listed_name_column::dot));
+    std::string result(corrected.view());
     result.append(
         lineio::unicode::columns(name.substr(at), 0, listed_name_width - listed_name_column::dot));
     return std::string(lineio::trimmed(result));
