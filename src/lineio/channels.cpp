@@ -246,14 +246,17 @@ int Channels::field_input(int channel, int width, std::span<char> destination,
 
 void Channels::line_input(int channel, std::string& line) {
     // The answer to a fixed-width field, read whole so that what follows the field is seen.
-    constexpr Activity activity = Activity::field_input;
+    read_required_line(channel, Activity::field_input);
+    line = input_line_;
+}
+
+void Channels::read_required_line(int channel, Activity activity) {
     LineReader& reader = reader_for(channel, activity);
     if (!read_line(reader, channel, activity)) {
         fail_at_input_end(reader, channel, activity,
                           channel == console_input ? "the console input ended"
                                                    : "the end of the file was reached");
     }
-    line = input_line_;
 }
 
 void Channels::integer_input(int channel, std::span<std::int32_t* const> destinations) {
@@ -289,13 +292,7 @@ void Channels::integer_input(int channel, std::span<std::int32_t* const> destina
 }
 
 void Channels::wait_for_enter(int channel) {
-    constexpr Activity activity = Activity::wait_for_enter;
-    LineReader& reader = reader_for(channel, activity);
-    if (!read_line(reader, channel, activity)) {
-        fail_at_input_end(reader, channel, activity,
-                          channel == console_input ? "the console input ended"
-                                                   : "the end of the file was reached");
-    }
+    read_required_line(channel, Activity::wait_for_enter);
     waited_for_enter_ = channel == console_input;
 }
 

@@ -172,6 +172,8 @@ class Channels {
     [[noreturn]] void fail_listing(std::string_view reason);
     // The name of the file open on `channel`, or empty.
     std::string file_on(int channel) const;
+    // Reads the next line of `channel` into input_line_; its end is an input/output failure.
+    void read_required_line(int channel, Activity activity);
     // Where `channel` stands, for a diagnostic: the file and the line reached.
     std::string place_of(int channel) const;
     std::string input_place(int channel, long long line) const;
