@@ -728,18 +728,24 @@ int Folder::exists(const std::string& name, bool& found) const {
 
 namespace {
 
+// The system's paths of the two names `one` and `other` inside `folder`.
+int paths_inside(const std::string& folder, const std::string& one, const std::string& other,
+                 std::wstring& one_path, std::wstring& other_path) {
+    if (!is_one_component(one) || !is_one_component(other)) {
+        return ERROR_INVALID_NAME;
+    }
+    if (const int error = system_path(folder + "\\" + one, one_path); error != 0) {
+        return error;
+    }
+    return system_path(folder + "\\" + other, other_path);
+}
+
 // Moves `from` to `to` inside `folder`, with MoveFileExW's `flags`.
 int move_inside(const std::string& folder, const std::string& from, const std::string& to,
                 DWORD flags) {
     std::wstring from_path;
     std::wstring to_path;
-    if (!is_one_component(from) || !is_one_component(to)) {
-        return ERROR_INVALID_NAME;
-    }
-    if (const int error = system_path(folder + "\\" + from, from_path); error != 0) {
-        return error;
-    }
-    if (const int error = system_path(folder + "\\" + to, to_path); error != 0) {
+    if (const int error = paths_inside(folder, from, to, from_path, to_path); error != 0) {
         return error;
     }
     return MoveFileExW(from_path.c_str(), to_path.c_str(), flags) != 0 ? 0 : last_error();
@@ -788,13 +794,8 @@ int Folder::rename_onto_claim(const std::string& from, const std::string& to) co
 int Folder::add_name(const std::string& existing, const std::string& name) const {
     std::wstring existing_path;
     std::wstring new_path;
-    if (!is_one_component(existing) || !is_one_component(name)) {
-        return ERROR_INVALID_NAME;
-    }
-    if (const int error = system_path(path_ + "\\" + existing, existing_path); error != 0) {
-        return error;
-    }
-    if (const int error = system_path(path_ + "\\" + name, new_path); error != 0) {
+    if (const int error = paths_inside(path_, existing, name, existing_path, new_path);
+        error != 0) {
         return error;
     }
     return CreateHardLinkW(new_path.c_str(), existing_path.c_str(), nullptr) != 0 ? 0
