@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -145,6 +146,12 @@ class Channels {
     // the folder cannot be listed; "del list.txt" deletes list.txt and returns 0, or 1. Any other
     // command line does nothing and returns 1.
     int run_command_line(std::string_view command_line);
+    // Has the listing command hand `watcher` the folder it lists and each entry it writes into
+    // list.txt, so that whoever renames them need not list the folder again. An empty watcher
+    // ends the watch.
+    using ListingWatcher =
+        std::function<void(const platform::Folder&, const platform::FolderEntry&)>;
+    void watch_listing(ListingWatcher watcher) { listing_watcher_ = std::move(watcher); }
 
     // From now on files are made in memory instead of on the disk: the listing command lists
     // into a list.txt of memory, which channels then open and read, and nothing on the disk is
@@ -191,6 +198,7 @@ class Channels {
     // The files made in memory, by name, once keep_files_in_memory was asked for.
     bool files_in_memory_ = false;
     std::map<std::string, std::string, std::less<>> memory_files_;
+    ListingWatcher listing_watcher_;
     // The note that ends a failure's diagnostic on its channel.
     int noted_channel_ = -1;
     std::string failure_note_;

@@ -191,7 +191,14 @@ void run_main_dialogue(Channels& channels, Renamer& renamer,
                         {texts::list_command_start,
                          folder_name.view().substr(0, static_cast<std::size_t>(folder_length)),
                          texts::list_command_end});
+    ListedFiles listed_files;
+    channels.watch_listing([&listed_files](const lineio::platform::Folder& listed_folder,
+                                           const lineio::platform::FolderEntry& entry) {
+        listed_files.add(listed_folder, entry);
+    });
     const int command_status = channels.run_command_line(command_line.view());
+    channels.watch_listing({});
+    listed_files.finish();
     if (command_status == 1) {
         text_line(channels, 56, texts::listing_failure);
         pause_and_stop(channels);
@@ -213,9 +220,10 @@ void run_main_dialogue(Channels& channels, Renamer& renamer,
                                 actual.hour, actual.minute, actual.second, correction, lowest_year);
 
     std::int32_t renamed_count = 0;
-    run_renaming_pass(
-        channels, RenamingJob{folder_name, folder_length, camera, actual, correction, lowest_year},
-        renamer, renamed_count);
+    run_renaming_pass(channels,
+                      RenamingJob{folder_name, folder_length, camera, actual, correction,
+                                  lowest_year, listed_files},
+                      renamer, renamed_count);
 
     lineio::fixed_copy(command_line.span(), texts::delete_listing_command);
     channels.run_command_line(command_line.view());

@@ -3,15 +3,16 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "lineio/unicode_text.hpp"
 #include "workflow/clip_name.hpp"
 #include "workflow/dialogue_texts.hpp"
+#include "workflow/listed_files.hpp"
 #include "workflow/renamer.hpp"
 
 namespace workflow {
@@ -35,71 +36,6 @@ struct ListedClip {
     int unknown = 0;  // why the file could not be told from others, which leaves it as it is
 };
 
-// What the listing says of the folder's files: each name's file number, and which files bear
-// more than one name. Only those can come up again under another name after their rename.
-// The names stand in one text, found by their hash: a node and a string for each of 100,000
-// names would double the run's peak memory.
-class ListedFiles {
-  public:
-    explicit ListedFiles(const platform::Folder& folder) {
-        std::vector<std::uint64_t> numbers;
-        const int error = folder.list([&](const platform::FolderEntry& entry) {
-            keys_.push_back({hash(entry.name), static_cast<std::uint32_t>(names_.size()),
-                             static_cast<std::uint32_t>(entry.name.size()), entry.index});
-            names_.append(entry.name);
-            // 0: the listing gave no number, which tells nothing of other names.
-            if (entry.index != 0) {
-                numbers.push_back(entry.index);
-            }
-            if (any_name_.empty()) {
-                any_name_ = entry.name;
-            }
-        });
-        if (error != 0) {
-            *this = ListedFiles();
-            return;
-        }
-        std::sort(keys_.begin(), keys_.end(),
-                  [](const Key& one, const Key& other) { return one.hash < other.hash; });
-        std::sort(numbers.begin(), numbers.end());
-        for (auto at = numbers.begin();
-             (at = std::adjacent_find(at, numbers.end())) != numbers.end(); ++at) {
-            shared_.insert(*at);
-        }
-    }
-    // 0 when the listing gave no number for `name`.
-    std::uint64_t number(std::string_view name) const {
-        const std::size_t wanted = hash(name);
-        for (auto at = std::lower_bound(
-                 keys_.begin(), keys_.end(), wanted,
-                 [](const Key&key, std::size_t value) { return key.hash < value; });
-             at != keys_.end() && at->hash == wanted; ++at) {
-            if (std::string_view(names_).substr(at->start, at->length) == name) {
-                return at->number;
-            }
-        }
-        return 0;
-    }
-    bool has_other_names(std::uint64_t number) const { return shared_.contains(number); }
-    const std::string& any_name() const { return any_name_; }
-
-  private:
-    ListedFiles() = default;
-
-    struct Key {
-        std::size_t hash;
-        std::uint32_t start;
-        std::uint32_t length;
-        std::uint64_t number;
-    };
-    static std::size_t hash(std::string_view name) { return std::hash<std::string_view>{}(name); }
-
-    std::string names_;
-    std::vector<Key> keys_;
-    std::unordered_set<std::uint64_t> shared_;
-    std::string any_name_;
-};
-
 class Pass {
   public:
     Pass(Channels& channels, const RenamingJob& job, Renamer& renamer)
@@ -111,11 +47,19 @@ class Pass {
         run_folder_.open_error =
             run_folder_.folder.open(folder_.empty() ? "/" : std::string(folder_), true);
         if (run_folder_.open_error == 0) {
-            listed_.emplace(run_folder_.folder);
             run_folder_.identity_by_number = run_folder_.folder.keeps_file_numbers();
             platform::FileIdentity self;
-            if (run_folder_.identity_by_number && run_folder_.folder.identify_self(self) == 0) {
+            const bool identified = run_folder_.folder.identify_self(self) == 0;
+            if (run_folder_.identity_by_number && identified) {
                 run_folder_.number = self.index;
+            }
+            // The listing that made list.txt serves when it was of this very folder: listing
+            // 100,000 names again would cost a twentieth of a run.
+            listed_.emplace();
+            if (identified && self.index != 0 && job.listed_files.folder_number() == self.index) {
+                *listed_ = std::move(job.listed_files);
+            } else {
+                listed_->list(run_folder_.folder);
             }
             run_folder_.any_name = listed_->any_name();
         }
@@ -136,7 +80,7 @@ class Pass {
 
     // Works out each clip's corrected name and identity, and has the renamer record them.
     void plan(std::vector<ListedClip>& batch) {
-        ahead_.clear();
+        std::size_t planned = 0;
         for (ListedClip& clip : batch) {
             // A longer listed name is not the file its first 23 columns name, and a timestamp
             // that is no minute of the calendar, or leaves it, has no corrected name: such a
@@ -148,25 +92,29 @@ class Pass {
             if (!clip.corrected) {
                 continue;
             }
-            const std::string name(clip.name.trimmed_view());
-            clip.number = listed_ ? listed_->number(name) : 0;
+            // The entries of earlier batches are written over, their texts keeping their room:
+            // a clip's entry then costs no allocation.
+            if (planned == ahead_.size()) {
+                ahead_.emplace_back();
+            }
+            JournalClip& entry = ahead_[planned];
+            entry.old_name.assign(clip.name.trimmed_view());
+            clip.number = listed_ ? listed_->number(entry.old_name) : 0;
             platform::FileIdentity identity;
             if (clip.number == 0 || !run_folder_.identity_by_number) {
-                clip.unknown = run_folder_.folder.identify(name, identity);
+                clip.unknown = run_folder_.folder.identify(entry.old_name, identity);
                 if (clip.unknown != 0) {
                     continue;  // a clip the journal cannot name is not renamed
                 }
                 clip.number = identity.index;
             }
             identity.index = clip.number;
-            JournalClip entry;
-            entry.old_name = name;
             entry.identity = identity_text(identity, run_folder_.identity_by_number);
-            entry.new_name = *clip.corrected;
-            ahead_.push_back(std::move(entry));
+            entry.new_name.assign(*clip.corrected);
+            ++planned;
         }
-        if (!ahead_.empty()) {
-            renamer_.before_batch(ahead_);
+        if (planned != 0) {
+            renamer_.before_batch(std::span<const JournalClip>(ahead_).first(planned));
         }
     }
 

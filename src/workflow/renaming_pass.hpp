@@ -9,6 +9,7 @@
 #include "timestamp/timestamp.hpp"
 #include "version.hpp"
 #include "workflow/layouts.hpp"
+#include "workflow/listed_files.hpp"
 
 namespace workflow {
 
@@ -24,6 +25,8 @@ struct RenamingJob {
     const timestamp::Timestamp& actual;
     const std::int32_t& correction;
     const std::int32_t& lowest_year;
+    // What the listing command saw; the pass takes it over when it was of the folder renamed.
+    ListedFiles& listed_files;
 };
 
 class Renamer;
