@@ -233,8 +233,7 @@ int Channels::field_input(int channel, int width, std::span<char> destination,
         std::string_view(input_line_)
             .substr(0, unicode::bytes_of_characters(input_line_, field_width));
     // When the field is wider than the destination, only the field's last columns are kept.
-    const std::size_t first_kept =
-        field_width > destination.size() ? field_width - destination.size() : 0;
+    const std::size_t first_kept = field_width - std::min(field_width, destination.size());
     std::string_view kept = field.substr(unicode::bytes_of_characters(field, first_kept));
     kept = kept.substr(0, unicode::bytes_of_whole_characters(kept, destination.size()));
     std::fill(std::copy(kept.begin(), kept.end(), destination.begin()), destination.end(), blank);

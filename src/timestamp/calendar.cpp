@@ -16,9 +16,9 @@ constexpr std::int64_t days_per_leap_cycle = 4 * days_per_common_year + 1;
 constexpr std::array<std::int32_t, 12> common_month_lengths = {31, 28, 31, 30, 31, 30,
                                                                31, 31, 30, 31, 30, 31};
 
-// Days of a common year before the first of each month; the thirteenth entry is the whole year.
-constexpr std::array<std::int32_t, 13> common_days_before_month = {
-    0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
+// Days of a common year before the first of each month.
+constexpr std::array<std::int32_t, 12> common_days_before_month = {
+    0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
 
 // Floor division and the matching non-negative remainder: minutes and days before the calendar's
 // start must count backwards the same way they count forwards.

@@ -219,11 +219,10 @@ void run_main_dialogue(Channels& channels, Renamer& renamer,
                                 camera.minute, camera.second, actual.year, actual.month, actual.day,
                                 actual.hour, actual.minute, actual.second, correction, lowest_year);
 
-    std::int32_t renamed_count = 0;
     run_renaming_pass(channels,
                       RenamingJob{folder_name, folder_length, camera, actual, correction,
                                   lowest_year, listed_files},
-                      renamer, renamed_count);
+                      renamer);
 
     lineio::fixed_copy(command_line.span(), texts::delete_listing_command);
     channels.run_command_line(command_line.view());

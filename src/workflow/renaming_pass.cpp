@@ -227,11 +227,10 @@ class Pass {
 
 }  // namespace
 
-void run_renaming_pass(Channels& channels, const RenamingJob& job, Renamer& renamer,
-                       std::int32_t& renamed_count) {
+void run_renaming_pass(Channels& channels, const RenamingJob& job, Renamer& renamer) {
     Pass pass(channels, job, renamer);
     channels.open(listing_channel, texts::listing_file);
-    renamed_count = 0;
+    std::int32_t renamed_count = 0;
     std::vector<ListedClip> batch;
     for (std::size_t size = first_batch; pass.read_batch(size, batch);
          size = std::min(size * 2, largest_batch)) {

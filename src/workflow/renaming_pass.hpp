@@ -32,9 +32,8 @@ struct RenamingJob {
 class Renamer;
 
 // Renames every file of the listing through `renamer`, which writes the report's head before the
-// first file, tells each outcome and writes the summary lines after the last. Returns with the
-// listing closed and `renamed_count` set.
-void run_renaming_pass(lineio::Channels& channels, const RenamingJob& job, Renamer& renamer,
-                       std::int32_t& renamed_count);
+// first file, tells each outcome and writes the summary lines, with the count of files renamed,
+// after the last. Returns with the listing closed.
+void run_renaming_pass(lineio::Channels& channels, const RenamingJob& job, Renamer& renamer);
 
 }  // namespace workflow

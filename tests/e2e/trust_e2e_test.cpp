@@ -159,9 +159,13 @@ TEST(DryRunAndUndo, TheDryRunForetellsTheRealRunWhichUndoTakesBackTwice) {
         const fs::path at = scratch.path();
         const Files start = make_folder(at, row);
         const std::string typed = answers(row.folder, row.camera, row.actual);
+        // A list.txt of the user's own outlives the preview, which writes nothing at all.
+        ScratchDirectory::write_file(at / "list.txt", "mine");
         const ProgramRun dry = run_program(at, typed, false, {"--dry-run"});
         EXPECT_EQ(dry.exit_status, 0);
         EXPECT_EQ(dry.output.find("Successfully"), std::string::npos);
+        EXPECT_EQ(ScratchDirectory::read_file(at / "list.txt"), "mine");
+        fs::remove(at / "list.txt");
         EXPECT_EQ(folder_contents(at), start);
         // Dropped onto the program from elsewhere, the folder gets the same dry run.
         const ProgramRun dropped =
@@ -218,8 +222,15 @@ TEST(DryRunAndUndo, AClipMovedAwayAndAnOldNameTakenAreToldAndTheRestRestored) {
     for (const std::string& name : earlier) {
         EXPECT_EQ(ScratchDirectory::read_file(name), "earlier");
     }
+    // Asked for no journal, the program names the newest by its date and time.
+    const ProgramRun bare = run_program(scratch.path(), "", false, {"--undo"});
+    EXPECT_NE(bare.error.find(" --undo " + *earlier.rbegin() + "\r\n"), std::string::npos)
+        << bare.error;
     fs::remove("F/2025 12 31 23 00 00.mp4");  // the newest rename's clip
     ScratchDirectory::write_file("F/2025_12_31_23_30_00.MP4", "a newer clip");
+    // A clip replaced by another under its name; made first, the other cannot take its number.
+    ScratchDirectory::write_file("F/other", "another clip");
+    fs::rename("F/other", "F/2025 11 21 14 47 33.avi");
 
     const ProgramRun undo = run_program(scratch.path(), "", false, {"--undo", journal});
 
@@ -228,13 +239,37 @@ TEST(DryRunAndUndo, AClipMovedAwayAndAnOldNameTakenAreToldAndTheRestRestored) {
          {" Could not restore F/2025 12 31 23 00 00.mp4: it is no longer there\r\n",
           " Could not restore F/2025 12 31 22 15 00.MP4: its old name F/2025_12_31_23_30_00.MP4 is "
           "taken\r\n",
-          "     4 of 6 files restored\r\n"}) {
+          " Could not restore F/2025 11 21 14 47 33.avi: a different file now bears this name\r\n",
+          "     3 of 6 files restored\r\n"}) {
         EXPECT_NE(undo.output.find(told), std::string::npos) << told << undo.output;
     }
     expected.erase("2026_01_01_00_15_00.mp4");
+    expected.erase("2025.11.21.16.02.33.avi");
+    expected["2025 11 21 14 47 33.avi"] = "another clip";
     expected["2025_12_31_23_30_00.MP4"] = "a newer clip";
     expected["2025 12 31 22 15 00.MP4"] = "clip 2025_12_31_23_30_00.MP4";
     EXPECT_EQ(folder_contents("F"), expected);
+}
+
+// A journal of 1.1.0 holds no file numbers: its clips go back by name alone, newest first.
+TEST(DryRunAndUndo, AJournalOf110IsUndoneByName) {
+    ScratchDirectory scratch;
+    ScratchDirectory::write_file("F/2025 11 21 14 25 10.mp4", "renamed");
+    ScratchDirectory::write_file("F/2025_11_21_16_02_33.avi", "back already");
+    const std::string renamed = "\r\nrenamed: F/";
+    ScratchDirectory::write_file(
+        "old.txt", "DoridivezizoziRUR undo journal" + renamed +
+                       "2025_11_21_15_40_10.mp4\r\n     to: F/2025 11 21 14 25 10.mp4" + renamed +
+                       "2025_11_21_16_02_33.avi\r\n     to: F/2025 11 21 14 47 33.avi" + renamed +
+                       "2025_11_21_17_00_00.avi\r\n     to: F/2025 11 21 15 45 00.avi\r\n");
+    const ProgramRun undo = run_program(scratch.path(), "", false, {"--undo", "old.txt"});
+    EXPECT_EQ(undo.output,
+              " Could not restore F/2025 11 21 15 45 00.avi: it is no longer there\r\n"
+              " Already back F/2025_11_21_16_02_33.avi\r\n Restored F/2025_11_21_15_40_10.mp4\r\n"
+              "     2 of 3 files restored\r\n");
+    EXPECT_EQ(undo.exit_status, 1);
+    EXPECT_EQ(folder_contents("F"), (Files{{"2025_11_21_15_40_10.mp4", "renamed"},
+                                           {"2025_11_21_16_02_33.avi", "back already"}}));
 }
 
 // A journal that no longer fits the folder touches no clip; one reached through a link is read

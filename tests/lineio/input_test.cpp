@@ -67,6 +67,23 @@ TEST(FieldInput, TakesTheFieldOfOneLineAndPassesOverTheRest) {
     expect_read("1–2–3x", field_of(2, 3), "1  +");
 }
 
+TEST(LineReader, SplitsLinesWhereverTheReadsEnd) {
+    // The second read is shorter than the first, whose bytes are left behind it in the buffer.
+    const std::string reads[] = {"012345\n", "a\nbc", "\r", "\nd"};
+    std::size_t next = 0;
+    LineReader reader([&](char* buffer, std::size_t capacity, std::size_t& count) {
+        count = next < std::size(reads) ? reads[next++].copy(buffer, capacity) : 0;
+        return 0;
+    });
+    std::string lines;
+    std::string line;
+    bool has_line = true;
+    while (reader.next_line(line, has_line) == 0 && has_line) {
+        lines += line + "|";
+    }
+    EXPECT_EQ(lines, "012345|a|bc|d|");
+}
+
 TEST(IntegerInput, ReadsEveryFormOverAsManyLinesAsItTakes) {
     const std::pair<std::string, std::string> cases[] = {
         {"\n \t\n2025,11,21\r\n15\t30 ,00", "2025 11 21 15 30 0"},
@@ -100,6 +117,7 @@ TEST(ConsoleInput, EndsInAnInputOutputFailureNamingTheLine) {
         {"2025 11 21 15 30,", six_integers,
          integers + "the console input ended before all 6 values were read", "2"},
         {"0*5", six_integers, integers + "the item \"0*5\" has a repeat count of 0", "1"},
+        {"+2*7", six_integers, integers + "the item \"+2*7\" is not an integer", "1"},
         {"2147483648", six_integers, integers + "the item \"2147483648" + range, "1"},
         {"-2147483649", six_integers, integers + "the item \"-2147483649" + range, "1"},
         {std::string(40, '9'), six_integers,

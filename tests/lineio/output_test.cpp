@@ -19,10 +19,27 @@ TEST(FormattedLine, FillsItsFieldsAndEndsAtTheLastColumnWritten) {
         {{IntegerField{2}, IntegerField{1}, IntegerField{2}}, {123, -5, -5}, "***-5"},
         {{Skip{1}, TextField{3}, RepeatedGroup{60, {TextField{1}}}}, {"abc", "x", "/"}, " abcx/"},
         {{Skip{3}, TextField{2}, Skip{4}}, {"ab"}, "   ab"},
+        {{RepeatedGroup{2, {IntegerField{2}}}, TextField{3}}, {1, 2, "ab"}, " 1 2 ab"},
     };
     for (const auto& [layout, items, expected] : cases) {
         std::string line;
         render_formatted_line(layout, items, line);
+        EXPECT_EQ(line, expected);
+    }
+}
+
+TEST(ListLine, BreaksBeforeAPieceThatWouldPassColumn79) {
+    const std::string x40(40, 'x');
+    const std::string y38(38, 'y');
+    const std::string y39(39, 'y');
+    const std::vector<std::tuple<std::vector<Item>, std::string>> cases = {
+        {{x40, y38}, " " + x40 + y38},
+        {{x40, y39}, " " + x40 + "\r\n " + y39},
+        {{"n", 42, -7}, " n           42           -7"},
+    };
+    for (const auto& [items, expected] : cases) {
+        std::string line;
+        render_list_line(items, line);
         EXPECT_EQ(line, expected);
     }
 }
@@ -132,6 +149,11 @@ TEST(Printable, ShowsEveryControlCharacterAsOneQuestionMark) {
                                 "b\xC2\xA0\r\n"),
               "a?[2J??b\xC2\xA0??");
     EXPECT_EQ(lineio::printable("x\r\ny\n\r", true), "x\r\ny??");
+    // The first and last C1 controls, the bytes around them, and a lead byte cut off by the end
+    // of the text, whatever lies behind it.
+    EXPECT_EQ(lineio::printable("\xC2\x80\xC2\x9F\xC2\x7F\xC2\xA0"), "??\xC2?\xC2\xA0");
+    EXPECT_EQ(lineio::printable(std::string_view("a\xC2\x85", 2)), "a\xC2");
+    EXPECT_EQ(lineio::printable("\r\rx\n", true), "??x?");
 }
 
 }  // namespace

@@ -12,15 +12,16 @@ using namespace lineio::unicode;
 
 TEST(UnicodeText, EveryWindowsNameComesBackAndNoGuessedNameIsMade) {
     // The UTF-8 of a name, and its UTF-16; a lone surrogate keeps its three bytes.
-    const std::pair<std::string, std::u16string> names[] = {{"Łódź", u"Łódź"},
-                                                            {"视频", u"视频"},
-                                                            {"\xF0\x9F\x8E\xA5", u"\U0001F3A5"},
-                                                            {"a\xED\xA0\x80z", u"a\xD800z"},
-                                                            {"\xED\xB0\x80", u"\xDC00"},
-                                                            {"\x7F\xC2\x80\xDF\xBF", u"\x7F\x80\x7FF"},
-                                                            {"\xE0\xA0\x80\xEF\xBF\xBF", u"\x800\xFFFF"},
-                                                            {"\xF0\x90\x80\x80", u"\U00010000"},
-                                                            {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"}};
+    const std::pair<std::string, std::u16string> names[] = {
+        {"Łódź", u"Łódź"},
+        {"视频", u"视频"},
+        {"\xF0\x9F\x8E\xA5", u"\U0001F3A5"},
+        {"a\xED\xA0\x80z", u"a\xD800z"},
+        {"\xED\xB0\x80", u"\xDC00"},
+        {"\x7F\xC2\x80\xDF\xBF", u"\x7F\x80\x7FF"},
+        {"\xE0\xA0\x80\xEF\xBF\xBF", u"\x800\xFFFF"},
+        {"\xF0\x90\x80\x80", u"\U00010000"},
+        {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"}};
     for (const auto& [utf8, utf16] : names) {
         std::u16string wide;
         EXPECT_TRUE(to_utf16(utf8, wide)) << utf8;
@@ -30,9 +31,9 @@ TEST(UnicodeText, EveryWindowsNameComesBackAndNoGuessedNameIsMade) {
     // Latin-1, cut sequences, overlong forms, pairs written in halves (the first and last of
     // each half), beyond U+10FFFF, a stray continuation byte.
     for (const std::string bad :
-         {"K\xF6ln", "\xC5", "\xE2\x82", "\xC0\xAF", "\xC1\xBF", "\xE0\x9F\xBF",
-          "\xF0\x8F\xBF\xBF", "\xED\xA0\xBD\xED\xB8\x80", "\xED\xA0\x80\xED\xB0\x80",
-          "\xED\xAF\xBF\xED\xBF\xBF", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\x80"}) {
+         {"K\xF6ln", "\xC5", "\xE2\x82", "\xC0\xAF", "\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF",
+          "\xED\xA0\xBD\xED\xB8\x80", "\xED\xA0\x80\xED\xB0\x80", "\xED\xAF\xBF\xED\xBF\xBF",
+          "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\x80"}) {
         std::u16string wide;
         EXPECT_FALSE(to_utf16(bad, wide)) << bad;
     }
@@ -43,14 +44,13 @@ TEST(UnicodeText, ColumnsAreCharactersAndAStrayByteIsOne) {
     const std::string text = "a\xC3\xA9\xE8\xA7\x86\xF0\x9F\x8E\xA5\xC5z";  // a é 视 🎥 \xC5 z
     EXPECT_EQ(character_count(text), 6U);
     // Characters to bytes, and whole characters within a number of bytes.
-    const std::pair<std::size_t, std::size_t> characters[] = {{0, 0}, {1, 1}, {2, 3}, {3, 6},
-                                                               {4, 10}, {5, 11}, {9, 12}};
+    const std::pair<std::size_t, std::size_t> characters[] = {{0, 0},  {1, 1},  {2, 3}, {3, 6},
+                                                              {4, 10}, {5, 11}, {9, 12}};
     for (const auto& [count, bytes] : characters) {
         EXPECT_EQ(bytes_of_characters(text, count), bytes) << count;
     }
-    const std::pair<std::size_t, std::size_t> capacities[] = {{0, 0},  {2, 1},  {3, 3}, {5, 3},
-                                                               {6, 6},  {9, 6},  {10, 10},
-                                                               {11, 11}, {99, 12}};
+    const std::pair<std::size_t, std::size_t> capacities[] = {
+        {0, 0}, {2, 1}, {3, 3}, {5, 3}, {6, 6}, {9, 6}, {10, 10}, {11, 11}, {99, 12}};
     for (const auto& [capacity, bytes] : capacities) {
         EXPECT_EQ(bytes_of_whole_characters(text, capacity), bytes) << capacity;
     }
