@@ -44,6 +44,7 @@ TEST(Calendar, EveryDayOfTheCalendarMatchesACountByHand) {
         }
     }
     EXPECT_EQ(calendar.last_position(), first - 1);
+    EXPECT_EQ(Calendar(last_year).last_position(), std::int64_t{365} * 1440);  // one common year
 }
 
 TEST(CorrectionAmount, CountsTheMinutesBetweenAndTellsTheirSize) {
