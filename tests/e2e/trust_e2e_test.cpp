@@ -50,6 +50,19 @@ std::vector<std::pair<bool, std::string>> outcomes(const std::string& output) {
     return found;
 }
 
+// A preview's console output told as the real run's, line for line.
+std::string as_real(std::string output) {
+    for (const auto& [dry, real] : std::vector<std::pair<std::string, std::string>>{
+             {" Dry run: the names a real run would give; nothing is renamed\r\n\r\n", ""},
+             {" Dry run: would be renamed ", " Successfully renamed "},
+             {" Dry run: could not be renamed ", " Could not rename "},
+             {" files would be renamed; nothing was renamed \\(dry run\\)",
+              " files successfully renamed"}}) {
+        output = std::regex_replace(output, std::regex(dry), real);
+    }
+    return output;
+}
+
 struct OptionCase {
     std::vector<std::string> options;
     std::string input;
@@ -178,7 +191,7 @@ TEST(DryRunAndUndo, TheDryRunForetellsTheRealRunWhichUndoTakesBackTwice) {
         ASSERT_EQ(foretold.size(), row.clips.size());
         EXPECT_EQ(std::count_if(foretold.begin(), foretold.end(), [](auto& o) { return !o.first; }),
                   row.not_renamed);
-        EXPECT_EQ(outcomes(real.output), foretold);
+        EXPECT_EQ(as_real(dry.output), real.output);
         const std::string journal = journal_in(at);
         ASSERT_NE(journal, "");
         // As a run killed before it wrote the names taken: the undo finds each clip by its
