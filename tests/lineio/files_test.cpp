@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <string>
-#include <tuple>
 
 #include "lineio/channels.hpp"
 #include "support/fake_console.hpp"
@@ -56,7 +55,7 @@ TEST(RunCommandLine, ListsAFolderInByteOrderWithoutShellOrHiddenNames) {
     EXPECT_EQ(ScratchDirectory::read_file("list.txt"), "");
     EXPECT_EQ(channels.run_command_line("del list.txt  "), 0);
     EXPECT_EQ(channels.run_command_line("del list.txt"), 1);
-    // Kept in memory, as for a preview: the listing is read back, and the disk never sees it.
+    // Kept in memory, as for a preview: the disk never sees the listing.
     channels.keep_files_in_memory();
     std::string watched;
     channels.watch_listing(
@@ -64,26 +63,10 @@ TEST(RunCommandLine, ListsAFolderInByteOrderWithoutShellOrHiddenNames) {
             watched += entry.name.size() == 5 ? entry.name : "";
         });
     EXPECT_EQ(channels.run_command_line("dir /B " + folder + " > list.txt"), 0);
-    std::string name(6, ' ');
-    channels.open(1, "list.txt");
-    channels.field_input(1, 6, name);
-    EXPECT_EQ(name, "10.m4v");
     EXPECT_EQ(watched.size(), 15U);
     EXPECT_FALSE(fs::exists("list.txt"));
     EXPECT_EQ(channels.run_command_line("del list.txt"), 0);
     EXPECT_EQ(channels.run_command_line("del list.txt"), 1);
-}
-
-TEST(PathBeside, IsSeenFromTheFolderOfTheFile) {
-    const std::tuple<std::string, std::string, std::string> cases[] = {
-        {"journal.txt", "F", "F"},
-        {"a/b/journal.txt", "F", "a/b/F"},
-        {"a/journal.txt", "/F", "/F"},
-        {"journal.txt", "/F", "/F"},
-    };
-    for (const auto& [file, path, seen] : cases) {
-        EXPECT_EQ(lineio::platform::path_beside(file, path), seen) << file << " " << path;
-    }
 }
 
 }  // namespace

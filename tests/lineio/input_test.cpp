@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -67,21 +68,27 @@ TEST(FieldInput, TakesTheFieldOfOneLineAndPassesOverTheRest) {
     expect_read("1–2–3x", field_of(2, 3), "1  +");
 }
 
-TEST(LineReader, SplitsLinesWhereverTheReadsEnd) {
-    // The second read is shorter than the first, whose bytes are left behind it in the buffer.
-    const std::string reads[] = {"012345\n", "a\nbc", "\r", "\nd"};
-    std::size_t next = 0;
-    LineReader reader([&](char* buffer, std::size_t capacity, std::size_t& count) {
-        count = next < std::size(reads) ? reads[next++].copy(buffer, capacity) : 0;
-        return 0;
-    });
-    std::string lines;
-    std::string line;
-    bool has_line = true;
-    while (reader.next_line(line, has_line) == 0 && has_line) {
-        lines += line + "|";
+// An input that has ended, or failed, is not read again: a console may take more typing after
+// its end, and a failed file has nothing more to give.
+TEST(LineReader, EndsForGoodAtTheEndOfItsInputOrAtAnError) {
+    for (const int error : {0, EIO}) {
+        const std::string reads[] = {"a\nbc", "", "late\n"};
+        std::size_t next = 0;
+        LineReader reader([&](char* buffer, std::size_t capacity, std::size_t& count) {
+            count = next < std::size(reads) ? reads[next].copy(buffer, capacity) : 0;
+            return next++ == 1 ? error : 0;
+        });
+        std::string lines;
+        std::string line;
+        bool has_line = true;
+        int got = 0;
+        for (int read = 0; read < 4; ++read) {
+            got = reader.next_line(line, has_line);
+            lines += has_line ? line + "|" : "-";
+        }
+        EXPECT_EQ(lines, error == 0 ? "a|bc|--" : "a|---");
+        EXPECT_EQ(got, error);
     }
-    EXPECT_EQ(lines, "012345|a|bc|d|");
 }
 
 TEST(IntegerInput, ReadsEveryFormOverAsManyLinesAsItTakes) {

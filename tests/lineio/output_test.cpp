@@ -29,15 +29,12 @@ TEST(FormattedLine, FillsItsFieldsAndEndsAtTheLastColumnWritten) {
 }
 
 TEST(ListLine, BreaksBeforeAPieceThatWouldPassColumn79) {
-    const std::string x40(40, 'x');
-    const std::string y38(38, 'y');
-    const std::string y39(39, 'y');
-    const std::vector<std::tuple<std::vector<Item>, std::string>> cases = {
-        {{x40, y38}, " " + x40 + y38},
-        {{x40, y39}, " " + x40 + "\r\n " + y39},
-        {{"n", 42, -7}, " n           42           -7"},
-    };
-    for (const auto& [items, expected] : cases) {
+    const std::string x(40, 'x');
+    const std::string_view y = std::string_view(x).substr(1);
+    for (const auto& [items, expected] : std::vector<std::tuple<std::vector<Item>, std::string>>{
+             {{x, y.substr(1)}, " " + x + x.substr(2)},
+             {{x, y}, " " + x + "\r\n " + x.substr(1)},
+             {{"n", 42, -7}, " n           42           -7"}}) {
         std::string line;
         render_list_line(items, line);
         EXPECT_EQ(line, expected);
@@ -153,7 +150,9 @@ TEST(Printable, ShowsEveryControlCharacterAsOneQuestionMark) {
     // of the text, whatever lies behind it.
     EXPECT_EQ(lineio::printable("\xC2\x80\xC2\x9F\xC2\x7F\xC2\xA0"), "??\xC2?\xC2\xA0");
     EXPECT_EQ(lineio::printable(std::string_view("a\xC2\x85", 2)), "a\xC2");
-    EXPECT_EQ(lineio::printable("\r\rx\n", true), "??x?");
+    EXPECT_EQ(lineio::printable("\r\n\r\rx\n", true), "\r\n??x?");
+    // A line feed that starts the text ends no line, whatever comes before it in memory.
+    EXPECT_EQ(lineio::printable(std::string_view("\r\nx").substr(1), true), "?x");
 }
 
 }  // namespace

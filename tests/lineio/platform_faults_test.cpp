@@ -36,53 +36,68 @@ TEST(FileWrite, LeavesOnlyWholeWritesOnAFullDisk) {
 }
 
 // Started with standard input closed, the program's first file gets descriptor 0, which must
-// serve as well as any other.
+// serve as well as any other. Too long a name is an error of its own, not a name that is free.
 TEST(FileAndFolder, WorkOnDescriptorZero) {
+    using namespace lineio::platform;
     const test_support::ScratchDirectory scratch;
     const int standard_input = dup(0);
-    ASSERT_GE(standard_input, 0);
     close(0);
-    std::string seen;
-    {
-        lineio::platform::File file;
-        seen += file.create_or_empty("zero.txt") == 0 && file.is_open() ? "created " : "- ";
-        seen +=
-            file.write("0\r\n") == 0 && file.close() == 0 && !file.is_open() ? "written " : "- ";
-        seen += file.open_to_read("zero.txt") == 0 && file.is_open() ? "opened " : "- ";
-        char byte = 0;
-        std::size_t count = 0;
-        seen += file.read(&byte, 1, count) == 0 && count == 1 && byte == '0' ? "read " : "- ";
-    }
-    {
-        lineio::platform::Folder folder;
-        int names = 0;
-        seen += folder.open(".", true) == 0 && folder.is_open() &&
-                        folder.list([&](const lineio::platform::FolderEntry&) { ++names; }) == 0 &&
-                        names == 1
-                    ? "listed"
-                    : "-";
-        bool found = true;
-        // Too long a name is an error of its own, not a name that is free.
-        seen += folder.exists(std::string(300, 'a'), found) != 0 ? " refused" : " -";
-    }
+    File file;
+    Folder folder;
+    char byte = 0;
+    std::size_t count = 0;
+    int names = 0;
+    bool found = true;
+    const bool worked =
+        file.close() == 0 && file.create_or_empty("zero.txt") == 0 && file.is_open() &&
+        file.is_writable() && file.write("0") == 0 && file.close() == 0 && !file.is_open() &&
+        file.open_to_read("zero.txt") == 0 && file.is_open() && file.read(&byte, 1, count) == 0 &&
+        byte == '0' && file.close() == 0 && folder.open(".", true) == 0 && folder.is_open() &&
+        folder.list([&](const FolderEntry&) { ++names; }) == 0 && names == 1 &&
+        folder.exists(std::string(300, 'a'), found) != 0;
     dup2(standard_input, 0);
     close(standard_input);
-    EXPECT_EQ(seen, "created written opened read listed refused");
+    EXPECT_TRUE(worked);
 }
 
-// A path names the program as the user can start it again from anywhere; a folder reached
-// through a symbolic link is refused where links are not to be followed.
+// The errors that tell a taken name, a rename way the filesystem lacks, a folder without hard
+// links, a change refused, and a file never written through.
+TEST(Errors, AreToldApartByKind) {
+    using namespace lineio::platform;
+    // clang-format off
+    const std::pair<int, std::string> kinds[] = {
+        {EEXIST, "taken"}, {EINVAL, "no-rename"}, {ENOSYS, "no-rename no-link"},
+        {EOPNOTSUPP, "no-rename no-link"}, {EPERM, "no-link refused"}, {EACCES, "refused"},
+        {EROFS, "refused"}, {EMLINK, "linked"}, {ELOOP, "symlink"}, {ENOENT, ""}, {EIO, ""}};
+    // clang-format on
+    for (const auto& [error, kind] : kinds) {
+        const std::string told = std::string(is_taken_name_refusal(error) ? " taken" : "") +
+                                 (is_unsupported_rename(error) ? " no-rename" : "") +
+                                 (lacks_hard_links(error) ? " no-link" : "") +
+                                 (is_permission_refusal(error) ? " refused" : "") +
+                                 (is_hard_link_refusal(error) ? " linked" : "") +
+                                 (is_symbolic_link_refusal(error) ? " symlink" : "");
+        EXPECT_EQ(told, kind.empty() ? "" : " " + kind) << error;
+    }
+}
+
+// The program is named as the user can start it again from anywhere; a path is seen from the
+// folder of the file that names it; a folder reached through a symbolic link is refused where
+// links are not to be followed.
 TEST(Paths, NameTheProgramAndRefuseALinkedFolder) {
+    using namespace lineio::platform;
     const test_support::ScratchDirectory scratch;
     test_support::ScratchDirectory::write_file("program", "");
     std::filesystem::create_directory("folder");
     std::filesystem::create_directory_symlink("folder", "link");
-    EXPECT_EQ(lineio::platform::command_name("DoridivezizoziRUR"), "DoridivezizoziRUR");
-    EXPECT_EQ(lineio::platform::command_name("./program"),
-              std::filesystem::canonical("program").string());
-    EXPECT_EQ(lineio::platform::command_name("./missing"), "./missing");
-    lineio::platform::Folder folder;
-    EXPECT_TRUE(lineio::platform::is_symbolic_link_refusal(folder.open("link", false)));
+    EXPECT_EQ(command_name("DoridivezizoziRUR"), "DoridivezizoziRUR");
+    EXPECT_EQ(command_name("./program"), std::filesystem::canonical("program").string());
+    EXPECT_EQ(command_name("./missing"), "./missing");
+    EXPECT_EQ(path_beside("journal.txt", "F") + path_beside("a/b/journal.txt", "F") +
+                  path_beside("a/journal.txt", "/F") + path_beside("journal.txt", "/G"),
+              "Fa/b/F/F/G");
+    Folder folder;
+    EXPECT_TRUE(is_symbolic_link_refusal(folder.open("link", false)));
     EXPECT_EQ(folder.open("link", true), 0);
 }
 

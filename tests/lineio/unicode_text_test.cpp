@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "lineio/unicode_text.hpp"
 
@@ -43,16 +44,15 @@ TEST(UnicodeText, EveryWindowsNameComesBackAndNoGuessedNameIsMade) {
 TEST(UnicodeText, ColumnsAreCharactersAndAStrayByteIsOne) {
     const std::string text = "a\xC3\xA9\xE8\xA7\x86\xF0\x9F\x8E\xA5\xC5z";  // a é 视 🎥 \xC5 z
     EXPECT_EQ(character_count(text), 6U);
-    // Characters to bytes, and whole characters within a number of bytes.
-    const std::pair<std::size_t, std::size_t> characters[] = {{0, 0},  {1, 1},  {2, 3}, {3, 6},
-                                                              {4, 10}, {5, 11}, {9, 12}};
-    for (const auto& [count, bytes] : characters) {
-        EXPECT_EQ(bytes_of_characters(text, count), bytes) << count;
-    }
-    const std::pair<std::size_t, std::size_t> capacities[] = {
-        {0, 0}, {2, 1}, {3, 3}, {5, 3}, {6, 6}, {9, 6}, {10, 10}, {11, 11}, {99, 12}};
-    for (const auto& [capacity, bytes] : capacities) {
-        EXPECT_EQ(bytes_of_whole_characters(text, capacity), bytes) << capacity;
+    // A number: the bytes of as many characters, and of the whole characters within as many bytes.
+    // clang-format off
+    const std::tuple<std::size_t, std::size_t, std::size_t> counts[] = {
+        {0, 0, 0}, {1, 1, 1}, {2, 3, 1}, {3, 6, 3}, {4, 10, 3}, {5, 11, 3}, {6, 12, 6},
+        {9, 12, 6}, {10, 12, 10}, {11, 12, 11}, {99, 12, 12}};
+    // clang-format on
+    for (const auto& [number, characters, whole] : counts) {
+        EXPECT_EQ(bytes_of_characters(text, number), characters) << number;
+        EXPECT_EQ(bytes_of_whole_characters(text, number), whole) << number;
     }
     EXPECT_EQ(columns(text, 2, 2), "\xE8\xA7\x86\xF0\x9F\x8E\xA5");
 }

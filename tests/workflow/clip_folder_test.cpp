@@ -14,26 +14,26 @@ namespace platform = lineio::platform;
 
 TEST(FolderPicture, TakesNamesAsTheFolderDoes) {
     const ScratchDirectory scratch;
-    for (const char* name : {"aZ.mp4", "bY.mp4", "Cx.mp4"}) {
+    for (const char* name : {"Az.mp4", "bY.mp4", "Cx.mp4"}) {
         ScratchDirectory::write_file(name);
     }
 #ifdef _WIN32
     const bool case_blind = true;  // the system's own folders ignore case
 #else
-    // Two names of one file stand for a folder that finds "Az.MP4" under "aZ.mp4".
-    std::filesystem::create_hard_link("aZ.mp4", "Az.MP4");
+    // Two names of one file stand for a folder that finds "aZ.MP4" under "Az.mp4".
+    std::filesystem::create_hard_link("Az.mp4", "aZ.MP4");
     const bool case_blind = false;
 #endif
     platform::Folder folder;
     ASSERT_EQ(folder.open("", true), 0);
-    EXPECT_TRUE(workflow::folder_ignores_case(folder, "aZ.mp4"));
+    EXPECT_TRUE(workflow::folder_ignores_case(folder, "Az.mp4"));
     EXPECT_EQ(workflow::folder_ignores_case(folder, "bY.mp4"), case_blind);
     for (const bool ignores_case : {false, true}) {
         workflow::FolderPicture picture(folder, ignores_case);
-        EXPECT_EQ(picture.rename("bY.mp4", "QZ.mp4"), 0);
-        EXPECT_EQ(platform::is_taken_name_refusal(picture.rename("Cx.mp4", "qz.MP4")),
+        EXPECT_EQ(picture.rename("bY.mp4", "QZA.mp4"), 0);
+        EXPECT_EQ(platform::is_taken_name_refusal(picture.rename("Cx.mp4", "qza.MP4")),
                   ignores_case);
-        EXPECT_TRUE(platform::is_taken_name_refusal(picture.rename("aZ.mp4", "QZ.mp4")));
+        EXPECT_TRUE(platform::is_taken_name_refusal(picture.rename("Az.mp4", "QZA.mp4")));
         EXPECT_NE(picture.rename("bY.mp4", "R.mp4"), 0) << "bY.mp4 is gone from the picture";
     }
 }

@@ -44,6 +44,11 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
          "correction: -60x\r\nidentity: number\r\n\r\n" +
              plain,
          0, 1},
+        {"a head without the folder's number",
+         "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\ncorrection: -60\r\n"
+         "identity: number\r\n\r\n" +
+             plain,
+         0, 1},
         {"a head without its correction",
          "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\n\r\n" + plain, 0, 1},
         {"1.1.0 in one folder",

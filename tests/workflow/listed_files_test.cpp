@@ -1,0 +1,42 @@
+// What one listing tells of a folder's files: each name's number, as the system gives it, and
+// which files bear more than one name.
+#include "workflow/listed_files.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "support/scratch_directory.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using test_support::ScratchDirectory;
+
+TEST(ListedFiles, TellEveryNamesNumberAndTheFilesWithOtherNames) {
+    const ScratchDirectory scratch;
+    // Enough names for the lookup to meet taken places on its way.
+    for (int index = 0; index < 300; ++index) {
+        ScratchDirectory::write_file("Clips/" + std::to_string(index) + ".mp4");
+    }
+    fs::create_hard_link("Clips/7.mp4", "Clips/seven.mp4");
+    lineio::platform::Folder folder;
+    workflow::ListedFiles listed;
+    EXPECT_FALSE(listed.list(folder));  // a folder not opened cannot be listed
+    ASSERT_EQ(folder.open("Clips", true), 0);
+    ASSERT_TRUE(listed.list(folder));
+    lineio::platform::FileIdentity self;
+    ASSERT_EQ(folder.identify_self(self), 0);
+    EXPECT_EQ(listed.folder_number(), self.index);
+    for (const auto& entry : fs::directory_iterator("Clips")) {
+        lineio::platform::FileIdentity file;
+        const std::string name = entry.path().filename().string();
+        ASSERT_EQ(folder.identify(name, file), 0);
+        EXPECT_EQ(listed.number(name), file.index) << name;
+        EXPECT_EQ(listed.has_other_names(file.index), name == "7.mp4" || name == "seven.mp4");
+    }
+    EXPECT_EQ(listed.number("300.mp4"), 0U);
+}
+
+}  // namespace
