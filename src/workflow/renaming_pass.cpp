@@ -54,7 +54,7 @@ class Pass {
                 run_folder_.number = self.index;
             }
             // The listing that made list.txt serves when it was of this very folder: listing
-            // 100,000 names again would cost a twentieth of a run.
+            // 100,000 names again would cost 4 % of a run on tmpfs.
             listed_.emplace();
             if (identified && self.index != 0 && job.listed_files.folder_number() == self.index) {
                 *listed_ = std::move(job.listed_files);
