@@ -3,6 +3,7 @@
 // closed, and a name longer than any the folder can hold.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -17,6 +18,8 @@ namespace {
 TEST(FileWrite, LeavesOnlyWholeWritesOnAFullDisk) {
     const test_support::ScratchDirectory scratch;
     lineio::platform::File file;
+    // A file object used before starts afresh on the next file.
+    ASSERT_EQ(file.create_or_empty("earlier.txt") + file.write("earlier"), 0);
     ASSERT_EQ(file.create_or_empty("report.txt"), 0);
     rlimit before{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
@@ -58,6 +61,42 @@ TEST(FileAndFolder, WorkOnDescriptorZero) {
     dup2(standard_input, 0);
     close(standard_input);
     EXPECT_TRUE(worked);
+    // A folder opened again, and a file moved onto another, let go of what they held.
+    const auto descriptors = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+    };
+    const auto before = descriptors();
+    for (int again = 0; again < 3; ++again) {
+        ASSERT_EQ(folder.open(".", true), 0);
+    }
+    File second;
+    ASSERT_EQ(file.create_or_empty("first.txt") + second.create_or_empty("second.txt"), 0);
+    second = std::move(file);
+    EXPECT_EQ(second.write("moved"), 0);
+    EXPECT_EQ(test_support::ScratchDirectory::read_file("first.txt"), "moved");
+    EXPECT_EQ(descriptors(), before + 1);
+}
+
+// A file its user may only read is still opened, for reading.
+TEST(File, ThatMayOnlyBeReadIsOpenedToBeRead) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "only root can open a file as another user";
+    }
+    const test_support::ScratchDirectory scratch;
+    test_support::ScratchDirectory::write_file("read-only.txt", "r");
+    std::filesystem::permissions(".", std::filesystem::perms::others_exec,
+                                 std::filesystem::perm_options::add);
+    const pid_t child = fork();
+    if (child == 0) {
+        lineio::platform::File file;
+        _exit(setuid(65534) == 0 && file.open_or_create("read-only.txt") == 0 && !file.is_writable()
+                  ? 0
+                  : 1);
+    }
+    int status = -1;
+    ASSERT_GT(child, 0);
+    waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
 }
 
 // The errors that tell a taken name, a rename way the filesystem lacks, a folder without hard

@@ -45,6 +45,7 @@ TEST(Calendar, EveryDayOfTheCalendarMatchesACountByHand) {
     }
     EXPECT_EQ(calendar.last_position(), first - 1);
     EXPECT_EQ(Calendar(last_year).last_position(), std::int64_t{365} * 1440);  // one common year
+    EXPECT_EQ(Calendar::month_length(2024, 0) + Calendar::month_length(2024, 13), 0);
 }
 
 TEST(CorrectionAmount, CountsTheMinutesBetweenAndTellsTheirSize) {
