@@ -143,12 +143,7 @@ TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
     }
     const std::string typed = "Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r";
     const ProgramRun first = run_on_terminal(typed + "\r", {});
-    std::string journal;
-    for (const auto& entry : fs::directory_iterator(".")) {
-        if (entry.path().filename().string().starts_with("DoridivezizoziRUR-undo-")) {
-            journal = entry.path().filename().string();
-        }
-    }
+    const std::string journal = journal_in(".");
     // The terminal shows each line end of the program's as a carriage return and a line end.
     EXPECT_NE(first.output.find("     2 files successfully renamed\r\r\n To take this run back: " +
                                 fs::canonical(RUR_PROGRAM_PATH).string() + " --undo " + journal +

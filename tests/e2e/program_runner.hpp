@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -31,6 +32,7 @@ struct ProgramRun {
 };
 
 inline const std::string report_name = "DedUzarodivedizidUZOVU.txt";
+inline const std::string journal_start = "DoridivezizoziRUR-undo-";
 
 // The user "nobody", for whom file permissions hold even when the tests run as root.
 inline constexpr unsigned unprivileged_user_id = 65534;
@@ -132,6 +134,20 @@ inline std::map<std::string, std::string> folder_contents(const fs::path& folder
         }
     }
     return contents;
+}
+
+// The journal the last run left in `directory`; the `earlier` ones were there before it.
+inline std::string journal_in(const fs::path& directory,
+                              const std::set<std::string>& earlier = {}) {
+    std::string found;
+    for (const auto& entry : fs::directory_iterator(directory)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(journal_start) && !earlier.contains(name)) {
+            EXPECT_EQ(found, "") << "two journals";
+            found = name;
+        }
+    }
+    return found;
 }
 
 inline std::string crlf(std::string_view text) {

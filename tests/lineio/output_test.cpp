@@ -13,7 +13,7 @@
 namespace lineio {
 namespace {
 
-TEST(FormattedLine, FillsItsFieldsAndEndsAtTheLastColumnWritten) {
+TEST(Lines, FillTheirFieldsEndAtTheLastColumnWrittenAndBreakBeforeColumn80) {
     const std::vector<std::tuple<LineLayout, std::vector<Item>, std::string>> cases = {
         {{IntegerField{6}, TextField{3}}, {-12, ""}, "   -12   "},
         {{IntegerField{2}, IntegerField{1}, IntegerField{2}}, {123, -5, -5}, "***-5"},
@@ -26,9 +26,7 @@ TEST(FormattedLine, FillsItsFieldsAndEndsAtTheLastColumnWritten) {
         render_formatted_line(layout, items, line);
         EXPECT_EQ(line, expected);
     }
-}
-
-TEST(ListLine, BreaksBeforeAPieceThatWouldPassColumn79) {
+    // A list line breaks before a piece that would pass column 79.
     const std::string x(40, 'x');
     const std::string_view y = std::string_view(x).substr(1);
     for (const auto& [items, expected] : std::vector<std::tuple<std::vector<Item>, std::string>>{

@@ -1,6 +1,5 @@
-// Faults made real: a write that the disk cannot take whole (a limit on the size of files, which
-// the system enforces as a full disk), descriptor 0 handed to a file when standard input is
-// closed, and a name longer than any the folder can hold.
+// The platform layer's files, folders and errors, with faults made real: a full disk is a limit
+// on the size of files, a closed standard input hands its descriptor 0 to the next file.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -38,8 +37,7 @@ TEST(FileWrite, LeavesOnlyWholeWritesOnAFullDisk) {
     EXPECT_EQ(test_support::ScratchDirectory::read_file("report.txt"), "one\r\ntwo\r\n");
 }
 
-// Started with standard input closed, the program's first file gets descriptor 0, which must
-// serve as well as any other. Too long a name is an error of its own, not a name that is free.
+// Descriptor 0 serves as any other; too long a name is an error, not a name that is free.
 TEST(FileAndFolder, WorkOnDescriptorZero) {
     using namespace lineio::platform;
     const test_support::ScratchDirectory scratch;
@@ -99,8 +97,7 @@ TEST(File, ThatMayOnlyBeReadIsOpenedToBeRead) {
     EXPECT_EQ(status, 0);
 }
 
-// The errors that tell a taken name, a rename way the filesystem lacks, a folder without hard
-// links, a change refused, and a file never written through.
+// The errors that decide a rename's way, and those that refuse a file or a change.
 TEST(Errors, AreToldApartByKind) {
     using namespace lineio::platform;
     // clang-format off
@@ -120,9 +117,8 @@ TEST(Errors, AreToldApartByKind) {
     }
 }
 
-// The program is named as the user can start it again from anywhere; a path is seen from the
-// folder of the file that names it; a folder reached through a symbolic link is refused where
-// links are not to be followed.
+// The program named as it can be started from anywhere, a path seen from its file's folder, and a
+// folder reached through a link refused where links are not followed.
 TEST(Paths, NameTheProgramAndRefuseALinkedFolder) {
     using namespace lineio::platform;
     const test_support::ScratchDirectory scratch;

@@ -64,19 +64,6 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
     }
 }
 
-TEST(Journal, Of110IsReadByNameInItsOneFolder) {
-    workflow::Journal journal;
-    workflow::read_journal(
-        "DoridivezizoziRUR undo journal\r\nrenamed: My F/a.mp4\r\n     to: My F/b "
-        "c.mp4\r\n",
-        journal);
-    ASSERT_EQ(journal.clips.size(), 1U);
-    EXPECT_TRUE(journal.legacy);
-    EXPECT_EQ(journal.head.folder, "My F");
-    EXPECT_EQ(journal.clips[0].old_name, "a.mp4");
-    EXPECT_EQ(journal.clips[0].new_name, "b c.mp4");
-}
-
 TEST(Journal, OfNoClipIsNone) {
     for (const std::string& text :
          {std::string(), std::string("DoridivezizoziRUR undo journal\r\n"), head,

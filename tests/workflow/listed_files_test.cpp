@@ -1,5 +1,4 @@
-// What one listing tells of a folder's files: each name's number, as the system gives it, and
-// which files bear more than one name.
+// One listing tells each name's file number, as the system gives it, and which files have others.
 #include "workflow/listed_files.hpp"
 
 #include <gtest/gtest.h>
