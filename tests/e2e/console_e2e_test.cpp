@@ -154,6 +154,8 @@ TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
     const ProgramRun again = run_on_terminal(typed + "N\r", {});
     EXPECT_NE(again.output.find(" Shift them again? Y/N"), std::string::npos) << again.output;
     EXPECT_EQ(folder_contents("Clips"), shifted);
+    EXPECT_EQ(run_on_terminal(typed + "y\r\r", {}).exit_status, 0);
+    EXPECT_NE(folder_contents("Clips"), shifted);
     const ProgramRun piped =
         run_program(".", "Y\nClips\n2024 03 01 01 00 00\n2024 03 01 00 00 00\n");
     EXPECT_EQ(piped.output.find("Shift them"), std::string::npos);

@@ -214,7 +214,9 @@ TEST(DryRunAndUndo, AClipMovedAwayAndAnOldNameTakenAreToldAndTheRestRestored) {
     for (const std::string& name : earlier) {
         EXPECT_EQ(ScratchDirectory::read_file(name), "earlier");
     }
-    // Asked for no journal, the program names the newest by its date and time.
+    // Asked for no journal, the program names the newest by its date and time, passing over a
+    // name that only looks like a journal's.
+    ScratchDirectory::write_file(journal_start + "99999999999.txt", "no journal");
     const ProgramRun bare = run_program(scratch.path(), "", false, {"--undo"});
     EXPECT_NE(bare.error.find(" --undo " + *earlier.rbegin() + "\r\n"), std::string::npos)
         << bare.error;
