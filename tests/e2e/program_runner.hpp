@@ -72,7 +72,7 @@ inline std::vector<std::string> program_command() {
 // `options` follow it on its command line.
 inline ProgramRun run_program(const fs::path& directory, std::string_view input,
                               bool unprivileged = false,
-                              const std::vector<std::string>& options = {}) {
+                              const std::vector<std::string>& options = {}, bool again = true) {
     std::vector<std::string> command = program_command();
     const bool drop = unprivileged && running_as_root();
     // "nobody" may not reach the build folder, so it starts a copy from a folder open to all.
@@ -121,6 +121,11 @@ inline ProgramRun run_program(const fs::path& directory, std::string_view input,
             collected[stream] += static_cast<char>(c);
         }
         std::fclose(streams[stream]);
+    }
+    // Wine on a loaded machine may fail before the program has started: it is started again.
+    if (again && runs_through_launcher() && status == 256 &&
+        (collected[1] + collected[2]).empty()) {
+        return run_program(directory, input, unprivileged, options, false);
     }
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, collected[1], collected[2]};
 }

@@ -8,6 +8,7 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "program_runner.hpp"
@@ -43,20 +44,14 @@ std::string as_real(std::string output) {
     return output;
 }
 
-struct OptionCase {
-    std::vector<std::string> options;
-    std::string input;
-    int exit_status;
-    std::string start;  // of the output, or of the error stream when exit_status is not 0
-};
-
 TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
     const std::string typed = answers("F", camera_time, actual_time);
     const std::string hint = "; try DoridivezizoziRUR --help\r\n";
     const std::string unexpected = "DoridivezizoziRUR: unexpected argument ";
     const std::string clip = "F/2025_11_21_15_40_10.mp4";
     const std::string not_journal = " is not an undo journal of this program.\r\n";
-    const std::vector<OptionCase> table{
+    // The options, the input, the exit status and how the output (or the error stream) starts.
+    const std::vector<std::tuple<std::vector<std::string>, std::string, int, std::string>> table{
         {{"--version"}, "", 0, "DoridivezizoziRUR 1.1.0\r\n"},
         {{"--help"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
         {{"--bogus"}, typed, 2, "DoridivezizoziRUR: unknown option \"--bogus\"" + hint},
@@ -70,19 +65,19 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
         {{"--undo", "missing.txt"}, "", 127, "The undo journal missing.txt could not be read: "},
         {{"--undo", clip}, "", 127, "The file " + clip + not_journal},
     };
-    for (const OptionCase& row : table) {
+    for (const auto& [options, input, exit_status, start] : table) {
         ScratchDirectory scratch;
         ScratchDirectory::write_file(clip, "clip");
         ScratchDirectory::write_file(report_name, "last report");
         ScratchDirectory::write_file("empty.txt");  // as a run killed at its journal's creation
         const Files before = folder_contents(scratch.path());
-        const ProgramRun run = run_program(scratch.path(), row.input, false, row.options);
-        SCOPED_TRACE(row.options.back());
-        EXPECT_EQ(run.exit_status, row.exit_status);
-        const std::string& stream = row.exit_status == 0 ? run.output : run.error;
-        EXPECT_TRUE(stream.starts_with(row.start)) << stream;
+        const ProgramRun run = run_program(scratch.path(), input, false, options);
+        SCOPED_TRACE(options.back());
+        EXPECT_EQ(run.exit_status, exit_status);
+        const std::string& stream = exit_status == 0 ? run.output : run.error;
+        EXPECT_TRUE(stream.starts_with(start)) << stream;
         EXPECT_EQ(folder_contents(scratch.path()), before);
-        if (row.exit_status == 2) {
+        if (exit_status == 2) {
             EXPECT_EQ(run.output, "");
             EXPECT_EQ(run.error.find('\n'), run.error.size() - 1);
         }
