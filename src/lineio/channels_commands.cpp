@@ -2,8 +2,6 @@
 // folder name that the user typed, so no character in it can start anything.
 #include <algorithm>
 #include <string>
-#include <string_view>
-#include <utility>
 #include <vector>
 
 #include "lineio/channels.hpp"
@@ -68,26 +66,16 @@ int Channels::run_command_line(std::string_view command_line) {
                          : platform::describe_error(error));
     }
     platform::Folder listed_folder;
-    // The names side by side in one text, sorted as views
-    // into it: a hundred thousand names cost no allocation each, which saves a tenth of a run's
-    // instructions.
-    std::string all_names;
-    std::vector<std::pair<std::size_t, std::size_t>> places;
+    std::vector<std::string> names;
     const bool listed = listed_folder.open(folder, true) == 0 &&
                         listed_folder.list([&](const platform::FolderEntry& entry) {
                             if (listing_watcher_) {
                                 listing_watcher_(listed_folder, entry);
                             }
-                            places.emplace_back(all_names.size(), entry.name.size());
-                            all_names.append(entry.name);
+                            names.push_back(entry.name);
                         }) == 0;
     if (listed) {
-        std::vector<std::string_view> names;
-        names.reserve(places.size());
-        for (const auto& [start, length] : places) {
-            names.push_back(std::string_view(all_names).substr(start, length));
-        }
-        // std::string_view compares its bytes as unsigned values: the listing comes in byte order.
+        // std::string compares its bytes as unsigned values: the listing comes in byte order.
         std::sort(names.begin(), names.end());
         std::string piece;
         const auto write_piece = [&] {
@@ -98,7 +86,7 @@ int Channels::run_command_line(std::string_view command_line) {
             }
             piece.clear();
         };
-        for (const std::string_view name : names) {
+        for (const std::string& name : names) {
             piece.append(name).append("\r\n");
             if (piece.size() >= listing_piece) {
                 write_piece();

@@ -39,11 +39,9 @@ std::optional<std::string> corrected_name(std::string_view name, std::int32_t co
           listed_name_column::minute - 1, listed_name_column::second - 1}) {
         corrected.chars[separator] = lineio::blank;
     }
-    std::string result;
-    result.reserve(name.size());
-    result.append(corrected.view())
-        .append(lineio::unicode::columns(name.substr(at), 0,
-                                         listed_name_width - listed_name_column::dot));
+    std::string result(corrected.view());
+    result.append(
+        lineio::unicode::columns(name.substr(at), 0, listed_name_width - listed_name_column::dot));
     result.resize(lineio::trimmed_length(result));
     return result;
 }

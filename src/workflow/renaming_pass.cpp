@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -80,7 +79,7 @@ class Pass {
 
     // Works out each clip's corrected name and identity, and has the renamer record them.
     void plan(std::vector<ListedClip>& batch) {
-        std::size_t planned = 0;
+        ahead_.clear();
         for (ListedClip& clip : batch) {
             // A longer listed name is not the file its first 23 columns name, and a timestamp
             // that is no minute of the calendar, or leaves it, has no corrected name: such a
@@ -92,13 +91,8 @@ class Pass {
             if (!clip.corrected) {
                 continue;
             }
-            // The entries of earlier batches are written over, their texts keeping their room:
-            // a clip's entry then costs no allocation.
-            if (planned == ahead_.size()) {
-                ahead_.emplace_back();
-            }
-            JournalClip& entry = ahead_[planned];
-            entry.old_name.assign(clip.name.trimmed_view());
+            JournalClip entry;
+            entry.old_name = clip.name.trimmed_view();
             clip.number = listed_ ? listed_->number(entry.old_name) : 0;
             platform::FileIdentity identity;
             if (clip.number == 0 || !run_folder_.identity_by_number) {
@@ -110,11 +104,11 @@ class Pass {
             }
             identity.index = clip.number;
             entry.identity = identity_text(identity, run_folder_.identity_by_number);
-            entry.new_name.assign(*clip.corrected);
-            ++planned;
+            entry.new_name = *clip.corrected;
+            ahead_.push_back(std::move(entry));
         }
-        if (planned != 0) {
-            renamer_.before_batch(std::span<const JournalClip>(ahead_).first(planned));
+        if (!ahead_.empty()) {
+            renamer_.before_batch(ahead_);
         }
     }
 
