@@ -107,13 +107,6 @@ void Channels::formatted_line(int channel, const LineLayout& layout,
     formatted_line(channel, layout, std::span<const Item>(items.begin(), items.size()));
 }
 
-void Channels::formatted_line_and_empty_line(int channel, const LineLayout& layout,
-                                             std::span<const Item> items) {
-    line_.clear();
-    render_formatted_line(layout, items, line_);
-    write_line(channel, Activity::formatted_line_output, 1);
-}
-
 void Channels::text_line(int channel, std::string_view text, int empty_lines_after) {
     line_.assign(text);
     write_line(channel, Activity::formatted_line_output, empty_lines_after);

@@ -68,11 +68,6 @@ class Channels {
     void empty_line(int channel);
     void formatted_line(int channel, const LineLayout& layout, std::span<const Item> items);
     void formatted_line(int channel, const LineLayout& layout, std::initializer_list<Item> items);
-    // A formatted line and an empty line after it, handed to the system in one write: a file
-    // then gets both lines with one system call instead of two, which saves about a seventh of a
-    // 100,000-clip run, where every clip's outcome goes to the report.
-    void formatted_line_and_empty_line(int channel, const LineLayout& layout,
-                                       std::span<const Item> items);
 
     // A line of exactly `text`, and as many empty lines after it as asked, in one write.
     void text_line(int channel, std::string_view text, int empty_lines_after = 0);

@@ -28,22 +28,4 @@ const LineLayout& report_correction_layout() {
     return layout;
 }
 
-const LineLayout& file_name_layout() {
-    static const LineLayout layout{TextField{12}, TextField{23}};
-    return layout;
-}
-
-LineLayout outcome_layout(int message_width, bool leading_blank, std::size_t path_length) {
-    LineLayout layout;
-    layout.reserve(3);
-    if (leading_blank) {
-        layout.emplace_back(Skip{1});
-    }
-    layout.emplace_back(TextField{message_width});
-    if (path_length > 0) {
-        layout.emplace_back(TextField{static_cast<int>(path_length)});
-    }
-    return layout;
-}
-
 }  // namespace workflow

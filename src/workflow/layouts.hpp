@@ -38,9 +38,5 @@ lineio::LineLayout text_layout(int width);
 const lineio::LineLayout& summary_layout();
 const lineio::LineLayout& report_timestamp_layout();
 const lineio::LineLayout& report_correction_layout();
-const lineio::LineLayout& file_name_layout();
-// An outcome message, then a path in a field as wide as the path; `leading_blank` for the
-// console.
-lineio::LineLayout outcome_layout(int message_width, bool leading_blank, std::size_t path_length);
 
 }  // namespace workflow

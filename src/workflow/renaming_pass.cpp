@@ -116,13 +116,7 @@ class Pass {
         // The name's 23 columns, in as many bytes as its characters take.
         const std::string_view shown = clip.name.view().substr(
             0, lineio::unicode::bytes_of_characters(clip.name.view(), listed_name_width));
-        channels_.formatted_line(
-            lineio::console_output,
-            shown.size() == static_cast<std::size_t>(listed_name_width)
-                ? file_name_layout()
-                : lineio::LineLayout{lineio::TextField{12},
-                                     lineio::TextField{static_cast<int>(shown.size())}},
-            {std::string_view("File name = "), shown});
+        channels_.text_line(lineio::console_output, "File name = " + std::string(shown));
         name_.assign(clip.name.trimmed_view());
         const std::string& name = name_;
         std::string& new_name = new_name_;
