@@ -145,7 +145,7 @@ def crash_points(root):
             if not re.search(PROOFS[way], trace):
                 failures.append(f"{'undo' if undoing else 'run'} on {way}: the way was not taken")
             # An undo's own placeholders are journaled before they are made.
-            if undoing and way == "claim-then-rename" and "undo claim: " not in pathlib.Path(
+            if undoing and way == "claim-then-rename" and "\nundo claim: " not in pathlib.Path(
                     folder, journals(folder)[0]).read_text(errors="replace"):
                 failures.append("undo on claim-then-rename: its placeholders were not journaled")
             calls = re.findall(r"^\d+ +(\w+)\(", trace, re.M)

@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <string>
 
+#include "lineio/channels.hpp"
 #include "lineio/platform.hpp"
+#include "support/fake_console.hpp"
 #include "support/scratch_directory.hpp"
 
 namespace {
@@ -30,10 +32,18 @@ TEST(FileWrite, LeavesOnlyWholeWritesOnAFullDisk) {
     for (const std::string bytes : {"one\r\n", "three\r\n", "two\r\n", "x"}) {
         taken += file.write(bytes) == 0 ? "+" : "-";
     }
+    // A channel that cannot take its line ends the program with the note left for it.
+    test_support::FakeConsole console;
+    lineio::Channels channels(console);
+    channels.open(2, "noted.txt");
+    channels.note_for_failure(2, "The clip was renamed.");
+    const auto end = test_support::program_end_of([&] { channels.list_line(2, {"eleven bytes"}); });
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, previous_handler);
     file.close();
     EXPECT_EQ(taken, "+-+-");
+    EXPECT_EQ(end, lineio::failure_exit_status);
+    EXPECT_TRUE(console.error.ends_with("\r\nThe clip was renamed.\r\n")) << console.error;
     EXPECT_EQ(test_support::ScratchDirectory::read_file("report.txt"), "one\r\ntwo\r\n");
 }
 

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "workflow/clip_name.hpp"
+
 namespace {
 
 const std::string head =
@@ -62,6 +64,11 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         EXPECT_EQ(journal.clips.size(), row.clips) << row.what;
         EXPECT_EQ(problems.refused.size(), row.refused) << row.what;
     }
+}
+
+TEST(Journal, TakesBurstNumbersInPlaceOfTheSeconds) {
+    EXPECT_EQ(workflow::burst_variant("2025 11 21 14 25 10", 7), "2025 11 21 14 25 07");
+    EXPECT_EQ(workflow::burst_variant("2025 11 21 14 25 1", 40), "2025 11 21 14 25 1");
 }
 
 TEST(Journal, OfNoClipIsNone) {
