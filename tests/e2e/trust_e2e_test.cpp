@@ -217,6 +217,8 @@ TEST(DryRunAndUndo, AClipMovedAwayAndAnOldNameTakenAreToldAndTheRestRestored) {
         << bare.error;
     fs::remove("F/2025 12 31 23 00 00.mp4");  // the newest rename's clip
     ScratchDirectory::write_file("F/2025_12_31_23_30_00.MP4", "a newer clip");
+    // A rename by link cut between its two steps: the clip under its old and its new name.
+    fs::create_hard_link("F/2025 11 21 14 25 01.mp4", "F/2025_11_21_15_40_10.mp4");
     // A clip replaced by another under its name; made first, the other cannot take its number.
     ScratchDirectory::write_file("F/other", "another clip");
     fs::rename("F/other", "F/2025 11 21 14 47 33.avi");

@@ -88,6 +88,10 @@ TEST(ProgramEnd, WritesOutTheConsoleAndTheFilesBeforeTheNoticeOrTheDiagnostic) {
               failure_exit_status);
     EXPECT_TRUE(console.error.starts_with(
         "DoridivezizoziRUR: input/output failure: console output on channel 6: "));
+    std::string field(1, ' ');
+    test_support::program_end_of([&] { Channels(console).field_input(console_output, 1, field); });
+    EXPECT_NE(console.error.find("channel 6: the console's output cannot be read"),
+              std::string::npos);
 }
 
 // A window opened for the program alone waits for Enter after every end that did not wait for it
@@ -146,7 +150,7 @@ TEST(Printable, ShowsEveryControlCharacterAsOneQuestionMark) {
     EXPECT_EQ(lineio::printable("x\r\ny\n\r", true), "x\r\ny??");
     // The first and last C1 controls, the bytes around them, and a lead byte cut off by the end
     // of the text, whatever lies behind it.
-    EXPECT_EQ(lineio::printable("\xC2\x80\xC2\x9F\xC2\x7F\xC2\xA0"), "??\xC2?\xC2\xA0");
+    EXPECT_EQ(lineio::printable("\xC2\x80\xC2\x9F\xC2\x7F\xC2\xA0\xC2\x85"), "??\xC2?\xC2\xA0?");
     EXPECT_EQ(lineio::printable(std::string_view("a\xC2\x85", 2)), "a\xC2");
     EXPECT_EQ(lineio::printable("\r\n\r\rx\n", true), "\r\n??x?");
     // A line feed that starts the text ends no line, whatever comes before it in memory.
