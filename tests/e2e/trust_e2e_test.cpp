@@ -231,7 +231,7 @@ TEST(DryRunAndUndo, AClipMovedAwayAndAnOldNameTakenAreToldAndTheRestRestored) {
           " Could not restore F/2025 12 31 22 15 00.MP4: its old name F/2025_12_31_23_30_00.MP4 is "
           "taken\r\n",
           " Could not restore F/2025 11 21 14 47 33.avi: a different file now bears this name\r\n",
-          "     3 of 6 files restored\r\n"}) {
+          " Restored F/2025_11_21_15_40_10.mp4\r\n", "     3 of 6 files restored\r\n"}) {
         EXPECT_NE(undo.output.find(told), std::string::npos) << told << undo.output;
     }
     expected.erase("2026_01_01_00_15_00.mp4");
