@@ -7,7 +7,9 @@
 #include <pty.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
+#include <functional>
 
 #include "program_runner.hpp"
 
@@ -17,7 +19,10 @@ namespace {
 // Runs the program on a pseudo-terminal and types the lines of `typed` (each ending in a carriage
 // return, the Enter key) one at a time, each once the program has gone quiet, as a person would.
 // The output is everything the terminal showed.
-ProgramRun run_on_terminal(const std::string& typed, const std::vector<std::string>& settings) {
+// `before_line` is called with the count of lines typed so far, before each next one.
+ProgramRun run_on_terminal(
+    const std::string& typed, const std::vector<std::string>& settings,
+    const std::function<void(int)>& before_line = [](int) {}) {
     std::vector<std::string> command = program_command();
     std::vector<char*> arguments;
     for (auto& word : command) {
@@ -45,6 +50,8 @@ ProgramRun run_on_terminal(const std::string& typed, const std::vector<std::stri
         if (poll(&ready, 1, quiet_milliseconds) == 0) {
             // Quiet: the program waits for the next line.
             if (!run.output.empty() && !to_type.empty()) {
+                before_line(static_cast<int>(std::count(typed.begin(), typed.end(), '\r') -
+                                             std::count(to_type.begin(), to_type.end(), '\r')));
                 const std::size_t line = to_type.find('\r') + 1;
                 to_type.remove_prefix(std::max<ssize_t>(write(terminal, to_type.data(), line), 0));
             }
@@ -108,6 +115,26 @@ TEST(Console, NamesOfEveryScriptReachTheFolderTypedAndTheReportIsUtf8) {
                        "-75\n\nSuccessfully renamed " +
                        renamed + "\n\n     1 files successfully renamed\n"));
     }
+}
+
+// A card taken out while the program waits for the times: its clips are left as they are, and
+// the user is told why.
+TEST(Terminal, TellsOfAFolderGoneWhileTheTimesWereTyped) {
+    if (runs_through_launcher()) {
+        GTEST_SKIP() << "Wine's console is not the pseudo-terminal";
+    }
+    const ScratchDirectory scratch;
+    ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "clip");
+    const ProgramRun run = run_on_terminal("Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r\r",
+                                           {}, [](int typed) {
+                                               if (typed == 2) {
+                                                   fs::rename("Clips", "Gone");
+                                               }
+                                           });
+    EXPECT_NE(run.output.find("Clips/2024_03_01_00_00_00.mp4 was left as it is: "),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(folder_contents("Gone"), (Files{{"2024_03_01_00_00_00.mp4", "clip"}}));
 }
 
 TEST(Terminal, ShowsControlBytesOfANameAsQuestionMarksAndKeepsThemInTheReport) {
