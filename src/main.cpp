@@ -8,7 +8,7 @@
 
 #include "lineio/channels.hpp"
 #include "lineio/console.hpp"
-#include "lineio/platform.hpp"
+#include "platform/platform.hpp"
 #include "lineio/printable.hpp"
 #include "version.hpp"
 #include "workflow/journal.hpp"
@@ -19,26 +19,26 @@ namespace {
 constexpr int usage_exit_status = 2;
 
 bool names_folder(std::string_view argument) {
-    lineio::platform::Folder folder;
+    platform::Folder folder;
     return !argument.empty() && folder.open(std::string(argument), true) == 0;
 }
 
 // The whole program but its last moment: how it ended.
 lineio::ProgramEnd run(lineio::Console& console, int argc, char** argv) {
-    const std::vector<std::string> given = lineio::platform::program_arguments(argc, argv);
+    const std::vector<std::string> given = platform::program_arguments(argc, argv);
     const std::vector<std::string_view> arguments(given.begin(), given.end());
     workflow::Options options = workflow::parse_options(arguments, names_folder);
-    options.program = lineio::platform::command_name(argc > 0 ? argv[0] : "");
+    options.program = platform::command_name(argc > 0 ? argv[0] : "");
     if (!options.dropped_folder.empty()) {
         // The program works beside the dropped folder, as if started there, so that its report,
         // journal and listing stay out of the clip folder.
         std::string name;
-        if (const int error = lineio::platform::enter_parent_folder(options.dropped_folder, name);
+        if (const int error = platform::enter_parent_folder(options.dropped_folder, name);
             error != 0) {
             console.write_error(
                 std::string(rur::program_name) + ": the folder that holds \"" +
                 lineio::printable(options.dropped_folder) +
-                "\" cannot be worked in: " + lineio::platform::describe_error(error) + "\r\n");
+                "\" cannot be worked in: " + platform::describe_error(error) + "\r\n");
             return {lineio::failure_exit_status};
         }
         if (name.empty()) {
@@ -48,7 +48,7 @@ lineio::ProgramEnd run(lineio::Console& console, int argc, char** argv) {
             options.folder_answer = name;
             // Named again from the folder the program now works in: a path resolved before stays
             // right, a name relative to the folder left behind does not.
-            options.program = lineio::platform::command_name(options.program);
+            options.program = platform::command_name(options.program);
         }
     }
     if (options.command == workflow::Options::Command::usage_error) {
@@ -79,10 +79,10 @@ lineio::ProgramEnd run(lineio::Console& console, int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    lineio::platform::prepare_standard_streams();
+    platform::prepare_standard_streams();
     lineio::SystemConsole console;
     const lineio::ProgramEnd end = run(console, argc, argv);
     // Only now, with every file closed: a window left waiting holds nothing open.
-    lineio::keep_window_until_read(console, lineio::platform::console_process_count(), end);
+    lineio::keep_window_until_read(console, platform::console_process_count(), end);
     return end.exit_status;
 }

@@ -7,7 +7,7 @@
 #include "lineio/fixed_text.hpp"
 #include "lineio/integer_input.hpp"
 #include "lineio/line_reader.hpp"
-#include "lineio/platform.hpp"
+#include "platform/platform.hpp"
 #include "lineio/unicode_text.hpp"
 #include "version.hpp"
 

@@ -22,7 +22,7 @@
 #include "lineio/console.hpp"
 #include "lineio/failure.hpp"
 #include "lineio/line_layout.hpp"
-#include "lineio/platform.hpp"
+#include "platform/platform.hpp"
 #include "lineio/printable.hpp"
 
 namespace lineio {

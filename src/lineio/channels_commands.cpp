@@ -6,7 +6,7 @@
 
 #include "lineio/channels.hpp"
 #include "lineio/fixed_text.hpp"
-#include "lineio/platform.hpp"
+#include "platform/platform.hpp"
 #include "version.hpp"
 
 namespace lineio {

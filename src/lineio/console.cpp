@@ -1,6 +1,6 @@
 #include "lineio/console.hpp"
 
-#include "lineio/platform.hpp"
+#include "platform/platform.hpp"
 #include "lineio/printable.hpp"
 
 namespace lineio {

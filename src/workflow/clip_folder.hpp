@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "lineio/platform.hpp"
+#include "platform/platform.hpp"
 
 namespace workflow {
 
@@ -20,7 +20,7 @@ class ClipFolder {
 
     // Renames `from` to `to`, never replacing a file. Returns 0 when the file now bears `to` (a
     // file that already bears its name keeps it), otherwise the system's error number, for which
-    // lineio::platform::is_taken_name_refusal tells a taken name.
+    // platform::is_taken_name_refusal tells a taken name.
     virtual int rename(const std::string& from, const std::string& to) = 0;
     // Removes `name` while it and `kept` are two names of one file, which keeps the other.
     virtual int remove_second_name(const std::string& name, const std::string& kept) = 0;
@@ -34,7 +34,7 @@ class RealFolder final : public ClipFolder {
   public:
     // `before_claim(from, to)` is called just before the new name is claimed by an empty file of
     // the program's own, so that a journal can record the claim before it can be left behind.
-    RealFolder(const lineio::platform::Folder& folder,
+    RealFolder(const platform::Folder& folder,
                std::function<void(const std::string&, const std::string&)> before_claim)
         : folder_(folder), before_claim_(std::move(before_claim)) {}
 
@@ -42,7 +42,7 @@ class RealFolder final : public ClipFolder {
     int remove_second_name(const std::string& name, const std::string& kept) override;
 
   private:
-    const lineio::platform::Folder& folder_;
+    const platform::Folder& folder_;
     std::function<void(const std::string&, const std::string&)> before_claim_;
     RenameWay way_ = RenameWay::atomic;
 };
@@ -51,7 +51,7 @@ class FolderPicture final : public ClipFolder {
   public:
     // `ignores_case`: names that differ only in case are one name, as on Windows and on
     // case-insensitive Linux folders.
-    FolderPicture(const lineio::platform::Folder& folder, bool ignores_case)
+    FolderPicture(const platform::Folder& folder, bool ignores_case)
         : folder_(folder), ignores_case_(ignores_case) {}
 
     int rename(const std::string& from, const std::string& to) override;
@@ -62,13 +62,13 @@ class FolderPicture final : public ClipFolder {
     int look_up(const std::string& name, bool& taken) const;
     std::string key(const std::string& name) const;
 
-    const lineio::platform::Folder& folder_;
+    const platform::Folder& folder_;
     bool ignores_case_;
     // Names that earlier renames of the picture took (true) or freed (false).
     std::map<std::string, bool> changed_;
 };
 
 // True when the folder takes a case-swapped `name` for the same file `name` names.
-bool folder_ignores_case(const lineio::platform::Folder& folder, const std::string& name);
+bool folder_ignores_case(const platform::Folder& folder, const std::string& name);
 
 }  // namespace workflow

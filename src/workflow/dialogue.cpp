@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "lineio/fixed_text.hpp"
-#include "lineio/platform.hpp"
+#include "platform/platform.hpp"
 #include "lineio/unicode_text.hpp"
 #include "timestamp/check.hpp"
 #include "timestamp/correction.hpp"
@@ -118,7 +118,7 @@ void check_listed_types(Channels& channels) {
 // quote, without one pair of them around it.
 std::string_view folder_named_by(std::string_view answer) {
     answer = lineio::trimmed(answer);
-    if (!lineio::platform::names_may_hold_double_quotes && answer.size() >= 2 &&
+    if (!platform::names_may_hold_double_quotes && answer.size() >= 2 &&
         answer.starts_with('"') && answer.ends_with('"')) {
         answer = lineio::trimmed(answer.substr(1, answer.size() - 2));
     }
@@ -192,8 +192,8 @@ void run_main_dialogue(Channels& channels, Renamer& renamer,
                          folder_name.view().substr(0, static_cast<std::size_t>(folder_length)),
                          texts::list_command_end});
     ListedFiles listed_files;
-    channels.watch_listing([&listed_files](const lineio::platform::Folder& listed_folder,
-                                           const lineio::platform::FolderEntry& entry) {
+    channels.watch_listing([&listed_files](const platform::Folder& listed_folder,
+                                           const platform::FolderEntry& entry) {
         listed_files.add(listed_folder, entry);
     });
     const int command_status = channels.run_command_line(command_line.view());

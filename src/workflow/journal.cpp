@@ -11,7 +11,6 @@
 namespace workflow {
 namespace {
 
-namespace platform = lineio::platform;
 
 constexpr std::string_view line_end = "\r\n";
 constexpr std::string_view version_line = "version: 2";

@@ -37,7 +37,7 @@
 #include <vector>
 
 #include "lineio/channels.hpp"
-#include "lineio/platform.hpp"
+#include "platform/platform.hpp"
 #include "version.hpp"
 
 namespace workflow {
@@ -82,7 +82,7 @@ struct JournalProblems {
 JournalProblems read_journal(std::string_view text, Journal& journal);
 
 // The identity line of a file, as the journal keeps it.
-std::string identity_text(const lineio::platform::FileIdentity& file, bool by_number);
+std::string identity_text(const platform::FileIdentity& file, bool by_number);
 
 // Keeps the journal of a real run in the current directory, under a name of the run's local date
 // and time that no file bears yet. It is made when the first batch of clips is written, and
@@ -115,7 +115,7 @@ class JournalWriter {
 
     lineio::Channels& channels_;
     std::string program_;
-    lineio::platform::File file_;
+    platform::File file_;
     JournalHead head_;
     std::string name_;
     std::string owed_;  // lines written with the next batch
@@ -129,6 +129,6 @@ std::string newest_journal();
 
 // The name of a journal's file as it was started: the name of the run, and "-2", "-3", ... for
 // runs made within the same second.
-std::string journal_file_name(const lineio::platform::LocalTime& time, int number);
+std::string journal_file_name(const platform::LocalTime& time, int number);
 
 }  // namespace workflow

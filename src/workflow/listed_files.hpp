@@ -9,18 +9,18 @@
 #include <unordered_set>
 #include <vector>
 
-#include "lineio/platform.hpp"
+#include "platform/platform.hpp"
 
 namespace workflow {
 
 class ListedFiles {
   public:
     // Takes in one entry of a listing of `folder`, the folder's own number with the first.
-    void add(const lineio::platform::Folder& folder, const lineio::platform::FolderEntry& entry);
+    void add(const platform::Folder& folder, const platform::FolderEntry& entry);
     // Makes the entries taken in so far ready to be looked up; called once, after the last.
     void finish();
     // Lists `folder` whole; false, with nothing taken in, when it cannot be listed.
-    bool list(const lineio::platform::Folder& folder);
+    bool list(const platform::Folder& folder);
 
     // 0 when the listing gave no number for `name`.
     std::uint64_t number(std::string_view name) const;

@@ -9,7 +9,6 @@
 namespace workflow {
 namespace {
 
-namespace platform = lineio::platform;
 
 // Whether the newest journal here records a run on `folder` with the same correction whose
 // clips all still bear the names it gave: the same answers again would shift them twice.

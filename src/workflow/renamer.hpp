@@ -19,7 +19,7 @@ namespace workflow {
 
 // The folder a pass renames in, opened once for the whole pass.
 struct RunFolder {
-    lineio::platform::Folder folder;
+    platform::Folder folder;
     int open_error = 0;  // the folder could not be opened: every rename fails with this
     bool identity_by_number = true;
     std::uint64_t number = 0;  // 0 where numbers do not outlive a remount

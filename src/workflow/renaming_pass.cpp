@@ -19,7 +19,6 @@ namespace {
 
 using lineio::Channels;
 using lineio::FixedText;
-namespace platform = lineio::platform;
 
 // The journal's entries reach the medium before the renames they cover, a batch at a time; the
 // batches grow so that a run of 100,000 clips waits for the medium a few dozen times.

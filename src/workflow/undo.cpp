@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "lineio/channels.hpp"
-#include "lineio/platform.hpp"
+#include "platform/platform.hpp"
 #include "workflow/clip_folder.hpp"
 #include "workflow/clip_name.hpp"
 #include "workflow/journal.hpp"
@@ -17,7 +17,6 @@
 namespace workflow {
 namespace {
 
-namespace platform = lineio::platform;
 
 // Ends the program with a failure to read or follow the journal `name`.
 [[noreturn]] void fail_journal(lineio::Channels& channels, const std::string& name,

@@ -59,7 +59,7 @@ TEST(RunCommandLine, ListsAFolderInByteOrderWithoutShellOrHiddenNames) {
     channels.keep_files_in_memory();
     std::string watched;
     channels.watch_listing(
-        [&](const lineio::platform::Folder&, const lineio::platform::FolderEntry& entry) {
+        [&](const platform::Folder&, const platform::FolderEntry& entry) {
             watched += entry.name.size() == 5 ? entry.name : "";
         });
     EXPECT_EQ(channels.run_command_line("dir /B " + folder + " > list.txt"), 0);

@@ -10,7 +10,6 @@
 namespace {
 
 using test_support::ScratchDirectory;
-namespace platform = lineio::platform;
 
 TEST(FolderPicture, TakesNamesAsTheFolderDoes) {
     const ScratchDirectory scratch;

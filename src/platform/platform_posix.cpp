@@ -20,10 +20,10 @@
 #include <string>
 #include <vector>
 
-#include "lineio/platform.hpp"
+#include "platform/platform.hpp"
 #include "version.hpp"
 
-namespace lineio::platform {
+namespace platform {
 
 namespace {
 
@@ -655,4 +655,4 @@ int real_path(const std::string& name, std::string& resolved) {
     return 0;
 }
 
-}  // namespace lineio::platform
+}  // namespace platform

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "lineio/channels.hpp"
-#include "lineio/platform.hpp"
+#include "platform/platform.hpp"
 #include "support/fake_console.hpp"
 #include "support/scratch_directory.hpp"
 
@@ -18,7 +18,7 @@ namespace {
 
 TEST(FileWrite, LeavesOnlyWholeWritesOnAFullDisk) {
     const test_support::ScratchDirectory scratch;
-    lineio::platform::File file;
+    platform::File file;
     // A file object used before starts afresh on the next file.
     ASSERT_EQ(file.create_or_empty("earlier.txt") + file.write("earlier"), 0);
     ASSERT_EQ(file.create_or_empty("report.txt"), 0);
@@ -49,7 +49,7 @@ TEST(FileWrite, LeavesOnlyWholeWritesOnAFullDisk) {
 
 // Descriptor 0 serves as any other; too long a name is an error, not a name that is free.
 TEST(FileAndFolder, WorkOnDescriptorZero) {
-    using namespace lineio::platform;
+    using namespace platform;
     const test_support::ScratchDirectory scratch;
     const int standard_input = dup(0);
     close(0);
@@ -92,7 +92,7 @@ TEST(File, ThatMayOnlyBeReadIsOpenedToBeRead) {
                                  std::filesystem::perm_options::add);
     const pid_t child = fork();
     if (child == 0) {
-        lineio::platform::File file;
+        platform::File file;
         _exit(setuid(65534) == 0 && file.open_or_create("read-only.txt") == 0 && !file.is_writable()
                   ? 0
                   : 1);
@@ -105,7 +105,7 @@ TEST(File, ThatMayOnlyBeReadIsOpenedToBeRead) {
 
 // The errors that decide a rename's way, and those that refuse a file or a change.
 TEST(Errors, AreToldApartByKind) {
-    using namespace lineio::platform;
+    using namespace platform;
     // clang-format off
     const std::pair<int, std::string> kinds[] = {
         {EEXIST, "taken"}, {EINVAL, "no-rename"}, {ENOSYS, "no-rename no-link"},
@@ -126,7 +126,7 @@ TEST(Errors, AreToldApartByKind) {
 // The program named as it can be started from anywhere, a path seen from its file's folder, and a
 // folder reached through a link refused where links are not followed.
 TEST(Paths, NameTheProgramAndRefuseALinkedFolder) {
-    using namespace lineio::platform;
+    using namespace platform;
     const test_support::ScratchDirectory scratch;
     test_support::ScratchDirectory::write_file("program", "");
     std::filesystem::create_directory("folder");

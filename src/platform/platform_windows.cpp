@@ -24,11 +24,12 @@
 #include <utility>
 #include <vector>
 
-#include "lineio/platform.hpp"
+#include "platform/platform.hpp"
 #include "lineio/unicode_text.hpp"
 #include "version.hpp"
 
-namespace lineio::platform {
+namespace platform {
+namespace unicode = lineio::unicode;
 namespace {
 
 // One ReadFile or WriteFile moves at most this many bytes: the calls count in 32 bits, and
@@ -943,4 +944,4 @@ std::string command_name(std::string_view /*started_as*/) {
                                                    : "& \"" + utf8_of(module) + "\"";
 }
 
-}  // namespace lineio::platform
+}  // namespace platform

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-namespace lineio::platform {
+namespace platform {
 
 // Puts the standard streams in the state the program expects (binary mode where the system
 // would otherwise translate line ends). Called once at start.
@@ -259,4 +259,4 @@ int real_path(const std::string& name, std::string& resolved);
 // device); no system error number has this value.
 inline constexpr int not_a_regular_file = 0x7ffe0001;
 
-}  // namespace lineio::platform
+}  // namespace platform
