@@ -16,7 +16,6 @@ namespace lineio {
 namespace {
 
 constexpr std::string_view program_name = rur::program_name;
-const std::string no_text;
 constexpr std::string_view stop_notice = "Program stopped";
 constexpr std::string_view line_end = "\r\n";
 // Console output that no person watches is gathered up to this size before it is written: a
@@ -107,12 +106,14 @@ void Channels::formatted_line(int channel, const LineLayout& layout,
     formatted_line(channel, layout, std::span<const Item>(items.begin(), items.size()));
 }
 
-void Channels::text_line(int channel, std::string_view text, int empty_lines_after) {
+void Channels::text_line(int channel, std::string_view text, int empty_lines_after,
+                         std::string_view failure_note) {
     line_.assign(text);
-    write_line(channel, Activity::formatted_line_output, empty_lines_after);
+    write_line(channel, Activity::formatted_line_output, empty_lines_after, failure_note);
 }
 
-void Channels::write_line(int channel, Activity activity, int empty_lines_after) {
+void Channels::write_line(int channel, Activity activity, int empty_lines_after,
+                          std::string_view failure_note) {
     waited_for_enter_ = false;
     const long long lines = lines_in(line_) + empty_lines_after;
     line_.append(line_end);
@@ -149,7 +150,9 @@ void Channels::write_line(int channel, Activity activity, int empty_lines_after)
     }
     file.lines_written += lines;
     if (const int error = file.file.write(line_); error != 0) {
-        fail(activity, channel, platform::describe_error(error));
+        Failure failure{activity, channel, Cause::other, platform::describe_error(error)};
+        failure.note = failure_note;
+        fail(std::move(failure));
     }
 }
 
@@ -290,7 +293,8 @@ void Channels::wait_for_enter(int channel) {
 
 // ---- Open and close ----
 
-void Channels::open(int channel, std::string_view file_name, FileRole role) {
+void Channels::open(int channel, std::string_view file_name, FileRole role,
+                    const std::string* in_memory) {
     constexpr Activity activity = Activity::open;
     if (channel == console_input || channel == console_output) {
         fail(activity, channel, "the channel is the console's, which is never opened");
@@ -301,11 +305,8 @@ void Channels::open(int channel, std::string_view file_name, FileRole role) {
     const std::size_t first = file_name.find_first_not_of(blank);
     const std::string_view name =
         first == std::string_view::npos ? std::string_view() : trimmed(file_name.substr(first));
-    const auto in_memory = memory_files_.find(name);
-    if (files_in_memory_) {
-        // A file not made in memory reads as an empty one, and is never written.
-        files_[channel] = std::make_unique<FileChannel>(
-            std::string(name), in_memory != memory_files_.end() ? &in_memory->second : &no_text);
+    if (in_memory != nullptr) {
+        files_[channel] = std::make_unique<FileChannel>(std::string(name), in_memory);
         return;
     }
     auto file = std::make_unique<FileChannel>(std::string(name));
@@ -356,11 +357,6 @@ void Channels::error_line(std::string_view text) {
     console_.write_error(std::string(text).append(line_end));
 }
 
-void Channels::note_for_failure(int channel, std::string_view note) {
-    noted_channel_ = channel;
-    failure_note_.assign(note);
-}
-
 // ---- Ends of the program ----
 
 void Channels::orderly_stop() {
@@ -401,8 +397,8 @@ void Channels::fail(Failure failure) {
     }
     diagnostic.append(": ").append(failure.reason).append(line_end);
     diagnostic.append("  at ").append(failure.place).append(line_end);
-    if (failure.channel == noted_channel_ && !failure_note_.empty()) {
-        diagnostic.append(printable(failure_note_)).append(line_end);
+    if (!failure.note.empty()) {
+        diagnostic.append(printable(failure.note)).append(line_end);
     }
     console_.write_error(diagnostic);
     close_all_quietly();

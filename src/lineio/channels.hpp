@@ -10,7 +10,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -18,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "lineio/console.hpp"
 #include "lineio/failure.hpp"
@@ -53,6 +53,13 @@ struct ProgramEnd {
 // program ends at once.
 void keep_window_until_read(Console& console, int console_processes, const ProgramEnd& end);
 
+// What the listing command saw of the folder besides the names it wrote: the folder's own number
+// (0 when unknown) and each entry, in the listing's order.
+struct FolderListing {
+    std::uint64_t folder_number = 0;
+    std::vector<platform::FolderEntry> entries;
+};
+
 class FileChannel;
 class LineReader;
 
@@ -69,8 +76,11 @@ class Channels {
     void formatted_line(int channel, const LineLayout& layout, std::span<const Item> items);
     void formatted_line(int channel, const LineLayout& layout, std::initializer_list<Item> items);
 
-    // A line of exactly `text`, and as many empty lines after it as asked, in one write.
-    void text_line(int channel, std::string_view text, int empty_lines_after = 0);
+    // A line of exactly `text`, and as many empty lines after it as asked, in one write. Should
+    // the write fail, the diagnostic ends with `failure_note` as a line of its own (control
+    // characters shown as '?'), so that it can tell what the line was to record.
+    void text_line(int channel, std::string_view text, int empty_lines_after = 0,
+                   std::string_view failure_note = {});
 
     // Reads the next line's first `width` characters into `destination`: left-aligned and
     // blank-filled when `width` fits, otherwise the field's last characters. A character is a
@@ -96,8 +106,10 @@ class Channels {
     void wait_for_enter(int channel);
 
     // Opens `file_name` (leading and trailing blanks dropped) on `channel`, creating it empty when
-    // missing. The first write cuts the file off at the position reached.
-    void open(int channel, std::string_view file_name, FileRole role = FileRole::other);
+    // missing. The first write cuts the file off at the position reached. With `in_memory`, the
+    // channel reads that text instead, and touches no file.
+    void open(int channel, std::string_view file_name, FileRole role = FileRole::other,
+              const std::string* in_memory = nullptr);
     void close(int channel);
 
     // Ends the program with exit status 0, after the stop notice, or `message` when one is given,
@@ -132,30 +144,20 @@ class Channels {
     // output still holds, so that a person reads both in the order they were written.
     void error_line(std::string_view text);
 
-    // Until the next call, a failure on `channel` ends its diagnostic with `note` as a line of
-    // its own (control characters shown as '?'); an empty note adds nothing.
-    void note_for_failure(int channel, std::string_view note);
-
     // Carries out one of the program's two command lines (trailing blanks dropped) without any
     // shell: "dir /B <folder> > list.txt" lists the folder into list.txt and returns 0, or 1 when
     // the folder cannot be listed; "del list.txt" deletes list.txt and returns 0, or 1. Any other
-    // command line does nothing and returns 1.
-    int run_command_line(std::string_view command_line);
-    // Has the listing command hand `watcher` the folder it lists and each entry it writes into
-    // list.txt, so that whoever renames them need not list the folder again. An empty watcher
-    // ends the watch.
-    using ListingWatcher =
-        std::function<void(const platform::Folder&, const platform::FolderEntry&)>;
-    void watch_listing(ListingWatcher watcher) { listing_watcher_ = std::move(watcher); }
-
-    // From now on files are made in memory instead of on the disk: the listing command lists
-    // into a list.txt of memory, which channels then open and read, and nothing on the disk is
-    // written or deleted. A preview runs so, and leaves no trace.
-    void keep_files_in_memory() { files_in_memory_ = true; }
+    // command line does nothing and returns 1. When `listing` is given, the listing command also
+    // hands back what it saw, so that whoever renames the entries need not read the folder again.
+    // When `in_memory` is given, list.txt is that text instead of a file on the disk, and nothing
+    // on the disk is written or deleted: a preview runs so, and leaves no trace.
+    int run_command_line(std::string_view command_line, FolderListing* listing = nullptr,
+                         std::string* in_memory = nullptr);
 
   private:
     // Writes line_ and a line end on `channel`, then as many empty lines as asked.
-    void write_line(int channel, Activity activity, int empty_lines_after = 0);
+    void write_line(int channel, Activity activity, int empty_lines_after = 0,
+                    std::string_view failure_note = {});
     void flush_console_output();
     void flush_console_output_quietly();
     void close_all();
@@ -190,13 +192,6 @@ class Channels {
     std::string input_line_;  // the line last read, on any channel
     // The last the person saw was the wait for Enter, which no line has followed since.
     bool waited_for_enter_ = false;
-    // The files made in memory, by name, once keep_files_in_memory was asked for.
-    bool files_in_memory_ = false;
-    std::map<std::string, std::string, std::less<>> memory_files_;
-    ListingWatcher listing_watcher_;
-    // The note that ends a failure's diagnostic on its channel.
-    int noted_channel_ = -1;
-    std::string failure_note_;
 };
 
 }  // namespace lineio

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "lineio/channels.hpp"
+#include "lineio/command_lines.hpp"
 #include "lineio/fixed_text.hpp"
 #include "platform/platform.hpp"
 #include "version.hpp"
@@ -14,9 +15,6 @@ namespace lineio {
 namespace {
 
 constexpr std::string_view listing_file = rur::listing_file;
-constexpr std::string_view listing_command_start = "dir /B ";
-constexpr std::string_view listing_command_end = " > list.txt";
-constexpr std::string_view deletion_command = "del list.txt";
 
 constexpr int command_succeeded = 0;
 constexpr int command_failed = 1;
@@ -33,12 +31,13 @@ void Channels::fail_listing(std::string_view reason) {
           std::string(listing_file)});
 }
 
-int Channels::run_command_line(std::string_view command_line) {
+int Channels::run_command_line(std::string_view command_line, FolderListing* listing_seen,
+                               std::string* in_memory) {
     const std::string_view command = trimmed(command_line);
     if (command == deletion_command) {
-        if (files_in_memory_) {
-            return memory_files_.erase(std::string(listing_file)) == 1 ? command_succeeded
-                                                                       : command_failed;
+        if (in_memory != nullptr) {
+            in_memory->clear();
+            return command_succeeded;
         }
         return platform::remove_file(std::string(listing_file)) == 0 ? command_succeeded
                                                                      : command_failed;
@@ -53,8 +52,9 @@ int Channels::run_command_line(std::string_view command_line) {
 
     // As with a redirection, the listing file exists and is empty before the folder is looked at.
     platform::File listing;
-    std::string* const in_memory =
-        files_in_memory_ ? &(memory_files_[std::string(listing_file)] = std::string()) : nullptr;
+    if (in_memory != nullptr) {
+        in_memory->clear();
+    }
     if (const int error =
             in_memory != nullptr ? 0 : listing.create_or_empty(std::string(listing_file));
         error != 0) {
@@ -66,17 +66,22 @@ int Channels::run_command_line(std::string_view command_line) {
                          : platform::describe_error(error));
     }
     platform::Folder listed_folder;
-    std::vector<std::string> names;
-    const bool listed = listed_folder.open(folder, true) == 0 &&
-                        listed_folder.list([&](const platform::FolderEntry& entry) {
-                            if (listing_watcher_) {
-                                listing_watcher_(listed_folder, entry);
-                            }
-                            names.push_back(entry.name);
-                        }) == 0;
+    FolderListing seen;
+    const bool listed =
+        listed_folder.open(folder, true) == 0 &&
+        listed_folder.list([&](const platform::FolderEntry& entry) {
+            seen.entries.push_back(entry);
+        }) == 0;
     if (listed) {
         // std::string compares its bytes as unsigned values: the listing comes in byte order.
-        std::sort(names.begin(), names.end());
+        std::sort(seen.entries.begin(), seen.entries.end(),
+                  [](const platform::FolderEntry& left, const platform::FolderEntry& right) {
+                      return left.name < right.name;
+                  });
+        if (platform::FileIdentity self;
+            listing_seen != nullptr && listed_folder.identify_self(self) == 0) {
+            seen.folder_number = self.index;
+        }
         std::string piece;
         const auto write_piece = [&] {
             if (in_memory != nullptr) {
@@ -86,8 +91,8 @@ int Channels::run_command_line(std::string_view command_line) {
             }
             piece.clear();
         };
-        for (const std::string& name : names) {
-            piece.append(name).append("\r\n");
+        for (const platform::FolderEntry& entry : seen.entries) {
+            piece.append(entry.name).append("\r\n");
             if (piece.size() >= listing_piece) {
                 write_piece();
             }
@@ -98,6 +103,9 @@ int Channels::run_command_line(std::string_view command_line) {
     }
     if (const int error = listing.close(); error != 0) {
         fail_listing(platform::describe_error(error));
+    }
+    if (listed && listing_seen != nullptr) {
+        *listing_seen = std::move(seen);
     }
     return listed ? command_succeeded : command_failed;
 }

@@ -57,6 +57,8 @@ struct Failure {
     std::string place;   // where: the file or stream, and the line
     std::string file;    // the file's name, when the failure concerns one
     FileRole role = FileRole::other;
+    // A last line of the diagnostic, told by whoever wrote what failed.
+    std::string note;
     // For a bad answer: the answer as shown, and what is wrong with it.
     std::string answer;
     IntegerInputResult::Fault answer_fault = IntegerInputResult::Fault::none;

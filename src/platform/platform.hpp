@@ -216,6 +216,9 @@ bool lacks_hard_links(int error);
 // Deletes the file `name`.
 int remove_file(const std::string& name);
 
+// Reads the file `name` whole into `text`; 0 or the system's error.
+int read_whole_file(const std::string& name, std::string& text);
+
 // True for the error with which File::create_new refuses a name that is taken.
 bool is_taken_name_refusal(int error);
 // True for an error that says the file may not be made or written there.

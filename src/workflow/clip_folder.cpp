@@ -4,7 +4,6 @@
 
 namespace workflow {
 
-
 int RealFolder::rename(const std::string& from, const std::string& to) {
     if (from == to) {
         platform::FileIdentity identity;
@@ -67,7 +66,7 @@ std::string FolderPicture::key(const std::string& name) const {
     return folded;
 }
 
-int FolderPicture::look_up(const std::string& name, bool& taken) const {
+int FolderPicture::exists(const std::string& name, bool& taken) const {
     if (const auto found = changed_.find(key(name)); found != changed_.end()) {
         taken = found->second;
         return 0;
@@ -77,7 +76,7 @@ int FolderPicture::look_up(const std::string& name, bool& taken) const {
 
 int FolderPicture::rename(const std::string& from, const std::string& to) {
     bool there = false;
-    if (const int error = look_up(from, there); error != 0 || !there) {
+    if (const int error = exists(from, there); error != 0 || !there) {
         return error != 0 ? error : platform::missing_name_error;
     }
     if (from == to) {
@@ -87,7 +86,7 @@ int FolderPicture::rename(const std::string& from, const std::string& to) {
         return platform::refused_change_error;
     }
     bool taken = false;
-    if (const int error = look_up(to, taken); error != 0 || taken) {
+    if (const int error = exists(to, taken); error != 0 || taken) {
         return error != 0 ? error : platform::taken_name_error;
     }
     changed_[key(from)] = false;
@@ -103,7 +102,7 @@ int FolderPicture::remove_second_name(const std::string& name, const std::string
     return 0;
 }
 
-bool folder_ignores_case(const platform::Folder& folder, const std::string& name) {
+bool folder_ignores_case(const ClipFolder& folder, const std::string& name) {
     std::string swapped(name);
     for (char& character : swapped) {
         if (character >= 'a' && character <= 'z') {

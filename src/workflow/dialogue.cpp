@@ -9,15 +9,17 @@
 #include <vector>
 
 #include "lineio/fixed_text.hpp"
-#include "platform/platform.hpp"
 #include "lineio/unicode_text.hpp"
+#include "platform/platform.hpp"
 #include "timestamp/check.hpp"
 #include "timestamp/correction.hpp"
 #include "timestamp/timestamp.hpp"
 #include "workflow/dialogue_texts.hpp"
 #include "workflow/journal.hpp"
 #include "workflow/layouts.hpp"
+#include "workflow/renamer.hpp"
 #include "workflow/renaming_pass.hpp"
+#include "workflow/repeat_check.hpp"
 
 namespace workflow {
 namespace {
@@ -85,9 +87,10 @@ void name_refused_entries(Channels& channels, const std::vector<std::string>& re
 }
 
 // Reads the listing once, so that nothing is renamed unless every entry is a video file.
-void check_listed_types(Channels& channels) {
+void check_listed_types(Channels& channels, const std::string* listing_in_memory) {
     constexpr std::size_t most_named = 5;
-    channels.open(type_check_channel, texts::listing_file);
+    channels.open(type_check_channel, texts::listing_file, lineio::FileRole::other,
+                  listing_in_memory);
     // Wide enough for any name a folder holds, so that a refused entry is named whole; the
     // check itself looks at the first columns only, as the renaming pass does.
     constexpr int longest_name = 1024;
@@ -191,20 +194,16 @@ void run_main_dialogue(Channels& channels, Renamer& renamer,
                         {texts::list_command_start,
                          folder_name.view().substr(0, static_cast<std::size_t>(folder_length)),
                          texts::list_command_end});
-    ListedFiles listed_files;
-    channels.watch_listing([&listed_files](const platform::Folder& listed_folder,
-                                           const platform::FolderEntry& entry) {
-        listed_files.add(listed_folder, entry);
-    });
-    const int command_status = channels.run_command_line(command_line.view());
-    channels.watch_listing({});
-    listed_files.finish();
+    lineio::FolderListing listing;
+    const int command_status =
+        channels.run_command_line(command_line.view(), &listing, renamer.listing_in_memory());
     if (command_status == 1) {
         text_line(channels, 56, texts::listing_failure);
         pause_and_stop(channels);
     }
+    ListedFiles listed_files(std::move(listing));
 
-    check_listed_types(channels);
+    check_listed_types(channels, renamer.listing_in_memory());
     channels.empty_line(console_output);
 
     timestamp::Timestamp camera;
@@ -219,13 +218,16 @@ void run_main_dialogue(Channels& channels, Renamer& renamer,
                                 camera.minute, camera.second, actual.year, actual.month, actual.day,
                                 actual.hour, actual.minute, actual.second, correction, lowest_year);
 
+    if (renamer.changes_names() && channels.person_at_console()) {
+        ask_before_shifting_again(channels, folder, correction);
+    }
     run_renaming_pass(channels,
                       RenamingJob{folder_name, folder_length, camera, actual, correction,
                                   lowest_year, listed_files},
                       renamer);
 
     lineio::fixed_copy(command_line.span(), texts::delete_listing_command);
-    channels.run_command_line(command_line.view());
+    channels.run_command_line(command_line.view(), nullptr, renamer.listing_in_memory());
 
     channels.list_line(console_output, {texts::closing_prompt});
     channels.wait_for_enter(console_input);

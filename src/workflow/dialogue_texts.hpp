@@ -5,6 +5,7 @@
 #include <array>
 #include <string_view>
 
+#include "lineio/command_lines.hpp"
 #include "version.hpp"
 
 namespace workflow::texts {
@@ -50,9 +51,9 @@ inline constexpr std::array<std::string_view, 6> video_extensions = {"avi", "AVI
                                                                      "MP4", "m4v", "M4V"};
 
 // The two command lines the dialogue runs.
-inline constexpr std::string_view list_command_start = "dir /B ";
-inline constexpr std::string_view list_command_end = " > list.txt";
-inline constexpr std::string_view delete_listing_command = "del list.txt";
+inline constexpr std::string_view list_command_start = lineio::listing_command_start;
+inline constexpr std::string_view list_command_end = lineio::listing_command_end;
+inline constexpr std::string_view delete_listing_command = lineio::deletion_command;
 inline constexpr std::string_view listing_file = rur::listing_file;
 
 }  // namespace workflow::texts

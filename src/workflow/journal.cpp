@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "lineio/channels.hpp"
+#include "lineio/line_reader.hpp"
 #include "lineio/unicode_text.hpp"
 #include "workflow/clip_name.hpp"
 
@@ -13,6 +14,7 @@ namespace {
 
 
 constexpr std::string_view line_end = "\r\n";
+constexpr std::string_view version_key = "version: ";
 constexpr std::string_view version_line = "version: 2";
 constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
 // Journals of runs made within the same second get "-2", "-3", ...; past this many something else
@@ -63,38 +65,44 @@ bool read_number(std::string_view text, Number& value) {
     return error == std::errc() && end == text.data() + text.size();
 }
 
-class LineCursor {
+// The journal's lines, split as every other input of the program is.
+class JournalLines {
   public:
-    explicit LineCursor(std::string_view text) : text_(text) {}
-    // The next line without its line end; false at the end of the text.
-    bool next(std::string_view& line) {
-        if (text_.empty()) {
-            return false;
-        }
-        const std::size_t end = text_.find('\n');
-        line = text_.substr(0, end);
-        text_.remove_prefix(end == std::string_view::npos ? text_.size() : end + 1);
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
-        ++number_;
-        return true;
+    explicit JournalLines(std::string_view text)
+        : text_(text),
+          reader_([this](char* buffer, std::size_t capacity, std::size_t& count) {
+              count = text_.copy(buffer, capacity, read_);
+              read_ += count;
+              return 0;
+          }) {}
+    JournalLines(const JournalLines&) = delete;
+    JournalLines& operator=(const JournalLines&) = delete;
+
+    // The next line without its line end; false at the end of the text, or at a line too long
+    // for any journal, which too_long() then tells.
+    bool next(std::string& line) {
+        bool has_line = false;
+        too_long_ = reader_.next_line(line, has_line) == lineio::LineReader::line_too_long;
+        return has_line && !too_long_;
     }
-    long long number() const { return number_; }
+    long long number() const { return reader_.lines_read(); }
+    bool too_long() const { return too_long_; }
 
   private:
     std::string_view text_;
-    long long number_ = 0;
+    std::size_t read_ = 0;
+    lineio::LineReader reader_;
+    bool too_long_ = false;
 };
 
 std::string at_line(long long number, std::string_view why) {
     return "line " + std::to_string(number) + ": " + std::string(why);
 }
 
-void read_legacy(LineCursor& lines, Journal& journal, JournalProblems& problems) {
+void read_legacy(JournalLines& lines, Journal& journal, JournalProblems& problems) {
     journal.legacy = true;
-    std::string_view line;
-    std::string_view old_path;
+    std::string line;
+    std::string old_path;
     bool folder_known = false;
     const auto split = [&](std::string_view path, std::string_view& name) {
         const std::size_t slash = path.rfind('/');
@@ -109,11 +117,12 @@ void read_legacy(LineCursor& lines, Journal& journal, JournalProblems& problems)
     };
     while (lines.next(line)) {
         if (line.starts_with(key::renamed)) {
-            old_path = line.substr(key::renamed.size());
+            old_path = std::string_view(line).substr(key::renamed.size());
         } else if (line.starts_with(key::legacy_to) && !old_path.empty()) {
             std::string_view old_name;
             std::string_view new_name;
-            if (split(old_path, old_name) && split(line.substr(key::legacy_to.size()), new_name)) {
+            if (split(old_path, old_name) &&
+                split(std::string_view(line).substr(key::legacy_to.size()), new_name)) {
                 JournalClip& clip = journal.clips.emplace_back();
                 clip.old_name = old_name;
                 clip.new_name = new_name;
@@ -121,30 +130,30 @@ void read_legacy(LineCursor& lines, Journal& journal, JournalProblems& problems)
                 problems.refused.push_back(at_line(
                     lines.number(), "the two names do not both lie in the journal's one folder"));
             }
-            old_path = {};
+            old_path.clear();
         } else if (line.starts_with(key::end)) {
             journal.ended = true;
         }
     }
 }
 
-bool read_head(LineCursor& lines, Journal& journal, JournalProblems& problems) {
-    std::string_view line;
+bool read_head(JournalLines& lines, Journal& journal, JournalProblems& problems) {
+    std::string line;
     bool folder = false;
     bool number = false;
     bool correction = false;
     bool identity = false;
     while (lines.next(line) && !line.empty()) {
         if (line.starts_with(key::folder)) {
-            journal.head.folder = line.substr(key::folder.size());
+            journal.head.folder = std::string_view(line).substr(key::folder.size());
             folder = true;
         } else if (line.starts_with(key::folder_number)) {
             number =
-                read_number(line.substr(key::folder_number.size()), journal.head.folder_number);
+                read_number(std::string_view(line).substr(key::folder_number.size()), journal.head.folder_number);
         } else if (line.starts_with(key::correction)) {
-            correction = read_number(line.substr(key::correction.size()), journal.head.correction);
+            correction = read_number(std::string_view(line).substr(key::correction.size()), journal.head.correction);
         } else if (line.starts_with(key::identity)) {
-            const std::string_view kind = line.substr(key::identity.size());
+            const std::string_view kind = std::string_view(line).substr(key::identity.size());
             journal.head.identity_by_number = kind == by_number;
             identity = kind == by_number || kind == by_size_and_time;
         }
@@ -157,12 +166,12 @@ bool read_head(LineCursor& lines, Journal& journal, JournalProblems& problems) {
     return true;
 }
 
-void read_entries(LineCursor& lines, Journal& journal, JournalProblems& problems) {
+void read_entries(JournalLines& lines, Journal& journal, JournalProblems& problems) {
     std::unordered_map<std::string_view, std::size_t> clip_at;
     // The clips are kept in a vector that grows: the index keys on names owned by the text.
-    std::string_view line;
+    std::string line;
     std::string_view pending_key;
-    std::string_view pending_name;
+    std::string pending_name;
     JournalClip clip;
     int clip_lines = 0;
     const auto refuse = [&](std::string_view why) {
@@ -174,12 +183,12 @@ void read_entries(LineCursor& lines, Journal& journal, JournalProblems& problems
     };
     while (lines.next(line)) {
         if (clip_lines == 1 && line.starts_with(key::is)) {
-            clip.identity = line.substr(key::is.size());
+            clip.identity = std::string_view(line).substr(key::is.size());
             clip_lines = 2;
             continue;
         }
         if (clip_lines == 2 && line.starts_with(key::to)) {
-            clip.new_name = line.substr(key::to.size());
+            clip.new_name = std::string_view(line).substr(key::to.size());
             const std::optional<std::string> corrected =
                 corrected_name(clip.old_name, journal.head.correction);
             if (!is_plain_name(clip.old_name) ||
@@ -206,7 +215,7 @@ void read_entries(LineCursor& lines, Journal& journal, JournalProblems& problems
             const std::string_view second = pending_key == key::renamed ? key::as : key::at;
             JournalClip* const entry = known(pending_name);
             const std::string_view new_name =
-                line.starts_with(second) ? line.substr(second.size()) : std::string_view();
+                line.starts_with(second) ? std::string_view(line).substr(second.size()) : std::string_view();
             if (new_name.empty() || entry == nullptr ||
                 !is_name_or_variant(entry->new_name, new_name)) {
                 refuse("a name taken is not one the entry's clip could get");
@@ -217,18 +226,18 @@ void read_entries(LineCursor& lines, Journal& journal, JournalProblems& problems
             continue;
         }
         if (line.starts_with(key::clip)) {
-            clip.old_name = line.substr(key::clip.size());
+            clip.old_name = std::string_view(line).substr(key::clip.size());
             clip_lines = 1;
         } else if (line.starts_with(key::renamed) || line.starts_with(key::claim)) {
             pending_key = line.starts_with(key::renamed) ? key::renamed : key::claim;
-            pending_name = line.substr(pending_key.size());
+            pending_name = std::string_view(line).substr(pending_key.size());
         } else if (line.starts_with(key::removed)) {
             // Told for a person reading the journal: undo finds the file by its identity.
-            if (known(line.substr(key::removed.size())) == nullptr) {
+            if (known(std::string_view(line).substr(key::removed.size())) == nullptr) {
                 refuse("a removed name has no entry");
             }
         } else if (line.starts_with(key::undo_claim)) {
-            const std::string_view name = line.substr(key::undo_claim.size());
+            const std::string_view name = std::string_view(line).substr(key::undo_claim.size());
             if (known(name) != nullptr) {
                 journal.undo_claims.emplace_back(name);
             } else {
@@ -247,32 +256,67 @@ void read_entries(LineCursor& lines, Journal& journal, JournalProblems& problems
 JournalProblems read_journal(std::string_view text, Journal& journal) {
     journal = {};
     JournalProblems problems;
-    if (text.starts_with(byte_order_mark)) {
-        text.remove_prefix(byte_order_mark.size());
-    }
+    const std::size_t mark = text.starts_with(byte_order_mark) ? byte_order_mark.size() : 0;
+    text.remove_prefix(mark);
     // A power cut can leave the journal's last lines cut short, or as bytes the disk never got
     // (zeros): what follows the last whole line is no entry.
     text = text.substr(0, text.find('\0'));
-    if (const std::size_t last_end = text.rfind('\n'); last_end != std::string_view::npos) {
-        text = text.substr(0, last_end + 1);
-    }
-    LineCursor lines(text);
-    std::string_view line;
+    text = text.substr(0, text.rfind('\n') + 1);
+    journal.length = mark + text.size();
+    std::string line;
+    JournalLines lines(text);
     if (!lines.next(line) || line != journal_title) {
         problems.not_a_journal = true;
         return problems;
     }
-    LineCursor after_title = lines;
     if (lines.next(line) && line == version_line) {
         if (read_head(lines, journal, problems)) {
             read_entries(lines, journal, problems);
         }
+    } else if (line.starts_with(version_key)) {
+        problems.unknown_version = line.substr(version_key.size());
+        return problems;
     } else {
+        JournalLines after_title(text);
+        after_title.next(line);
         read_legacy(after_title, journal, problems);
+    }
+    if (lines.too_long()) {
+        problems.refused.push_back(at_line(lines.number() + 1, "the line is longer than any "
+                                                               "that a journal holds"));
     }
     // A journal of no clip holds nothing a journal holds; a run that renamed nothing leaves none.
     problems.not_a_journal = problems.refused.empty() && journal.clips.empty();
     return problems;
+}
+
+JournalProblems load_journal(const std::string& name, Journal& journal, int& error) {
+    std::string text;
+    error = platform::read_whole_file(name, text);
+    if (error != 0) {
+        journal = {};
+        return {};
+    }
+    JournalProblems problems = read_journal(text, journal);
+    if (journal.legacy) {
+        // Version 1.1.0 wrote its journals in the console's code page, which on Windows was the
+        // OEM one; its names read as UTF-8 only once converted.
+        const std::size_t length = journal.length;
+        problems = read_journal(platform::from_legacy_code_page(text), journal);
+        journal.length = length;
+    }
+    return problems;
+}
+
+int locate_journal_folder(const std::string& name, const Journal& journal,
+                          std::string& journal_path, std::string& folder_path) {
+    if (const int error = platform::real_path(name, journal_path); error != 0) {
+        return error;
+    }
+    folder_path = journal.head.folder.empty() && !journal.legacy
+                      ? "/"
+                      : platform::path_beside(journal_path, journal.head.folder);
+    return 0;
 }
 
 std::string identity_text(const platform::FileIdentity& file, bool by_number_kind) {
@@ -432,6 +476,23 @@ void JournalWriter::claim(const std::string& old_name, const std::string& claime
         check(file_.write(owed_));
         owed_.clear();
     }
+}
+
+void JournalWriter::resume(const std::string& name, std::size_t length) {
+    name_ = name;
+    resumed_at_ = length;
+    // The journal of a run that renamed: whatever befalls the undo, the journal stays.
+    renamed_any_ = true;
+}
+
+void JournalWriter::undo_claim(const std::string& claimed) {
+    if (!file_.is_open()) {
+        check(file_.open_or_create(name_));
+        // Whatever a power cut left after the last whole line goes: a line written after it
+        // would be taken for part of it.
+        check(file_.truncate_to(resumed_at_));
+    }
+    write(std::string(key::undo_claim).append(claimed).append(line_end));
 }
 
 void JournalWriter::close(std::int32_t renamed_count) {

@@ -68,11 +68,13 @@ struct Journal {
     std::vector<JournalClip> clips;        // in the order written
     std::vector<std::string> undo_claims;  // placeholders of earlier undos
     bool ended = false;
+    std::size_t length = 0;  // the bytes of its whole lines, after which the next line goes
 };
 
 // What is wrong with a journal's text, or nothing: each refusal names the line and why.
 struct JournalProblems {
     bool not_a_journal = false;  // no journal at all: nothing of its own is there
+    std::string unknown_version;  // a journal of a version this program does not know
     std::vector<std::string> refused;
 };
 
@@ -81,12 +83,23 @@ struct JournalProblems {
 // the corrected name of its old one under the recorded correction, or one of its burst variants.
 JournalProblems read_journal(std::string_view text, Journal& journal);
 
+// Reads the journal file `name` whole and checks it as read_journal does; `error` is the system's
+// error where the file could not be read. A journal of 1.1.0 is read in the code page it was
+// written in.
+JournalProblems load_journal(const std::string& name, Journal& journal, int& error);
+
+// The journal's folder as a path, read beside the journal itself wherever a link to the journal
+// stands (`journal_path`, the journal's own real path); 0 or the system's error.
+int locate_journal_folder(const std::string& name, const Journal& journal,
+                          std::string& journal_path, std::string& folder_path);
+
 // The identity line of a file, as the journal keeps it.
 std::string identity_text(const platform::FileIdentity& file, bool by_number);
 
 // Keeps the journal of a real run in the current directory, under a name of the run's local date
 // and time that no file bears yet. It is made when the first batch of clips is written, and
-// deleted at the end when the run renamed nothing.
+// deleted at the end when the run renamed nothing. An undo goes on writing the journal it takes
+// back, for the placeholders it makes.
 class JournalWriter {
   public:
     JournalWriter(lineio::Channels& channels, const std::string& program)
@@ -103,6 +116,11 @@ class JournalWriter {
     void removed(const std::string& old_name);
     // Written at once, before the placeholder is made.
     void claim(const std::string& old_name, const std::string& claimed);
+    // Goes on with the journal `name` after its first `length` bytes, its whole lines, for an
+    // undo's claims; the file is opened at the first of them.
+    void resume(const std::string& name, std::size_t length);
+    // Written, and on the medium, before the undo makes a placeholder under `claimed`.
+    void undo_claim(const std::string& claimed);
     // Writes the "end of run" line, or deletes the journal when the run renamed nothing.
     void close(std::int32_t renamed_count);
     // The journal's name, or empty when there is none.
@@ -121,6 +139,7 @@ class JournalWriter {
     std::string owed_;  // lines written with the next batch
     bool unavailable_ = false;
     bool renamed_any_ = false;
+    std::size_t resumed_at_ = 0;
 };
 
 // The newest journal of the current directory, by the date and time in its name; empty when

@@ -13,14 +13,15 @@ std::size_t hash(std::string_view name) {
 
 }  // namespace
 
-void ListedFiles::add(const platform::Folder& folder, const platform::FolderEntry& entry) {
-    if (!folder_looked_at_) {
-        folder_looked_at_ = true;
-        platform::FileIdentity self;
-        if (folder.identify_self(self) == 0) {
-            folder_number_ = self.index;
-        }
+ListedFiles::ListedFiles(lineio::FolderListing listing)
+    : folder_number_(listing.folder_number) {
+    for (const FolderEntry& entry : listing.entries) {
+        add(entry);
     }
+    finish();
+}
+
+void ListedFiles::add(const FolderEntry& entry) {
     keys_.push_back({hash(entry.name), static_cast<std::uint32_t>(names_.size()),
                      static_cast<std::uint32_t>(entry.name.size()), entry.index});
     names_.append(entry.name);
@@ -56,9 +57,12 @@ void ListedFiles::finish() {
     numbers_ = {};
 }
 
-bool ListedFiles::list(const platform::Folder& folder) {
-    const int error = folder.list([&](const platform::FolderEntry& entry) { add(folder, entry); });
-    if (error != 0) {
+bool ListedFiles::list(const ClipFolder& folder) {
+    *this = ListedFiles();
+    if (FileIdentity self; folder.identify_self(self) == 0) {
+        folder_number_ = self.index;
+    }
+    if (folder.list([&](const FolderEntry& entry) { add(entry); }) != 0) {
         *this = ListedFiles();
         return false;
     }

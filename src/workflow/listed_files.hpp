@@ -9,18 +9,18 @@
 #include <unordered_set>
 #include <vector>
 
-#include "platform/platform.hpp"
+#include "lineio/channels.hpp"
+#include "workflow/clip_folder.hpp"
 
 namespace workflow {
 
 class ListedFiles {
   public:
-    // Takes in one entry of a listing of `folder`, the folder's own number with the first.
-    void add(const platform::Folder& folder, const platform::FolderEntry& entry);
-    // Makes the entries taken in so far ready to be looked up; called once, after the last.
-    void finish();
+    ListedFiles() = default;
+    // What the listing command saw, which it then lets go.
+    explicit ListedFiles(lineio::FolderListing listing);
     // Lists `folder` whole; false, with nothing taken in, when it cannot be listed.
-    bool list(const platform::Folder& folder);
+    bool list(const ClipFolder& folder);
 
     // 0 when the listing gave no number for `name`.
     std::uint64_t number(std::string_view name) const;
@@ -30,6 +30,10 @@ class ListedFiles {
     std::uint64_t folder_number() const { return folder_number_; }
 
   private:
+    void add(const FolderEntry& entry);
+    // Makes the entries taken in ready to be looked up; called once, after the last.
+    void finish();
+
     struct Key {
         std::size_t hash;
         std::uint32_t start;
@@ -46,7 +50,6 @@ class ListedFiles {
     std::vector<std::uint64_t> numbers_;
     std::unordered_set<std::uint64_t> shared_;
     std::string any_name_;
-    bool folder_looked_at_ = false;
     std::uint64_t folder_number_ = 0;
 };
 

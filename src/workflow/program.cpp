@@ -32,8 +32,6 @@ void run_program(lineio::Channels& channels, const Options& options) {
         case Options::Command::undo:
             run_undo(channels, options.journal);
         case Options::Command::dry_run: {
-            // A preview leaves the disk as it found it, a list.txt of the user's own included.
-            channels.keep_files_in_memory();
             DryRun renamer(channels);
             run_main_dialogue(channels, renamer, options.folder_answer);
             break;

@@ -4,8 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,18 +11,9 @@
 #include "lineio/channels.hpp"
 #include "workflow/clip_folder.hpp"
 #include "workflow/journal.hpp"
-#include "workflow/renaming_pass.hpp"
+#include "workflow/renaming_job.hpp"
 
 namespace workflow {
-
-// The folder a pass renames in, opened once for the whole pass.
-struct RunFolder {
-    platform::Folder folder;
-    int open_error = 0;  // the folder could not be opened: every rename fails with this
-    bool identity_by_number = true;
-    std::uint64_t number = 0;  // 0 where numbers do not outlive a remount
-    std::string any_name;      // a listed name, to learn whether the folder ignores case
-};
 
 class Renamer {
   public:
@@ -33,17 +22,24 @@ class Renamer {
     Renamer& operator=(const Renamer&) = delete;
     virtual ~Renamer() = default;
 
-    // Before the first file.
-    virtual void start(const RenamingJob& job, const RunFolder& folder) = 0;
+    // The folder the pass opens and renames in.
     virtual ClipFolder& clip_folder() = 0;
+    // The text that stands for list.txt, or nullptr where list.txt is a file on the disk.
+    virtual std::string* listing_in_memory() { return nullptr; }
+    // True where the run changes names, so that repeating one can be asked about first.
+    virtual bool changes_names() const { return false; }
+
+    // Before the first file, with the folder opened.
+    virtual void start(const RenamingJob& job, const FolderFacts& folder) = 0;
     // Before the renames of each batch of clips, with the clips the batch may rename.
     virtual void before_batch(std::span<const JournalClip> clips) = 0;
     // After a clip took `new_name`, or lost `old_name` as a second name of a clip renamed before.
     virtual void renamed(const std::string& old_name, const std::string& new_name,
                          const std::string& planned) = 0;
     virtual void removed(const std::string& old_name) = 0;
-    // `path` is the new path of a renamed file, otherwise the old one.
-    virtual void outcome(bool renamed, std::string_view path) = 0;
+    // `path` is the new path of a renamed file, otherwise the old one; should the outcome's line
+    // not be written, `failure_note` ends the diagnostic.
+    virtual void outcome(bool renamed, std::string_view path, std::string_view failure_note) = 0;
     // After the last file: the summary lines.
     virtual void finish(std::int32_t renamed_count) = 0;
 };
@@ -52,38 +48,50 @@ class RealRun final : public Renamer {
   public:
     // `program` names the program in the command that takes the run back.
     RealRun(lineio::Channels& channels, const std::string& program)
-        : channels_(channels), program_(program), journal_(channels, program) {}
-    void start(const RenamingJob& job, const RunFolder& folder) override;
-    ClipFolder& clip_folder() override { return *folder_; }
+        : channels_(channels),
+          program_(program),
+          journal_(channels, program),
+          folder_([this](const std::string& from, const std::string& to) {
+              journal_.claim(from, to);
+          }) {}
+    ClipFolder& clip_folder() override { return folder_; }
+    bool changes_names() const override { return true; }
+    void start(const RenamingJob& job, const FolderFacts& folder) override;
     void before_batch(std::span<const JournalClip> clips) override;
     void renamed(const std::string& old_name, const std::string& new_name,
                  const std::string& planned) override;
     void removed(const std::string& old_name) override;
-    void outcome(bool renamed, std::string_view path) override;
+    void outcome(bool renamed, std::string_view path, std::string_view failure_note) override;
     void finish(std::int32_t renamed_count) override;
 
   private:
     lineio::Channels& channels_;
     std::string program_;
     JournalWriter journal_;
-    std::optional<RealFolder> folder_;
+    RealFolder folder_;
 };
 
 class DryRun final : public Renamer {
   public:
-    explicit DryRun(lineio::Channels& channels) : channels_(channels) {}
-    void start(const RenamingJob& job, const RunFolder& folder) override;
-    ClipFolder& clip_folder() override { return *picture_; }
+    explicit DryRun(lineio::Channels& channels)
+        : channels_(channels), folder_([](const std::string&, const std::string&) {}),
+          picture_(folder_) {}
+    ClipFolder& clip_folder() override { return picture_; }
+    // A preview leaves the disk as it found it, a list.txt of the user's own included.
+    std::string* listing_in_memory() override { return &listing_; }
+    void start(const RenamingJob& job, const FolderFacts& folder) override;
     void before_batch(std::span<const JournalClip> /*clips*/) override {}
     void renamed(const std::string& /*old_name*/, const std::string& /*new_name*/,
                  const std::string& /*planned*/) override {}
     void removed(const std::string& /*old_name*/) override {}
-    void outcome(bool renamed, std::string_view path) override;
+    void outcome(bool renamed, std::string_view path, std::string_view failure_note) override;
     void finish(std::int32_t renamed_count) override;
 
   private:
     lineio::Channels& channels_;
-    std::optional<FolderPicture> picture_;
+    RealFolder folder_;  // asked only, never changed
+    FolderPicture picture_;
+    std::string listing_;
 };
 
 }  // namespace workflow

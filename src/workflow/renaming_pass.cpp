@@ -39,17 +39,17 @@ class Pass {
     Pass(Channels& channels, const RenamingJob& job, Renamer& renamer)
         : channels_(channels),
           renamer_(renamer),
-          folder_(job.folder_name.view().substr(0, static_cast<std::size_t>(job.folder_length))),
+          clips_(renamer.clip_folder()),
+          folder_(job.folder()),
           correction_(job.correction) {
         // The paths are "<folder>/<name>": an empty folder answer puts the names at the root.
-        run_folder_.open_error =
-            run_folder_.folder.open(folder_.empty() ? "/" : std::string(folder_), true);
-        if (run_folder_.open_error == 0) {
-            run_folder_.identity_by_number = run_folder_.folder.keeps_file_numbers();
-            platform::FileIdentity self;
-            const bool identified = run_folder_.folder.identify_self(self) == 0;
-            if (run_folder_.identity_by_number && identified) {
-                run_folder_.number = self.index;
+        facts_.open_error = clips_.open(folder_.empty() ? "/" : std::string(folder_), true);
+        if (facts_.open_error == 0) {
+            facts_.identity_by_number = clips_.keeps_file_numbers();
+            FileIdentity self;
+            const bool identified = clips_.identify_self(self) == 0;
+            if (facts_.identity_by_number && identified) {
+                facts_.number = self.index;
             }
             // The listing that made list.txt serves when it was of this very folder: listing
             // 100,000 names again would cost 4 % of a run on tmpfs.
@@ -57,11 +57,11 @@ class Pass {
             if (identified && self.index != 0 && job.listed_files.folder_number() == self.index) {
                 *listed_ = std::move(job.listed_files);
             } else {
-                listed_->list(run_folder_.folder);
+                listed_->list(clips_);
             }
-            run_folder_.any_name = listed_->any_name();
+            facts_.any_name = listed_->any_name();
         }
-        renamer_.start(job, run_folder_);
+        renamer_.start(job, facts_);
     }
 
     // Reads up to `count` lines of the listing; false when it has no further line.
@@ -83,7 +83,7 @@ class Pass {
             // A longer listed name is not the file its first 23 columns name, and a timestamp
             // that is no minute of the calendar, or leaves it, has no corrected name: such a
             // file is left as it is.
-            if (clip.longer_name || run_folder_.open_error != 0) {
+            if (clip.longer_name || facts_.open_error != 0) {
                 continue;
             }
             clip.corrected = corrected_name(clip.name.view(), correction_);
@@ -93,16 +93,16 @@ class Pass {
             JournalClip entry;
             entry.old_name = clip.name.trimmed_view();
             clip.number = listed_ ? listed_->number(entry.old_name) : 0;
-            platform::FileIdentity identity;
-            if (clip.number == 0 || !run_folder_.identity_by_number) {
-                clip.unknown = run_folder_.folder.identify(entry.old_name, identity);
+            FileIdentity identity;
+            if (clip.number == 0 || !facts_.identity_by_number) {
+                clip.unknown = clips_.identify(entry.old_name, identity);
                 if (clip.unknown != 0) {
                     continue;  // a clip the journal cannot name is not renamed
                 }
                 clip.number = identity.index;
             }
             identity.index = clip.number;
-            entry.identity = identity_text(identity, run_folder_.identity_by_number);
+            entry.identity = identity_text(identity, facts_.identity_by_number);
             entry.new_name = *clip.corrected;
             ahead_.push_back(std::move(entry));
         }
@@ -122,17 +122,15 @@ class Pass {
         new_name.clear();
         int error = 0;
         bool renamed = false;
-        if (run_folder_.open_error != 0 || clip.unknown != 0) {
-            error = run_folder_.open_error != 0 ? run_folder_.open_error : clip.unknown;
+        if (facts_.open_error != 0 || clip.unknown != 0) {
+            error = facts_.open_error != 0 ? facts_.open_error : clip.unknown;
         } else if (clip.corrected) {
             const auto earlier = renamed_files_.find(clip.number);
             if (earlier != renamed_files_.end()) {
                 // Another name of a clip renamed earlier in this run: the clip keeps the name it
                 // got, under which the line says it was renamed, that being where the user finds
                 // it. It is not counted again, the count being one of files.
-                error = name == earlier->second
-                            ? 0
-                            : renamer_.clip_folder().remove_second_name(name, earlier->second);
+                error = name == earlier->second ? 0 : clips_.remove_second_name(name, earlier->second);
                 if (error == 0 && name != earlier->second) {
                     renamer_.removed(name);
                 }
@@ -150,6 +148,7 @@ class Pass {
             }
         }
         old_path_.assign(folder_).append("/").append(name);
+        note_.clear();
         if (renamed) {
             new_path_.assign(folder_).append("/").append(new_name);
             // Should the report fail to take the line, the diagnostic still tells the rename.
@@ -158,13 +157,11 @@ class Pass {
                 .append("\" was renamed to \"")
                 .append(new_path_)
                 .append("\", but the report could not record it.");
-            channels_.note_for_failure(report_channel, note_);
         }
-        renamer_.outcome(renamed, renamed ? new_path_ : old_path_);
-        channels_.note_for_failure(report_channel, {});
+        renamer_.outcome(renamed, renamed ? new_path_ : old_path_, note_);
         if (!renamed && error != 0) {
             channels_.error_line("  " + lineio::printable(old_path_) +
-                                 " was left as it is: " + platform::describe_error(error));
+                                 " was left as it is: " + describe_error(error));
         }
     }
 
@@ -173,14 +170,14 @@ class Pass {
     // any other refusal ends the tries with `error` set. Returns whether the file was renamed.
     bool rename_to_corrected_name(const ListedClip& clip, const std::string& name,
                                   std::string& new_name, int& error) {
-        ClipFolder& folder = renamer_.clip_folder();
+        ClipFolder& folder = clips_;
         for (int burst = 0; burst <= burst_count; ++burst) {
             new_name = burst == 0 ? *clip.corrected : burst_variant(*clip.corrected, burst);
             error = folder.rename(name, new_name);
             if (error == 0) {
                 return true;
             }
-            if (!platform::is_taken_name_refusal(error)) {
+            if (!is_taken_name_refusal(error)) {
                 return false;
             }
             // Taken by the very file being renamed (a run killed half-way through a rename by
@@ -197,9 +194,10 @@ class Pass {
 
     Channels& channels_;
     Renamer& renamer_;
+    ClipFolder& clips_;
     std::string_view folder_;
     std::int32_t correction_;
-    RunFolder run_folder_;
+    FolderFacts facts_;
     std::optional<ListedFiles> listed_;
     std::vector<JournalClip> ahead_;
     // Reused from one clip to the next, so that a clip costs no allocation of its own.
@@ -216,7 +214,8 @@ class Pass {
 
 void run_renaming_pass(Channels& channels, const RenamingJob& job, Renamer& renamer) {
     Pass pass(channels, job, renamer);
-    channels.open(listing_channel, texts::listing_file);
+    channels.open(listing_channel, texts::listing_file, lineio::FileRole::other,
+                  renamer.listing_in_memory());
     std::int32_t renamed_count = 0;
     std::vector<ListedClip> batch;
     for (std::size_t size = first_batch; pass.read_batch(size, batch);

@@ -2,38 +2,15 @@
 // number in place of the seconds when that name is taken, and every outcome in the report file.
 #pragma once
 
-#include <cstdint>
-
 #include "lineio/channels.hpp"
-#include "lineio/fixed_text.hpp"
-#include "timestamp/timestamp.hpp"
-#include "version.hpp"
-#include "workflow/layouts.hpp"
-#include "workflow/listed_files.hpp"
+#include "workflow/renamer.hpp"
+#include "workflow/renaming_job.hpp"
 
 namespace workflow {
 
-inline constexpr int report_channel = 2;
-inline constexpr int listing_channel = 1;
-inline constexpr std::string_view report_file = rur::report_file;
-
-// What the dialogue lends the pass.
-struct RenamingJob {
-    const lineio::FixedText<folder_name_width>& folder_name;
-    std::int32_t folder_length;
-    const timestamp::Timestamp& camera;
-    const timestamp::Timestamp& actual;
-    const std::int32_t& correction;
-    const std::int32_t& lowest_year;
-    // What the listing command saw; the pass takes it over when it was of the folder renamed.
-    ListedFiles& listed_files;
-};
-
-class Renamer;
-
-// Renames every file of the listing through `renamer`, which writes the report's head before the
-// first file, tells each outcome and writes the summary lines, with the count of files renamed,
-// after the last. Returns with the listing closed.
+// Renames every file of the listing in `renamer`'s folder, and has `renamer` write the report's
+// head before the first file, tell each outcome and write the summary lines, with the count of
+// files renamed, after the last. Returns with the listing closed.
 void run_renaming_pass(lineio::Channels& channels, const RenamingJob& job, Renamer& renamer);
 
 }  // namespace workflow

@@ -1,7 +1,6 @@
 #include "workflow/undo.hpp"
 
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,7 +8,6 @@
 #include <vector>
 
 #include "lineio/channels.hpp"
-#include "platform/platform.hpp"
 #include "workflow/clip_folder.hpp"
 #include "workflow/clip_name.hpp"
 #include "workflow/journal.hpp"
@@ -27,25 +25,6 @@ namespace {
                    place.empty() ? "file \"" + shown + "\"" : std::move(place), shown});
 }
 
-std::string read_whole(lineio::Channels& channels, const std::string& name) {
-    const auto check = [&](int error) {
-        if (error != 0) {
-            fail_journal(channels, name, platform::describe_error(error));
-        }
-    };
-    platform::File file;
-    check(file.open_to_read(name));
-    std::string text;
-    std::array<char, std::size_t{64} * 1024> buffer{};
-    std::size_t count = 0;
-    do {
-        check(file.read(buffer.data(), buffer.size(), count));
-        text.append(buffer.data(), count);
-    } while (count > 0);
-    check(file.close());
-    return text;
-}
-
 void show(lineio::Channels& channels, std::string_view text) {
     channels.text_line(lineio::console_output, text);
 }
@@ -53,13 +32,9 @@ void show(lineio::Channels& channels, std::string_view text) {
 // Takes the renames of one journal back, newest first, touching only the files the run renamed.
 class Undo {
   public:
-    Undo(lineio::Channels& channels, const Journal& journal, const platform::Folder& folder,
-         std::string journal_name)
-        : channels_(channels),
-          journal_(journal),
-          folder_(folder),
-          journal_name_(std::move(journal_name)),
-          renames_(folder, [this](const std::string&, const std::string& to) { note_claim(to); }) {
+    // `folder` is opened on the journal's folder.
+    Undo(lineio::Channels& channels, const Journal& journal, RealFolder& folder)
+        : channels_(channels), journal_(journal), folder_(folder) {
         for (std::size_t at = 0; at < journal.clips.size(); ++at) {
             first_with_identity_.try_emplace(journal.clips[at].identity, at);
             old_names_.emplace(journal.clips[at].old_name, journal.clips[at].identity);
@@ -79,12 +54,12 @@ class Undo {
         if (!found && first < at) {
             found = locate(journal_.clips[first]);
         }
-        platform::FileIdentity old_file;
+        FileIdentity old_file;
         const int old_error = folder_.identify(clip.old_name, old_file);
         if (old_error == 0 && is_clip(clip, old_file)) {
             remove_placeholder(clip.claimed, old_file);
             if (found && *found != clip.old_name && first == at &&
-                renames_.remove_second_name(*found, clip.old_name) == 0) {
+                folder_.remove_second_name(*found, clip.old_name) == 0) {
                 // A rename by link cut between its two steps left the clip under both names.
                 show(channels_, " Restored " + old_path);
                 return true;
@@ -108,9 +83,9 @@ class Undo {
         const auto listed = old_names_.find(*found);
         const bool listed_name = listed != old_names_.end() && listed->second == clip.identity;
         const int error = first < at || listed_name ? folder_.add_name(*found, clip.old_name)
-                                                    : renames_.rename(*found, clip.old_name);
+                                                    : folder_.rename(*found, clip.old_name);
         if (error != 0) {
-            return refuse(clip, platform::describe_error(error));
+            return refuse(clip, describe_error(error));
         }
         show(channels_, " Restored " + old_path);
         return true;
@@ -121,12 +96,12 @@ class Undo {
         return std::string(journal_.head.folder).append("/").append(name);
     }
 
-    bool is_clip(const JournalClip& clip, const platform::FileIdentity& file) const {
+    bool is_clip(const JournalClip& clip, const FileIdentity& file) const {
         return identity_text(file, journal_.head.identity_by_number) == clip.identity;
     }
 
     bool bears(const JournalClip& clip, const std::string& name) const {
-        platform::FileIdentity file;
+        FileIdentity file;
         return folder_.identify(name, file) == 0 && is_clip(clip, file);
     }
 
@@ -152,36 +127,18 @@ class Undo {
 
     // An empty placeholder the run made, removed only while it is still empty and the clip is
     // under its old name, so that nobody else's file is ever removed.
-    void remove_placeholder(const std::string& name, const platform::FileIdentity& clip) const {
-        platform::FileIdentity placeholder;
+    void remove_placeholder(const std::string& name, const FileIdentity& clip) const {
+        FileIdentity placeholder;
         if (!name.empty() && folder_.identify(name, placeholder) == 0 && placeholder.regular &&
             placeholder.size == 0 && !placeholder.same_file(clip)) {
             folder_.remove_name(name);
         }
     }
 
-    bool is_undo_claim(const std::string& name, const platform::FileIdentity& file) const {
+    bool is_undo_claim(const std::string& name, const FileIdentity& file) const {
         return file.regular && file.size == 0 &&
                std::find(journal_.undo_claims.begin(), journal_.undo_claims.end(), name) !=
                    journal_.undo_claims.end();
-    }
-
-    // Where there are no hard links, an undo's rename makes a placeholder too: the journal says
-    // so first, so that an undo killed there is finished by the next one.
-    void note_claim(const std::string& name) {
-        platform::File file;
-        if (file.open_or_create(journal_name_) != 0) {
-            return;
-        }
-        std::array<char, 4096> buffer{};
-        std::size_t count = 0;
-        std::uint64_t size = 0;
-        while (file.read(buffer.data(), buffer.size(), count) == 0 && count > 0) {
-            size += count;
-        }
-        if (file.truncate_to(size) == 0) {
-            file.write("undo claim: " + name + "\r\n");
-        }
     }
 
     bool restore_by_name(const JournalClip& clip) {
@@ -196,13 +153,13 @@ class Undo {
             return true;
         }
         if (error == 0 && new_there) {
-            error = renames_.rename(clip.new_name, clip.old_name);
+            error = folder_.rename(clip.new_name, clip.old_name);
             if (error == 0) {
                 show(channels_, " Restored " + path_of(clip.old_name));
                 return true;
             }
         }
-        return refuse(clip, error != 0 ? platform::describe_error(error) : "it is no longer there");
+        return refuse(clip, error != 0 ? describe_error(error) : "it is no longer there");
     }
 
     bool refuse(const JournalClip& clip, const std::string& reason) {
@@ -213,9 +170,7 @@ class Undo {
 
     lineio::Channels& channels_;
     const Journal& journal_;
-    const platform::Folder& folder_;
-    std::string journal_name_;
-    RealFolder renames_;
+    RealFolder& folder_;
     std::unordered_map<std::string, std::size_t> first_with_identity_;
     // Each name the run found, with the identity of the file it named then.
     std::unordered_map<std::string, std::string> old_names_;
@@ -226,12 +181,17 @@ class Undo {
 void run_undo(lineio::Channels& channels, std::string_view journal_name) {
     const std::string name(journal_name);
     Journal journal;
-    const std::string text = read_whole(channels, name);
-    JournalProblems problems = read_journal(text, journal);
-    if (journal.legacy) {
-        // Version 1.1.0 wrote its journals in the console's code page, which on Windows was the
-        // OEM one; its names read as UTF-8 only once converted.
-        problems = read_journal(platform::from_legacy_code_page(text), journal);
+    int read_error = 0;
+    const JournalProblems problems = load_journal(name, journal, read_error);
+    if (read_error != 0) {
+        fail_journal(channels, name, describe_error(read_error));
+    }
+    if (!problems.unknown_version.empty()) {
+        fail_journal(channels, name,
+                     "it is a journal of version " + lineio::printable(problems.unknown_version) +
+                         ", which a newer release of this program wrote: take the run back "
+                         "with that release",
+                     lineio::Cause::not_a_journal);
     }
     if (problems.not_a_journal) {
         fail_journal(channels, name, "it is not an undo journal of this program",
@@ -247,29 +207,33 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name) {
     }
     // The names are read beside the journal itself, wherever a link to it stands.
     std::string journal_path;
-    if (const int error = platform::real_path(name, journal_path); error != 0) {
-        fail_journal(channels, name, platform::describe_error(error));
+    std::string folder_path;
+    if (const int error = locate_journal_folder(name, journal, journal_path, folder_path);
+        error != 0) {
+        fail_journal(channels, name, describe_error(error));
     }
-    const std::string folder_path = journal.head.folder.empty() && !journal.legacy
-                                        ? "/"
-                                        : platform::path_beside(journal_path, journal.head.folder);
-    platform::Folder folder;
+    JournalWriter writer(channels, {});
+    RealFolder folder(
+        [&writer](const std::string& /*from*/, const std::string& to) { writer.undo_claim(to); });
     const std::string folder_place = "folder \"" + lineio::printable(journal.head.folder) + "\"";
     if (const int error = folder.open(folder_path, false); error != 0) {
         fail_journal(channels, name,
-                     platform::is_symbolic_link_refusal(error)
+                     is_symbolic_link_refusal(error)
                          ? "the folder is a symbolic link, which the undo never follows"
-                         : platform::describe_error(error),
+                         : describe_error(error),
                      lineio::Cause::other, folder_place);
     }
-    platform::FileIdentity self;
+    FileIdentity self;
     if (journal.head.folder_number != 0 && folder.keeps_file_numbers() &&
         (folder.identify_self(self) != 0 || self.index != journal.head.folder_number)) {
         fail_journal(channels, name,
                      "it is not the folder the run renamed in, which is no longer there",
                      lineio::Cause::other, folder_place);
     }
-    Undo undo(channels, journal, folder, journal_path);
+    // Where there are no hard links, an undo's rename makes a placeholder too: the journal says
+    // so first, so that an undo killed there is finished by the next one.
+    writer.resume(journal_path, journal.length);
+    Undo undo(channels, journal, folder);
     std::int32_t restored = 0;
     for (std::size_t at = journal.clips.size(); at-- > 0;) {
         restored += undo.restore(at) ? 1 : 0;

@@ -1,6 +1,7 @@
 // Files on channels and the folder listing, in a scratch directory on the real disk.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 
@@ -55,18 +56,23 @@ TEST(RunCommandLine, ListsAFolderInByteOrderWithoutShellOrHiddenNames) {
     EXPECT_EQ(ScratchDirectory::read_file("list.txt"), "");
     EXPECT_EQ(channels.run_command_line("del list.txt  "), 0);
     EXPECT_EQ(channels.run_command_line("del list.txt"), 1);
-    // Kept in memory, as for a preview: the disk never sees the listing.
-    channels.keep_files_in_memory();
-    std::string watched;
-    channels.watch_listing(
-        [&](const platform::Folder&, const platform::FolderEntry& entry) {
-            watched += entry.name.size() == 5 ? entry.name : "";
-        });
-    EXPECT_EQ(channels.run_command_line("dir /B " + folder + " > list.txt"), 0);
-    EXPECT_EQ(watched.size(), 15U);
+    // Kept in memory, as for a preview: the disk never sees the listing, which comes back in
+    // order with the folder's number.
+    std::string in_memory = "left over";
+    lineio::FolderListing seen;
+    EXPECT_EQ(channels.run_command_line("dir /B " + folder + " > list.txt", &seen, &in_memory), 0);
     EXPECT_FALSE(fs::exists("list.txt"));
-    EXPECT_EQ(channels.run_command_line("del list.txt"), 0);
-    EXPECT_EQ(channels.run_command_line("del list.txt"), 1);
+    EXPECT_EQ(in_memory, "10.m4v\r\n9.m4v\r\nB.avi\r\nb.mp4\r\nsub\r\n\xc3\xa9.mp4\r\n");
+    ASSERT_EQ(seen.entries.size(), 6U);
+    EXPECT_EQ(seen.entries[5].name, "\xc3\xa9.mp4");
+    EXPECT_NE(seen.folder_number, 0U);
+    channels.open(1, "list.txt", lineio::FileRole::other, &in_memory);
+    std::array<char, 6> first{};
+    channels.field_input(1, 6, first);
+    EXPECT_EQ(std::string(first.data(), 6), "10.m4v");
+    channels.close(1);
+    EXPECT_EQ(channels.run_command_line("del list.txt", nullptr, &in_memory), 0);
+    EXPECT_EQ(in_memory, "");
 }
 
 }  // namespace

@@ -36,8 +36,8 @@ TEST(FileWrite, LeavesOnlyWholeWritesOnAFullDisk) {
     test_support::FakeConsole console;
     lineio::Channels channels(console);
     channels.open(2, "noted.txt");
-    channels.note_for_failure(2, "The clip was renamed.");
-    const auto end = test_support::program_end_of([&] { channels.list_line(2, {"eleven bytes"}); });
+    const auto end = test_support::program_end_of(
+        [&] { channels.text_line(2, "eleven bytes", 0, "The clip was renamed."); });
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, previous_handler);
     file.close();

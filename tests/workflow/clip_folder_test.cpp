@@ -23,12 +23,13 @@ TEST(FolderPicture, TakesNamesAsTheFolderDoes) {
     std::filesystem::create_hard_link("Az.mp4", "aZ.MP4");
     const bool case_blind = false;
 #endif
-    platform::Folder folder;
+    workflow::RealFolder folder([](const std::string&, const std::string&) {});
     ASSERT_EQ(folder.open("", true), 0);
     EXPECT_TRUE(workflow::folder_ignores_case(folder, "Az.mp4"));
     EXPECT_EQ(workflow::folder_ignores_case(folder, "bY.mp4"), case_blind);
     for (const bool ignores_case : {false, true}) {
-        workflow::FolderPicture picture(folder, ignores_case);
+        workflow::FolderPicture picture(folder);
+        picture.take_case_as(ignores_case);
         EXPECT_EQ(picture.rename("bY.mp4", "QZA.mp4"), 0);
         EXPECT_EQ(platform::is_taken_name_refusal(picture.rename("Cx.mp4", "qza.MP4")),
                   ignores_case);

@@ -20,16 +20,16 @@ TEST(ListedFiles, TellEveryNamesNumberAndTheFilesWithOtherNames) {
         ScratchDirectory::write_file("Clips/" + std::to_string(index) + ".mp4");
     }
     fs::create_hard_link("Clips/7.mp4", "Clips/seven.mp4");
-    platform::Folder folder;
+    workflow::RealFolder folder([](const std::string&, const std::string&) {});
     workflow::ListedFiles listed;
     EXPECT_FALSE(listed.list(folder));  // a folder not opened cannot be listed
     ASSERT_EQ(folder.open("Clips", true), 0);
     ASSERT_TRUE(listed.list(folder));
-    platform::FileIdentity self;
+    workflow::FileIdentity self;
     ASSERT_EQ(folder.identify_self(self), 0);
     EXPECT_EQ(listed.folder_number(), self.index);
     for (const auto& entry : fs::directory_iterator("Clips")) {
-        platform::FileIdentity file;
+        workflow::FileIdentity file;
         const std::string name = entry.path().filename().string();
         ASSERT_EQ(folder.identify(name, file), 0);
         EXPECT_EQ(listed.number(name), file.index) << name;
