@@ -7,8 +7,8 @@
 #include "lineio/fixed_text.hpp"
 #include "lineio/integer_input.hpp"
 #include "lineio/line_reader.hpp"
-#include "platform/platform.hpp"
 #include "lineio/unicode_text.hpp"
+#include "platform/platform.hpp"
 #include "version.hpp"
 
 namespace lineio {

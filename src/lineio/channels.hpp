@@ -22,8 +22,8 @@
 #include "lineio/console.hpp"
 #include "lineio/failure.hpp"
 #include "lineio/line_layout.hpp"
-#include "platform/platform.hpp"
 #include "lineio/printable.hpp"
+#include "platform/platform.hpp"
 
 namespace lineio {
 

@@ -67,11 +67,10 @@ int Channels::run_command_line(std::string_view command_line, FolderListing* lis
     }
     platform::Folder listed_folder;
     FolderListing seen;
-    const bool listed =
-        listed_folder.open(folder, true) == 0 &&
-        listed_folder.list([&](const platform::FolderEntry& entry) {
-            seen.entries.push_back(entry);
-        }) == 0;
+    const bool listed = listed_folder.open(folder, true) == 0 &&
+                        listed_folder.list([&](const platform::FolderEntry& entry) {
+                            seen.entries.push_back(entry);
+                        }) == 0;
     if (listed) {
         // std::string compares its bytes as unsigned values: the listing comes in byte order.
         std::sort(seen.entries.begin(), seen.entries.end(),

@@ -1,7 +1,7 @@
 #include "lineio/console.hpp"
 
-#include "platform/platform.hpp"
 #include "lineio/printable.hpp"
+#include "platform/platform.hpp"
 
 namespace lineio {
 

@@ -24,8 +24,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/platform.hpp"
 #include "lineio/unicode_text.hpp"
+#include "platform/platform.hpp"
 #include "version.hpp"
 
 namespace platform {

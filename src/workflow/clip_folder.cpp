@@ -66,12 +66,12 @@ std::string FolderPicture::key(const std::string& name) const {
     return folded;
 }
 
-int FolderPicture::exists(const std::string& name, bool& taken) const {
-    if (const auto found = changed_.find(key(name)); found != changed_.end()) {
-        taken = found->second;
+int FolderPicture::exists(const std::string& name, bool& found) const {
+    if (const auto changed = changed_.find(key(name)); changed != changed_.end()) {
+        found = changed->second;
         return 0;
     }
-    return folder_.exists(name, taken);
+    return folder_.exists(name, found);
 }
 
 int FolderPicture::rename(const std::string& from, const std::string& to) {

@@ -121,8 +121,8 @@ void check_listed_types(Channels& channels, const std::string* listing_in_memory
 // quote, without one pair of them around it.
 std::string_view folder_named_by(std::string_view answer) {
     answer = lineio::trimmed(answer);
-    if (!platform::names_may_hold_double_quotes && answer.size() >= 2 &&
-        answer.starts_with('"') && answer.ends_with('"')) {
+    if (!platform::names_may_hold_double_quotes && answer.size() >= 2 && answer.starts_with('"') &&
+        answer.ends_with('"')) {
         answer = lineio::trimmed(answer.substr(1, answer.size() - 2));
     }
     return answer;

@@ -12,7 +12,6 @@
 namespace workflow {
 namespace {
 
-
 constexpr std::string_view line_end = "\r\n";
 constexpr std::string_view version_key = "version: ";
 constexpr std::string_view version_line = "version: 2";
@@ -69,8 +68,7 @@ bool read_number(std::string_view text, Number& value) {
 class JournalLines {
   public:
     explicit JournalLines(std::string_view text)
-        : text_(text),
-          reader_([this](char* buffer, std::size_t capacity, std::size_t& count) {
+        : text_(text), reader_([this](char* buffer, std::size_t capacity, std::size_t& count) {
               count = text_.copy(buffer, capacity, read_);
               read_ += count;
               return 0;
@@ -148,10 +146,11 @@ bool read_head(JournalLines& lines, Journal& journal, JournalProblems& problems)
             journal.head.folder = std::string_view(line).substr(key::folder.size());
             folder = true;
         } else if (line.starts_with(key::folder_number)) {
-            number =
-                read_number(std::string_view(line).substr(key::folder_number.size()), journal.head.folder_number);
+            number = read_number(std::string_view(line).substr(key::folder_number.size()),
+                                 journal.head.folder_number);
         } else if (line.starts_with(key::correction)) {
-            correction = read_number(std::string_view(line).substr(key::correction.size()), journal.head.correction);
+            correction = read_number(std::string_view(line).substr(key::correction.size()),
+                                     journal.head.correction);
         } else if (line.starts_with(key::identity)) {
             const std::string_view kind = std::string_view(line).substr(key::identity.size());
             journal.head.identity_by_number = kind == by_number;
@@ -214,8 +213,9 @@ void read_entries(JournalLines& lines, Journal& journal, JournalProblems& proble
         if (!pending_key.empty()) {
             const std::string_view second = pending_key == key::renamed ? key::as : key::at;
             JournalClip* const entry = known(pending_name);
-            const std::string_view new_name =
-                line.starts_with(second) ? std::string_view(line).substr(second.size()) : std::string_view();
+            const std::string_view new_name = line.starts_with(second)
+                                                  ? std::string_view(line).substr(second.size())
+                                                  : std::string_view();
             if (new_name.empty() || entry == nullptr ||
                 !is_name_or_variant(entry->new_name, new_name)) {
                 refuse("a name taken is not one the entry's clip could get");
@@ -282,8 +282,9 @@ JournalProblems read_journal(std::string_view text, Journal& journal) {
         read_legacy(after_title, journal, problems);
     }
     if (lines.too_long()) {
-        problems.refused.push_back(at_line(lines.number() + 1, "the line is longer than any "
-                                                               "that a journal holds"));
+        problems.refused.push_back(at_line(lines.number() + 1,
+                                           "the line is longer than any "
+                                           "that a journal holds"));
     }
     // A journal of no clip holds nothing a journal holds; a run that renamed nothing leaves none.
     problems.not_a_journal = problems.refused.empty() && journal.clips.empty();

@@ -73,7 +73,7 @@ struct Journal {
 
 // What is wrong with a journal's text, or nothing: each refusal names the line and why.
 struct JournalProblems {
-    bool not_a_journal = false;  // no journal at all: nothing of its own is there
+    bool not_a_journal = false;   // no journal at all: nothing of its own is there
     std::string unknown_version;  // a journal of a version this program does not know
     std::vector<std::string> refused;
 };

@@ -18,7 +18,7 @@ class ListedFiles {
   public:
     ListedFiles() = default;
     // What the listing command saw, which it then lets go.
-    explicit ListedFiles(lineio::FolderListing listing);
+    explicit ListedFiles(lineio::FolderListing&& listing);
     // Lists `folder` whole; false, with nothing taken in, when it cannot be listed.
     bool list(const ClipFolder& folder);
 

@@ -32,7 +32,8 @@ void run_program(lineio::Channels& channels, const Options& options) {
         case Options::Command::undo:
             run_undo(channels, options.journal);
         case Options::Command::dry_run: {
-            DryRun renamer(channels);
+            RealFolder folder([](const std::string&, const std::string&) {});
+            DryRun renamer(channels, folder);
             run_main_dialogue(channels, renamer, options.folder_answer);
             break;
         }

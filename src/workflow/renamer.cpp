@@ -43,7 +43,8 @@ void RealRun::finish(std::int32_t renamed_count) {
 void DryRun::start(const RenamingJob& /*job*/, const FolderFacts& folder) {
     channels_.text_line(lineio::console_output,
                         " Dry run: the names a real run would give; nothing is renamed", 1);
-    picture_.take_case_as(!folder.any_name.empty() && folder_ignores_case(folder_, folder.any_name));
+    picture_.take_case_as(!folder.any_name.empty() &&
+                          folder_ignores_case(folder_, folder.any_name));
 }
 
 void DryRun::outcome(bool renamed, std::string_view path, std::string_view /*failure_note*/) {

@@ -73,9 +73,9 @@ class RealRun final : public Renamer {
 
 class DryRun final : public Renamer {
   public:
-    explicit DryRun(lineio::Channels& channels)
-        : channels_(channels), folder_([](const std::string&, const std::string&) {}),
-          picture_(folder_) {}
+    // `folder` is only ever asked, never changed.
+    DryRun(lineio::Channels& channels, ClipFolder& folder)
+        : channels_(channels), folder_(folder), picture_(folder) {}
     ClipFolder& clip_folder() override { return picture_; }
     // A preview leaves the disk as it found it, a list.txt of the user's own included.
     std::string* listing_in_memory() override { return &listing_; }
@@ -89,7 +89,7 @@ class DryRun final : public Renamer {
 
   private:
     lineio::Channels& channels_;
-    RealFolder folder_;  // asked only, never changed
+    ClipFolder& folder_;
     FolderPicture picture_;
     std::string listing_;
 };

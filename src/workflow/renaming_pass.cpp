@@ -130,7 +130,8 @@ class Pass {
                 // Another name of a clip renamed earlier in this run: the clip keeps the name it
                 // got, under which the line says it was renamed, that being where the user finds
                 // it. It is not counted again, the count being one of files.
-                error = name == earlier->second ? 0 : clips_.remove_second_name(name, earlier->second);
+                error =
+                    name == earlier->second ? 0 : clips_.remove_second_name(name, earlier->second);
                 if (error == 0 && name != earlier->second) {
                     renamer_.removed(name);
                 }

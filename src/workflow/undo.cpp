@@ -15,7 +15,6 @@
 namespace workflow {
 namespace {
 
-
 // Ends the program with a failure to read or follow the journal `name`.
 [[noreturn]] void fail_journal(lineio::Channels& channels, const std::string& name,
                                std::string reason, lineio::Cause cause = lineio::Cause::other,
