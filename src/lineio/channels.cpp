@@ -1,6 +1,7 @@
 #include "lineio/channels.hpp"
 
 #include <algorithm>
+#include <cassert>
 #include <string>
 #include <utility>
 
@@ -129,18 +130,12 @@ void Channels::write_line(int channel, Activity activity, int empty_lines_after,
         }
         return;
     }
+    // REQUIRES: a file is open on `channel`, and none of its lines was read.
     const auto found = files_.find(channel);
-    if (found == files_.end()) {
-        fail(activity, channel,
-             channel == console_input ? "the console's input cannot be written"
-                                      : "no file is open on the channel");
-    }
+    assert(found != files_.end() && !found->second->reader.holds_unread_bytes());
     FileChannel& file = *found->second;
     if (!file.file.is_writable()) {
         fail(activity, channel, "the file could be opened for reading only");
-    }
-    if (file.reader.holds_unread_bytes()) {
-        fail(activity, channel, "the file was read only in part, and lines cannot follow there");
     }
     if (!file.written) {
         if (const int error = file.file.truncate_at_position(); error != 0) {
@@ -176,18 +171,15 @@ void Channels::flush_console_output_quietly() {
 
 // ---- Input ----
 
-LineReader& Channels::reader_for(int channel, Activity activity) {
+LineReader& Channels::reader_for(int channel) {
     if (channel == console_input) {
         // Whatever was written must be on the console before the program waits for an answer.
         flush_console_output();
         return *console_input_;
     }
+    // REQUIRES: `channel` is the console's input or a file open on it.
     const auto found = files_.find(channel);
-    if (found == files_.end()) {
-        fail(activity, channel,
-             channel == console_output ? "the console's output cannot be read"
-                                       : "no file is open on the channel");
-    }
+    assert(found != files_.end());
     return found->second->reader;
 }
 
@@ -216,7 +208,7 @@ void Channels::fail_at_input_end(const LineReader& reader, int channel, Activity
 int Channels::field_input(int channel, int width, std::span<char> destination,
                           bool* longer_than_field) {
     constexpr Activity activity = Activity::field_input;
-    LineReader& reader = reader_for(channel, activity);
+    LineReader& reader = reader_for(channel);
     if (!read_line(reader, channel, activity)) {
         if (channel == console_input) {
             fail_at_input_end(reader, channel, activity, "the console input ended");
@@ -246,7 +238,7 @@ void Channels::line_input(int channel, std::string& line) {
 }
 
 void Channels::read_required_line(int channel, Activity activity) {
-    LineReader& reader = reader_for(channel, activity);
+    LineReader& reader = reader_for(channel);
     if (!read_line(reader, channel, activity)) {
         fail_at_input_end(reader, channel, activity,
                           channel == console_input ? "the console input ended"
@@ -256,7 +248,7 @@ void Channels::read_required_line(int channel, Activity activity) {
 
 void Channels::integer_input(int channel, std::span<std::int32_t* const> destinations) {
     constexpr Activity activity = Activity::integer_input;
-    LineReader& reader = reader_for(channel, activity);
+    LineReader& reader = reader_for(channel);
     const IntegerInputResult result = read_integers(
         [&](std::string_view& line) {
             if (!read_line(reader, channel, activity)) {

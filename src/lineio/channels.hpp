@@ -164,8 +164,8 @@ class Channels {
     void close_all_quietly();
     [[noreturn]] void end_program(int exit_status);
 
-    // The input of `channel`, or an input/output failure of `activity` when it has none.
-    LineReader& reader_for(int channel, Activity activity);
+    // The input of `channel`.
+    LineReader& reader_for(int channel);
     // Reads the next line of `reader` into input_line_; false when the input holds no further
     // line.
     bool read_line(LineReader& reader, int channel, Activity activity);

@@ -1,6 +1,7 @@
 #include "workflow/clip_folder.hpp"
 
 #include <algorithm>
+#include <cassert>
 
 namespace workflow {
 
@@ -38,6 +39,7 @@ int RealFolder::rename(const std::string& from, const std::string& to) {
 }
 
 int RealFolder::remove_second_name(const std::string& name, const std::string& kept) {
+    assert(name != kept);
     // Checked right before the removal. POSIX offers no way to remove a name only while it names
     // a given file; a file put under the name in between could be removed only if it had yet
     // another name of its own.

@@ -45,6 +45,7 @@ class ClipFolder {
     // is_taken_name_refusal tells a taken name.
     virtual int rename(const std::string& from, const std::string& to) = 0;
     // Removes `name` while it and `kept` are two names of one file, which keeps the other.
+    // REQUIRES: `name` and `kept` differ.
     virtual int remove_second_name(const std::string& name, const std::string& kept) = 0;
 };
 

@@ -12,7 +12,7 @@ namespace workflow {
 namespace {
 
 // Whether the journal `journal_name` records a run on `folder` with `correction` whose clips all
-// still bear the names it gave.
+// still bear the names it gave: each name borne by the very file the journal names.
 bool same_run_done(const std::string& journal_name, std::string_view folder,
                    std::int32_t correction) {
     Journal journal;
@@ -27,9 +27,10 @@ bool same_run_done(const std::string& journal_name, std::string_view folder,
         return false;
     }
     return std::all_of(journal.clips.begin(), journal.clips.end(), [&](const JournalClip& clip) {
-        bool there = false;
+        FileIdentity file;
         const std::string& given = clip.renamed_as.empty() ? clip.new_name : clip.renamed_as;
-        return clips.exists(given, there) == 0 && there;
+        return clips.identify(given, file) == 0 &&
+               identity_text(file, journal.head.identity_by_number) == clip.identity;
     });
 }
 

@@ -251,6 +251,9 @@ def calls_per_clip(root):
         text = pathlib.Path(root, "trace").read_text()
         # The folder is read once: the renaming takes over the listing that made list.txt.
         assert count == 0 or len(re.findall(r'openat\(\d+, "\."', text)) == 1, "the folder read twice"
+        # Each batch of journal entries (1, 2, 4, ... clips) is on the medium before its renames.
+        syncs = len(re.findall(r'\b(?:fsync|fdatasync)\(', text))
+        assert syncs >= count.bit_length(), f"{syncs} syncs for {count.bit_length()} batches"
         return len(text.splitlines())
     per_clip = (calls(600) - calls(0)) / 600
     print(f"calls that touch a file, per clip: {per_clip:.2f}")

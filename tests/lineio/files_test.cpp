@@ -27,14 +27,6 @@ TEST(FileChannel, IsWrittenOverWholeFromTheFirstLineWrittenAndNeverAfterAPartRea
     channels.empty_line(2);
     channels.close(2);
     EXPECT_EQ(ScratchDirectory::read_file("report.txt"), " first\r\n\r\n");
-    // A line cannot follow a line that was read only in part.
-    channels.open(3, "report.txt");
-    std::string line(1, ' ');
-    channels.field_input(3, 1, line);
-    EXPECT_EQ(test_support::program_end_of([&] { channels.list_line(3, {"lost"}); }),
-              lineio::failure_exit_status);
-    EXPECT_TRUE(console.error.ends_with(
-        "lines cannot follow there\r\n  at file \"report.txt\", line 2\r\n"));
 }
 
 TEST(RunCommandLine, ListsAFolderInByteOrderWithoutShellOrHiddenNames) {

@@ -38,4 +38,21 @@ TEST(FolderPicture, TakesNamesAsTheFolderDoes) {
     }
 }
 
+// A second name goes only while it and the name kept are one file: never another file's name.
+TEST(RealFolder, RemovesOnlyASecondNameOfTheSameFile) {
+    const ScratchDirectory scratch;
+    ScratchDirectory::write_file("kept.mp4", "clip");
+    ScratchDirectory::write_file("other.mp4", "another clip");
+    std::filesystem::create_hard_link("kept.mp4", "second.mp4");
+    std::filesystem::create_hard_link("other.mp4", "backup of other.mp4");
+    workflow::RealFolder folder([](const std::string&, const std::string&) {});
+    ASSERT_EQ(folder.open("", true), 0);
+    EXPECT_NE(folder.remove_second_name("other.mp4", "kept.mp4"), 0);
+    EXPECT_EQ(folder.remove_second_name("second.mp4", "kept.mp4"), 0);
+    EXPECT_NE(folder.remove_second_name("kept.mp4", "second.mp4"), 0);
+    EXPECT_TRUE(std::filesystem::exists("other.mp4"));
+    EXPECT_TRUE(std::filesystem::exists("kept.mp4"));
+    EXPECT_FALSE(std::filesystem::exists("second.mp4"));
+}
+
 }  // namespace

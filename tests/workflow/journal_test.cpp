@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
-#include "workflow/clip_name.hpp"
+#include "support/fake_console.hpp"
+#include "support/scratch_directory.hpp"
 
 namespace {
 
@@ -41,6 +43,7 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         {"a name taken that no burst gives",
          head + plain + "renamed: 2024_03_01_05_00_00.mp4\r\n     as: .bashrc\r\n", 1, 1},
         {"an unknown line", head + plain + "rename: a\r\n", 1, 1},
+        {"the same clip twice", head + plain + plain, 1, 1},
         {"a correction that is no number",
          "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\nfolder number: 7\r\n"
          "correction: -60x\r\nidentity: number\r\n\r\n" +
@@ -66,9 +69,40 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
     }
 }
 
-TEST(Journal, TakesBurstNumbersInPlaceOfTheSeconds) {
-    EXPECT_EQ(workflow::burst_variant("2025 11 21 14 25 10", 7), "2025 11 21 14 25 07");
-    EXPECT_EQ(workflow::burst_variant("2025 11 21 14 25 1", 40), "2025 11 21 14 25 1");
+TEST(Journal, OfAnUnknownVersionIsNamedAndNotRead) {
+    workflow::Journal journal;
+    const auto problems = workflow::read_journal(
+        "DoridivezizoziRUR undo journal\r\nversion: 3\r\nfolder: F\r\n\r\n" + plain, journal);
+    EXPECT_EQ(problems.unknown_version, "3");
+    EXPECT_TRUE(journal.clips.empty());
+}
+
+// A run that renamed nothing leaves no journal; one that renamed keeps its journal, ended.
+TEST(JournalWriter, KeepsAJournalOnlyOfRenames) {
+    const test_support::ScratchDirectory scratch;
+    test_support::FakeConsole console;
+    lineio::Channels channels(console);
+    for (const bool renamed : {false, true}) {
+        workflow::JournalWriter writer(channels, "program");
+        writer.start({"F", 7, -60, true});
+        const workflow::JournalClip entry{"2024_03_01_05_00_00.mp4", "12",
+                                          "2024 03 01 04 00 00.mp4", "", ""};
+        writer.write_ahead({&entry, 1});
+        const std::string name = writer.name();
+        if (renamed) {
+            writer.renamed(entry.old_name, entry.new_name, entry.new_name);
+        }
+        writer.close(renamed ? 1 : 0);
+        EXPECT_EQ(std::filesystem::exists(name), renamed);
+        if (renamed) {
+            workflow::Journal journal;
+            EXPECT_TRUE(
+                workflow::read_journal(test_support::ScratchDirectory::read_file(name), journal)
+                    .refused.empty());
+            EXPECT_TRUE(journal.ended);
+            EXPECT_EQ(journal.clips.size(), 1U);
+        }
+    }
 }
 
 TEST(Journal, OfNoClipIsNone) {
