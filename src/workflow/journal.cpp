@@ -35,6 +35,8 @@ constexpr std::string_view as = "     as: ";
 constexpr std::string_view legacy_to = "     to: ";
 constexpr std::string_view removed = "removed: ";
 constexpr std::string_view undo_claim = "undo claim: ";
+constexpr std::string_view not_renamed = "not renamed: ";
+constexpr std::string_view restored = "restored: ";
 constexpr std::string_view end = "end of run: ";
 }  // namespace key
 
@@ -236,6 +238,15 @@ void read_entries(JournalLines& lines, Journal& journal, JournalProblems& proble
             if (known(std::string_view(line).substr(key::removed.size())) == nullptr) {
                 refuse("a removed name has no entry");
             }
+        } else if (line.starts_with(key::not_renamed) || line.starts_with(key::restored)) {
+            const bool left = line.starts_with(key::not_renamed);
+            JournalClip* const entry = known(std::string_view(line).substr(
+                left ? key::not_renamed.size() : key::restored.size()));
+            if (entry == nullptr) {
+                refuse("a clip told of has no entry");
+            } else {
+                (left ? entry->never_renamed : entry->restored) = true;
+            }
         } else if (line.starts_with(key::undo_claim)) {
             const std::string_view name = std::string_view(line).substr(key::undo_claim.size());
             if (known(name) != nullptr) {
@@ -425,6 +436,12 @@ bool JournalWriter::create() {
 }
 
 void JournalWriter::write(std::string_view text) {
+    if (!file_.is_open() && resumed_) {
+        check(file_.open_or_create(name_));
+        // Whatever a power cut left after the last whole line goes: a line written after it
+        // would be taken for part of it.
+        check(file_.truncate_to(resumed_at_));
+    }
     owed_.append(text);
     check(file_.write(owed_));
     owed_.clear();
@@ -482,18 +499,39 @@ void JournalWriter::claim(const std::string& old_name, const std::string& claime
 void JournalWriter::resume(const std::string& name, std::size_t length) {
     name_ = name;
     resumed_at_ = length;
+    resumed_ = true;
     // The journal of a run that renamed: whatever befalls the undo, the journal stays.
     renamed_any_ = true;
 }
 
 void JournalWriter::undo_claim(const std::string& claimed) {
-    if (!file_.is_open()) {
-        check(file_.open_or_create(name_));
-        // Whatever a power cut left after the last whole line goes: a line written after it
-        // would be taken for part of it.
-        check(file_.truncate_to(resumed_at_));
-    }
     write(std::string(key::undo_claim).append(claimed).append(line_end));
+}
+
+void JournalWriter::restored(const std::string& old_name) {
+    owed_.append(key::restored).append(old_name).append(line_end);
+}
+
+void JournalWriter::flush() {
+    if (owed_.empty()) {
+        return;
+    }
+    // What an undo restored only saves a later undo from finding it out by itself: a journal
+    // that cannot take it, on a medium made read-only since, fails nothing.
+    if (!file_.is_open() && (file_.open_or_create(name_) != 0 || !file_.is_writable() ||
+                             file_.truncate_to(resumed_at_) != 0)) {
+        return;
+    }
+    if (file_.write(owed_) == 0) {
+        file_.sync();
+    }
+    owed_.clear();
+}
+
+void JournalWriter::not_renamed(const std::string& old_name) {
+    if (file_.is_open()) {
+        owed_.append(key::not_renamed).append(old_name).append(line_end);
+    }
 }
 
 void JournalWriter::close(std::int32_t renamed_count) {

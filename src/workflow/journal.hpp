@@ -18,6 +18,8 @@
 //   renamed: <old name>       after the rename, when the name taken is not the corrected one
 //        as: <new name>       (a burst number)
 //   removed: <old name>       a second name of a file already renamed, removed
+//   not renamed: <old name>   a clip the run left as it was
+//   restored: <old name>      a clip an undo gave its old name back
 //   undo claim: <name>        a placeholder of an undo's own, before it is made
 //   end of run: N files renamed
 //
@@ -53,6 +55,8 @@ struct JournalClip {
     std::string new_name;    // the corrected name, or for 1.1.0 the name given
     std::string renamed_as;  // the name taken, when the journal got that far
     std::string claimed;     // an empty placeholder the run made for it
+    bool never_renamed = false;  // the run left it as it was
+    bool restored = false;       // an undo gave it its old name back
 };
 
 struct JournalHead {
@@ -114,6 +118,8 @@ class JournalWriter {
     void renamed(const std::string& old_name, const std::string& new_name,
                  const std::string& planned);
     void removed(const std::string& old_name);
+    // Remembered, and written with the next batch: a clip of the batch that kept its name.
+    void not_renamed(const std::string& old_name);
     // Written at once, before the placeholder is made.
     void claim(const std::string& old_name, const std::string& claimed);
     // Goes on with the journal `name` after its first `length` bytes, its whole lines, for an
@@ -121,6 +127,11 @@ class JournalWriter {
     void resume(const std::string& name, std::size_t length);
     // Written, and on the medium, before the undo makes a placeholder under `claimed`.
     void undo_claim(const std::string& claimed);
+    // Remembered, and written with the undo's next claim or when it is done.
+    void restored(const std::string& old_name);
+    // Writes what an undo remembered and waits until it is on the medium, where the journal can
+    // still take it; a journal that cannot is left as it is.
+    void flush();
     // Writes the "end of run" line, or deletes the journal when the run renamed nothing.
     void close(std::int32_t renamed_count);
     // The journal's name, or empty when there is none.
@@ -139,6 +150,7 @@ class JournalWriter {
     std::string owed_;  // lines written with the next batch
     bool unavailable_ = false;
     bool renamed_any_ = false;
+    bool resumed_ = false;
     std::size_t resumed_at_ = 0;
 };
 

@@ -37,6 +37,8 @@ class Renamer {
     virtual void renamed(const std::string& old_name, const std::string& new_name,
                          const std::string& planned) = 0;
     virtual void removed(const std::string& old_name) = 0;
+    // After a clip of a batch kept its name.
+    virtual void left(const std::string& /*old_name*/) {}
     // `path` is the new path of a renamed file, otherwise the old one; should the outcome's line
     // not be written, `failure_note` ends the diagnostic.
     virtual void outcome(bool renamed, std::string_view path, std::string_view failure_note) = 0;
@@ -61,6 +63,7 @@ class RealRun final : public Renamer {
     void renamed(const std::string& old_name, const std::string& new_name,
                  const std::string& planned) override;
     void removed(const std::string& old_name) override;
+    void left(const std::string& old_name) override { journal_.not_renamed(old_name); }
     void outcome(bool renamed, std::string_view path, std::string_view failure_note) override;
     void finish(std::int32_t renamed_count) override;
 

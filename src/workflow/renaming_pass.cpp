@@ -148,6 +148,9 @@ class Pass {
                 ++renamed_count;
             }
         }
+        if (!renamed && clip.corrected && clip.unknown == 0 && facts_.open_error == 0) {
+            renamer_.left(name);
+        }
         old_path_.assign(folder_).append("/").append(name);
         note_.clear();
         if (renamed) {

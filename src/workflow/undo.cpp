@@ -31,9 +31,10 @@ void show(lineio::Channels& channels, std::string_view text) {
 // Takes the renames of one journal back, newest first, touching only the files the run renamed.
 class Undo {
   public:
-    // `folder` is opened on the journal's folder.
-    Undo(lineio::Channels& channels, const Journal& journal, RealFolder& folder)
-        : channels_(channels), journal_(journal), folder_(folder) {
+    // `folder` is opened on the journal's folder; `writer` goes on with the journal.
+    Undo(lineio::Channels& channels, const Journal& journal, RealFolder& folder,
+         JournalWriter& writer)
+        : channels_(channels), journal_(journal), folder_(folder), writer_(writer) {
         for (std::size_t at = 0; at < journal.clips.size(); ++at) {
             first_with_identity_.try_emplace(journal.clips[at].identity, at);
             old_names_.emplace(journal.clips[at].old_name, journal.clips[at].identity);
@@ -47,6 +48,15 @@ class Undo {
         if (journal_.legacy) {
             return restore_by_name(clip);
         }
+        const bool back = restore_named(at, clip, old_path);
+        if (back && !clip.restored) {
+            writer_.restored(clip.old_name);
+        }
+        return back;
+    }
+
+  private:
+    bool restore_named(std::size_t at, const JournalClip& clip, const std::string& old_path) {
         // An entry whose file an older entry renamed too is a second name of that file.
         const std::size_t first = first_with_identity_.at(clip.identity);
         std::optional<std::string> found = locate(clip);
@@ -63,9 +73,10 @@ class Undo {
                 show(channels_, " Restored " + old_path);
                 return true;
             }
-            // Only a run cut short leaves clips it may never have renamed.
-            show(channels_,
-                 (journal_.ended ? " Already back " : " Nothing to undo for ") + old_path);
+            // Only a run cut short leaves clips it may never have renamed untold.
+            show(channels_, (journal_.ended || clip.restored ? " Already back "
+                                                             : " Nothing to undo for ") +
+                                old_path);
             return true;
         }
         if (old_error == 0 && found && is_undo_claim(clip.old_name, old_file)) {
@@ -90,7 +101,6 @@ class Undo {
         return true;
     }
 
-  private:
     std::string path_of(std::string_view name) const {
         return std::string(journal_.head.folder).append("/").append(name);
     }
@@ -170,6 +180,7 @@ class Undo {
     lineio::Channels& channels_;
     const Journal& journal_;
     RealFolder& folder_;
+    JournalWriter& writer_;
     std::unordered_map<std::string, std::size_t> first_with_identity_;
     // Each name the run found, with the identity of the file it named then.
     std::unordered_map<std::string, std::string> old_names_;
@@ -232,16 +243,28 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name) {
     // Where there are no hard links, an undo's rename makes a placeholder too: the journal says
     // so first, so that an undo killed there is finished by the next one.
     writer.resume(journal_path, journal.length);
-    Undo undo(channels, journal, folder);
+    Undo undo(channels, journal, folder, writer);
     std::int32_t restored = 0;
+    std::int32_t never_renamed = 0;
     for (std::size_t at = journal.clips.size(); at-- > 0;) {
-        restored += undo.restore(at) ? 1 : 0;
+        if (journal.clips[at].never_renamed) {
+            ++never_renamed;  // whatever bears its name now, the run never touched it
+        } else {
+            restored += undo.restore(at) ? 1 : 0;
+        }
     }
-    const auto total = static_cast<std::int32_t>(journal.clips.size());
+    writer.flush();
+    const auto total = static_cast<std::int32_t>(journal.clips.size()) - never_renamed;
     const std::string summary = " of " + std::to_string(total) + " files restored";
     const lineio::LineLayout layout{lineio::IntegerField{6},
                                     lineio::TextField{static_cast<int>(summary.size())}};
     channels.formatted_line(lineio::console_output, layout, {restored, std::string_view(summary)});
+    if (never_renamed > 0) {
+        constexpr std::string_view left = " files the run never renamed were left as they are";
+        const lineio::LineLayout left_layout{lineio::IntegerField{6},
+                                             lineio::TextField{static_cast<int>(left.size())}};
+        channels.formatted_line(lineio::console_output, left_layout, {never_renamed, left});
+    }
     channels.finish(restored == total ? 0 : 1);
 }
 

@@ -2,6 +2,7 @@
 """--crash-points PROGRAM: a small run, and the undo of its journal, killed at the entry of each
 call that touches a file, or with that call failing, on each rename way; then judged, undone twice.
 --calls-per-clip PROGRAM: the system calls a plain clip costs, at most 3.
+--partial-run PROGRAM: a run whose one rename fails is undone, and counted, truthfully.
 --power-cut PROGRAM: a run on ext4 whose disk is copied while the program is stopped and after it
 ends, as a power cut leaves it; undo must restore every copy. Without RUR_CRASH_POINTS=1 the
 crash points are a sample of every ninth and the power cut is skipped (77), as it is without root
@@ -240,6 +241,18 @@ def power_cut(root):
     return 1 if problems else 0
 
 
+def partial_run(root):
+    """A clip the run could not rename is no clip its undo failed to restore."""
+    folder = make_clips(root)
+    start = snapshot(folder)
+    run(folder, injections=["renameat2:error=EBUSY:when=1"])
+    undo = run(folder, ["--undo", journals(folder)[0]])
+    counts = re.findall(r"(\d+) of (\d+) files restored\s+(\d+) files the run never", undo.stdout)
+    ok = undo.returncode == 0 and counts == [("4", "4", "1")] and not differences(snapshot(folder), start)
+    print(f"partial run undone: {'as told' if ok else undo.returncode} {undo.stdout[-200:]!r}")
+    return 0 if ok else 1
+
+
 def calls_per_clip(root):
     """A plain clip costs its rename and its report line; the journal's calls are a batch's."""
     def calls(count):
@@ -266,4 +279,4 @@ if __name__ == "__main__":
         sys.exit(77)
     with tempfile.TemporaryDirectory() as scratch:
         sys.exit({"--crash-points": crash_points, "--power-cut": power_cut,
-                  "--calls-per-clip": calls_per_clip}[sys.argv[1]](scratch))
+                  "--calls-per-clip": calls_per_clip, "--partial-run": partial_run}[sys.argv[1]](scratch))
