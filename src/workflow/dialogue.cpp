@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "lineio/fixed_text.hpp"
@@ -147,7 +148,7 @@ void check_timestamp(Channels& channels, const std::int32_t& lowest_year,
 
 }  // namespace
 
-void run_main_dialogue(Channels& channels, Renamer& renamer,
+void run_main_dialogue(Channels& channels, Renamer& renamer, std::string_view program,
                        const std::optional<std::string>& folder_answer) {
     const std::int32_t lowest_year = timestamp::lowest_year;
 
@@ -218,12 +219,13 @@ void run_main_dialogue(Channels& channels, Renamer& renamer,
                                 camera.minute, camera.second, actual.year, actual.month, actual.day,
                                 actual.hour, actual.minute, actual.second, correction, lowest_year);
 
+    std::unordered_set<std::string> already_shifted;
     if (renamer.changes_names() && channels.person_at_console()) {
-        ask_before_shifting_again(channels, folder, correction);
+        ask_before_shifting_again(channels, folder, correction, program, already_shifted);
     }
     run_renaming_pass(channels,
                       RenamingJob{folder_name, folder_length, camera, actual, correction,
-                                  lowest_year, listed_files},
+                                  lowest_year, listed_files, already_shifted},
                       renamer);
 
     lineio::fixed_copy(command_line.span(), texts::delete_listing_command);

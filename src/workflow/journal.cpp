@@ -1,6 +1,8 @@
 #include "workflow/journal.hpp"
 
+#include <algorithm>
 #include <charconv>
+#include <functional>
 #include <unordered_map>
 #include <utility>
 
@@ -351,11 +353,10 @@ std::string journal_file_name(const platform::LocalTime& time, int number) {
     return name.append(".txt");
 }
 
-std::string newest_journal() {
+std::vector<std::string> journals_newest_first() {
     // "<start>YYYYMMDD-HHMMSS[-N].txt": the time, then the number of runs within that second.
     constexpr std::size_t stamp = 15;
-    std::string newest;
-    std::pair<std::string, int> newest_key;
+    std::vector<std::pair<std::pair<std::string, int>, std::string>> found;
     platform::Folder current;
     if (current.open("", true) != 0) {
         return {};
@@ -372,13 +373,19 @@ std::string newest_journal() {
         if (name.size() > stamp && !read_number(name.substr(stamp + 1), number)) {
             return;
         }
-        std::pair<std::string, int> key{std::string(name.substr(0, stamp)), number};
-        if (newest.empty() || key > newest_key) {
-            newest = entry.name;
-            newest_key = std::move(key);
-        }
+        found.push_back({{std::string(name.substr(0, stamp)), number}, entry.name});
     });
-    return error == 0 ? newest : std::string();
+    std::sort(found.begin(), found.end(), std::greater<>());
+    std::vector<std::string> names;
+    for (auto& [key, name] : found) {
+        names.push_back(std::move(name));
+    }
+    return error == 0 ? names : std::vector<std::string>();
+}
+
+std::string newest_journal() {
+    const std::vector<std::string> journals = journals_newest_first();
+    return journals.empty() ? std::string() : journals.front();
 }
 
 void JournalWriter::check(int error) {

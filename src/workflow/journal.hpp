@@ -51,10 +51,10 @@ using rur::journal_title;
 // and the corrected name it was meant to get, with what the run then did.
 struct JournalClip {
     std::string old_name;
-    std::string identity;    // empty in a journal of version 1.1.0
-    std::string new_name;    // the corrected name, or for 1.1.0 the name given
-    std::string renamed_as;  // the name taken, when the journal got that far
-    std::string claimed;     // an empty placeholder the run made for it
+    std::string identity;        // empty in a journal of version 1.1.0
+    std::string new_name;        // the corrected name, or for 1.1.0 the name given
+    std::string renamed_as;      // the name taken, when the journal got that far
+    std::string claimed;         // an empty placeholder the run made for it
     bool never_renamed = false;  // the run left it as it was
     bool restored = false;       // an undo gave it its old name back
 };
@@ -157,6 +157,8 @@ class JournalWriter {
 // The newest journal of the current directory, by the date and time in its name; empty when
 // there is none.
 std::string newest_journal();
+// Every journal of the current directory, newest first.
+std::vector<std::string> journals_newest_first();
 
 // The name of a journal's file as it was started: the name of the run, and "-2", "-3", ... for
 // runs made within the same second.

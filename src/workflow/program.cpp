@@ -34,13 +34,13 @@ void run_program(lineio::Channels& channels, const Options& options) {
         case Options::Command::dry_run: {
             RealFolder folder([](const std::string&, const std::string&) {});
             DryRun renamer(channels, folder);
-            run_main_dialogue(channels, renamer, options.folder_answer);
+            run_main_dialogue(channels, renamer, options.program, options.folder_answer);
             break;
         }
         case Options::Command::dialogue:
         case Options::Command::usage_error: {
             RealRun renamer(channels, options.program);
-            run_main_dialogue(channels, renamer, options.folder_answer);
+            run_main_dialogue(channels, renamer, options.program, options.folder_answer);
             break;
         }
     }

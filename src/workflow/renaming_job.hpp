@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "lineio/fixed_text.hpp"
 #include "timestamp/timestamp.hpp"
@@ -28,6 +29,8 @@ struct RenamingJob {
     const std::int32_t& lowest_year;
     // What the listing command saw; the pass takes it over when it was of the folder renamed.
     ListedFiles& listed_files;
+    // Clips an earlier run shifted, which this one leaves as they are.
+    const std::unordered_set<std::string>& already_shifted;
 
     std::string_view folder() const {
         return folder_name.view().substr(0, static_cast<std::size_t>(folder_length));

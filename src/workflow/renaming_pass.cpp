@@ -41,7 +41,8 @@ class Pass {
           renamer_(renamer),
           clips_(renamer.clip_folder()),
           folder_(job.folder()),
-          correction_(job.correction) {
+          correction_(job.correction),
+          already_shifted_(job.already_shifted) {
         // The paths are "<folder>/<name>": an empty folder answer puts the names at the root.
         facts_.open_error = clips_.open(folder_.empty() ? "/" : std::string(folder_), true);
         if (facts_.open_error == 0) {
@@ -83,7 +84,9 @@ class Pass {
             // A longer listed name is not the file its first 23 columns name, and a timestamp
             // that is no minute of the calendar, or leaves it, has no corrected name: such a
             // file is left as it is.
-            if (clip.longer_name || facts_.open_error != 0) {
+            if (clip.longer_name || facts_.open_error != 0 ||
+                (!already_shifted_.empty() &&
+                 already_shifted_.contains(std::string(clip.name.trimmed_view())))) {
                 continue;
             }
             clip.corrected = corrected_name(clip.name.view(), correction_);
@@ -201,6 +204,7 @@ class Pass {
     ClipFolder& clips_;
     std::string_view folder_;
     std::int32_t correction_;
+    const std::unordered_set<std::string>& already_shifted_;
     FolderFacts facts_;
     std::optional<ListedFiles> listed_;
     std::vector<JournalClip> ahead_;

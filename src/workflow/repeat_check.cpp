@@ -1,8 +1,7 @@
 #include "workflow/repeat_check.hpp"
 
-#include <algorithm>
-#include <array>
 #include <string>
+#include <vector>
 
 #include "lineio/fixed_text.hpp"
 #include "workflow/clip_folder.hpp"
@@ -11,46 +10,104 @@
 namespace workflow {
 namespace {
 
-// Whether the journal `journal_name` records a run on `folder` with `correction` whose clips all
-// still bear the names it gave: each name borne by the very file the journal names.
-bool same_run_done(const std::string& journal_name, std::string_view folder,
-                   std::int32_t correction) {
-    Journal journal;
-    int error = 0;
-    if (journal_name.empty() || !load_journal(journal_name, journal, error).refused.empty() ||
-        error != 0 || journal.legacy || journal.clips.empty() || journal.head.folder != folder ||
-        journal.head.correction != correction) {
-        return false;
+// What an earlier run left in the folder.
+struct EarlierRun {
+    std::string journal;
+    std::int32_t correction = 0;
+    std::vector<std::string> shifted;  // the names its renamed clips still bear
+    long long not_shifted = 0;         // its clips it never renamed, still under their names
+};
+
+// The folder's real path, or empty where it cannot be had.
+std::string real_path_of(const std::string& path) {
+    std::string resolved;
+    return platform::real_path(path, resolved) == 0 ? resolved : std::string();
+}
+
+bool bears(const ClipFolder& clips, const std::string& name, const JournalClip& clip,
+           bool by_number) {
+    FileIdentity file;
+    return clips.identify(name, file) == 0 && identity_text(file, by_number) == clip.identity;
+}
+
+// What the newest journal here of a run on the folder `clips` opened tells; an empty journal
+// name where none does.
+EarlierRun find_earlier_run(const ClipFolder& clips, const std::string& folder_path) {
+    FileIdentity self;
+    const std::uint64_t number =
+        clips.keeps_file_numbers() && clips.identify_self(self) == 0 ? self.index : 0;
+    const std::string real_folder = number == 0 ? real_path_of(folder_path) : std::string();
+    for (const std::string& name : journals_newest_first()) {
+        Journal journal;
+        int error = 0;
+        std::string journal_path;
+        std::string journal_folder;
+        if (!load_journal(name, journal, error).refused.empty() || error != 0 || journal.legacy ||
+            locate_journal_folder(name, journal, journal_path, journal_folder) != 0) {
+            continue;
+        }
+        const bool same_folder =
+            number != 0 ? journal.head.folder_number == number
+                        : !real_folder.empty() && real_path_of(journal_folder) == real_folder;
+        if (!same_folder) {
+            continue;
+        }
+        EarlierRun earlier{name, journal.head.correction, {}, 0};
+        for (const JournalClip& clip : journal.clips) {
+            const std::string& given = clip.renamed_as.empty() ? clip.new_name : clip.renamed_as;
+            if (clip.never_renamed) {
+                earlier.not_shifted +=
+                    bears(clips, clip.old_name, clip, journal.head.identity_by_number) ? 1 : 0;
+            } else if (!clip.restored &&
+                       bears(clips, given, clip, journal.head.identity_by_number)) {
+                earlier.shifted.push_back(given);
+            }
+        }
+        return earlier;
     }
-    RealFolder clips([](const std::string&, const std::string&) {});
-    if (clips.open(folder.empty() ? "/" : std::string(folder), true) != 0) {
-        return false;
-    }
-    return std::all_of(journal.clips.begin(), journal.clips.end(), [&](const JournalClip& clip) {
-        FileIdentity file;
-        const std::string& given = clip.renamed_as.empty() ? clip.new_name : clip.renamed_as;
-        return clips.identify(given, file) == 0 &&
-               identity_text(file, journal.head.identity_by_number) == clip.identity;
-    });
+    return {};
+}
+
+bool answered_yes(lineio::Channels& channels, const std::string& question) {
+    channels.text_line(lineio::console_output, question);
+    lineio::FixedText<1> answer;
+    channels.field_input(lineio::console_input, 1, answer.span());
+    return answer.chars[0] == 'Y' || answer.chars[0] == 'y';
 }
 
 }  // namespace
 
 void ask_before_shifting_again(lineio::Channels& channels, std::string_view folder,
-                               std::int32_t correction) {
-    const std::string journal_name = newest_journal();
-    if (!same_run_done(journal_name, folder, correction)) {
+                               std::int32_t correction, std::string_view program,
+                               std::unordered_set<std::string>& leave) {
+    const std::string folder_path = folder.empty() ? "/" : std::string(folder);
+    RealFolder clips([](const std::string&, const std::string&) {});
+    if (clips.open(folder_path, true) != 0) {
         return;
     }
-    for (const std::string& line : std::array<std::string, 4>{
-             " This folder was shifted by the same number of minutes before, and its clips",
-             " still bear the names that run gave them (see " + journal_name + ").",
-             " Shifting again moves every clip a second time.", " Shift them again? Y/N"}) {
+    const EarlierRun earlier = find_earlier_run(clips, folder_path);
+    if (earlier.shifted.empty()) {
+        return;
+    }
+    const std::string journal = lineio::printable(earlier.journal);
+    for (const std::string& line : std::vector<std::string>{
+             " " + std::to_string(earlier.shifted.size()) +
+                 " clips of this folder still bear the names a run gave them, shifted by " +
+                 std::to_string(earlier.correction) + " minutes (see " + journal + ").",
+             " To start again from their original names, take that run back first:",
+             "   " + std::string(program) + " --undo " + journal}) {
         channels.text_line(lineio::console_output, line);
     }
-    lineio::FixedText<1> answer;
-    channels.field_input(lineio::console_input, 1, answer.span());
-    if (answer.chars[0] != 'Y' && answer.chars[0] != 'y') {
+    if (earlier.correction == correction && earlier.not_shifted > 0) {
+        if (!answered_yes(channels, " Rename only the " + std::to_string(earlier.not_shifted) +
+                                        " clips that run left as they were? Y/N")) {
+            channels.orderly_stop();
+        }
+        leave.insert(earlier.shifted.begin(), earlier.shifted.end());
+        return;
+    }
+    if (!answered_yes(channels,
+                      " Shifting again moves them a second time. Shift them again? Y/N")) {
         channels.orderly_stop();
     }
 }

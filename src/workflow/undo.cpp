@@ -74,9 +74,9 @@ class Undo {
                 return true;
             }
             // Only a run cut short leaves clips it may never have renamed untold.
-            show(channels_, (journal_.ended || clip.restored ? " Already back "
-                                                             : " Nothing to undo for ") +
-                                old_path);
+            show(channels_,
+                 (journal_.ended || clip.restored ? " Already back " : " Nothing to undo for ") +
+                     old_path);
             return true;
         }
         if (old_error == 0 && found && is_undo_claim(clip.old_name, old_file)) {

@@ -179,7 +179,12 @@ TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
               std::string::npos)
         << first.output;
     const Files shifted = folder_contents("Clips");
-    const ProgramRun again = run_on_terminal(typed + "N\r", {});
+    // A run on another folder since, and the folder named another way, hide nothing.
+    ScratchDirectory::write_file("Other/2024_03_01_00_00_00.mp4");
+    run_program(".", "Y\nOther\n2024 03 01 01 00 00\n2024 03 01 00 00 00\n");
+    std::string renamed_typed = typed;
+    renamed_typed.replace(renamed_typed.find("Clips"), 5, "./Clips/");
+    const ProgramRun again = run_on_terminal(renamed_typed + "N\r", {});
     EXPECT_NE(again.output.find(" Shift them again? Y/N"), std::string::npos) << again.output;
     EXPECT_EQ(folder_contents("Clips"), shifted);
     EXPECT_EQ(run_on_terminal(typed + "y\r\r", {}).exit_status, 0);

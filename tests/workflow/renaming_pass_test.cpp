@@ -7,6 +7,7 @@
 #include <cctype>
 #include <map>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "support/fake_console.hpp"
@@ -123,7 +124,8 @@ void run_pass(lineio::Channels& channels, workflow::Renamer& renamer, std::int32
     const timestamp::Timestamp camera{2025, 11, 21, 15, 40, 0};
     const std::int32_t lowest_year = 2009;
     workflow::ListedFiles listed;
-    run_renaming_pass(channels, {folder, 1, camera, camera, correction, lowest_year, listed},
+    const std::unordered_set<std::string> none;
+    run_renaming_pass(channels, {folder, 1, camera, camera, correction, lowest_year, listed, none},
                       renamer);
 }
 
