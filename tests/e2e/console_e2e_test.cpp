@@ -141,21 +141,29 @@ TEST(Terminal, ShowsControlBytesOfANameAsQuestionMarksAndKeepsThemInTheReport) {
     if (runs_through_launcher()) {
         GTEST_SKIP() << "Wine's console is not the pseudo-terminal";
     }
-    const ScratchDirectory scratch;
-    const std::string name = "2024_03_01_00_00\x1b\x07x.mp4";
-    ScratchDirectory::write_file("Clips/" + name, "clip");
-    const ProgramRun run =
-        run_on_terminal("Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r\r", {});
-    EXPECT_EQ(run.exit_status, 0);
-    // The terminal turns a line feed into CR LF; the program's own CR before it must stay.
-    for (const std::string line : {"File name = 2024_03_01_00_00??x.mp4\r\r\n",
-                                   " Could not rename Clips/2024_03_01_00_00??x.mp4\r\r\n"}) {
-        EXPECT_NE(run.output.find(line), std::string::npos) << run.output;
+    // C0 controls, a lone 8-bit control sequence introducer and 0xFF, a lead byte on its own.
+    for (const std::string bytes : {"\x1b\x07", "\x9b\xff", "\xc3\xc3"}) {
+        const ScratchDirectory scratch;
+        const std::string name = "2024_03_01_00_00" + bytes + "x.mp4";
+        ScratchDirectory::write_file("Clips/" + name, "clip");
+        const ProgramRun run =
+            run_on_terminal("Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r\r", {});
+        EXPECT_EQ(run.exit_status, 0);
+        // The terminal turns a line feed into CR LF; the program's own CR before it must stay.
+        for (const std::string line : {"File name = 2024_03_01_00_00??x.mp4\r\r\n",
+                                       " Could not rename Clips/2024_03_01_00_00??x.mp4\r\r\n"}) {
+            EXPECT_NE(run.output.find(line), std::string::npos) << run.output;
+        }
+        EXPECT_EQ(run.output.find_first_of(bytes), std::string::npos);
+        EXPECT_NE(ScratchDirectory::read_file(report_name)
+                      .find("Could not rename Clips/" + name + "\r\n"),
+                  std::string::npos);
+        // Through a pipe the output keeps the name's bytes; the error stream never does.
+        ScratchDirectory::write_file("Clips/" + bytes + ".txt", "");
+        const ProgramRun piped = run_program(".", "Y\nClips\n");
+        EXPECT_NE(piped.error.find("  ??.txt"), std::string::npos) << piped.error;
+        EXPECT_EQ(piped.error.find_first_of(bytes), std::string::npos);
     }
-    EXPECT_EQ(run.output.find_first_of("\x1b\x07"), std::string::npos);
-    EXPECT_NE(
-        ScratchDirectory::read_file(report_name).find("Could not rename Clips/" + name + "\r\n"),
-        std::string::npos);
 }
 
 // A person is told how to take a run back, and asked before the same shift is made twice; a
