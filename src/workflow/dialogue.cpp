@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "lineio/fixed_text.hpp"
-#include "platform/platform.hpp"
 #include "lineio/unicode_text.hpp"
+#include "platform/platform.hpp"
 #include "timestamp/check.hpp"
 #include "timestamp/correction.hpp"
 #include "timestamp/timestamp.hpp"
@@ -118,21 +118,31 @@ void check_listed_types(Channels& channels) {
 // quote, without one pair of them around it.
 std::string_view folder_named_by(std::string_view answer) {
     answer = lineio::trimmed(answer);
-    if (!platform::names_may_hold_double_quotes && answer.size() >= 2 &&
-        answer.starts_with('"') && answer.ends_with('"')) {
+    if (!platform::names_may_hold_double_quotes && answer.size() >= 2 && answer.starts_with('"') &&
+        answer.ends_with('"')) {
         answer = lineio::trimmed(answer.substr(1, answer.size() - 2));
     }
     return answer;
 }
 
+// Asks for a date and time. A person who typed it another way (2025-11-21 15:30) is told why and
+// asked again; a script's answer is read by the grammar alone, as it always was.
 void read_timestamp(Channels& channels, std::string_view prompt, std::string_view example,
                     timestamp::Timestamp& entered) {
-    text_line(channels, 75, prompt);
-    text_line(channels, 75, example);
-    text_line(channels, 75, texts::timestamp_form);
     const std::array<std::int32_t*, 6> fields{&entered.year, &entered.month,  &entered.day,
                                               &entered.hour, &entered.minute, &entered.second};
-    channels.integer_input(console_input, fields);
+    for (;;) {
+        text_line(channels, 75, prompt);
+        text_line(channels, 75, example);
+        text_line(channels, 75, texts::timestamp_form);
+        if (!channels.person_at_console()) {
+            channels.integer_input(console_input, fields);
+            return;
+        }
+        if (channels.typed_integer_input(console_input, fields)) {
+            return;
+        }
+    }
 }
 
 void check_timestamp(Channels& channels, const std::int32_t& lowest_year,
@@ -192,10 +202,10 @@ void run_main_dialogue(Channels& channels, Renamer& renamer,
                          folder_name.view().substr(0, static_cast<std::size_t>(folder_length)),
                          texts::list_command_end});
     ListedFiles listed_files;
-    channels.watch_listing([&listed_files](const platform::Folder& listed_folder,
-                                           const platform::FolderEntry& entry) {
-        listed_files.add(listed_folder, entry);
-    });
+    channels.watch_listing(
+        [&listed_files](const platform::Folder& listed_folder, const platform::FolderEntry& entry) {
+            listed_files.add(listed_folder, entry);
+        });
     const int command_status = channels.run_command_line(command_line.view());
     channels.watch_listing({});
     listed_files.finish();

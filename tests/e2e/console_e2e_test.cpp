@@ -166,6 +166,41 @@ TEST(Terminal, ShowsControlBytesOfANameAsQuestionMarksAndKeepsThemInTheReport) {
     }
 }
 
+// A date typed the natural way is asked for again, with the reason; too few numbers get a hint.
+TEST(Terminal, AsksAgainForADateTypedAnotherWay) {
+    if (runs_through_launcher()) {
+        GTEST_SKIP() << "Wine's console is not the pseudo-terminal";
+    }
+    const struct {
+        std::string typed, told;
+        int asked;
+    } rows[] = {
+        {"2024-03-01 01:00:00\r", "The answer \"2024-03-01\" is not a whole number: type", 2},
+        {"01.03.2024 01.00\r", "The answer \"01.03.2024\" is not a whole number", 2},
+        {"2024 03 01 01 00 00 Uhr\r", "The answer \"Uhr\" is not a whole number", 2},
+        {"2024/03/01 01:00\r", "The answer \"2024/03/01 01:00\" is cut short by a slash", 2},
+        {"2024 03 01\r01 00 /\r", "\"01 00 /\" is cut short by a slash", 2},
+        {"2024 03 01 01 00\r", "Still missing: 1 of the 6 numbers.\r\r\n", 1},
+        {"2024,03\r\r01 01 00\r", "Still missing: 4 of the 6 numbers.\r\r\n\r\nStill missing: 4",
+         1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.typed);
+        const ScratchDirectory scratch;
+        ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "clip");
+        const ProgramRun run = run_on_terminal(
+            "Y\rClips\r" + row.typed + (row.asked == 2 ? "2024 03 01 01 00 00\r" : "00\r") +
+                "2024 03 01 00 00 00\r\r",
+            {});
+        EXPECT_NE(run.output.find(row.told), std::string::npos) << run.output;
+        // The question comes again after the reason, not after the hint.
+        EXPECT_EQ(
+            run.output.find("on the camera as", run.output.find(row.told)) != std::string::npos,
+            row.asked == 2);
+        EXPECT_EQ(folder_contents("Clips"), (Files{{"2024 02 29 23 00 00.mp4", "clip"}}));
+    }
+}
+
 // A person is told how to take a run back, and asked before the same shift is made twice; a
 // script is neither.
 TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
