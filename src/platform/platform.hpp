@@ -47,8 +47,10 @@ bool standard_input_is_terminal();
 // Explorer's "Copy as path", which comes in quotes, may lose them without naming another folder.
 #ifdef _WIN32
 inline constexpr bool names_may_hold_double_quotes = false;
+inline constexpr std::string_view path_separators = "\\/";
 #else
 inline constexpr bool names_may_hold_double_quotes = true;
+inline constexpr std::string_view path_separators = "/";
 #endif
 
 // The errors this layer's calls return for a name that is missing, a name that is taken and a

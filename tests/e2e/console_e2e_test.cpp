@@ -201,6 +201,35 @@ TEST(Terminal, AsksAgainForADateTypedAnotherWay) {
     }
 }
 
+// A path typed or pasted is taken as a dropped folder: the report lands beside the folder. A name
+// too long for the folder field says so.
+TEST(Terminal, TakesATypedPathAsADroppedFolderAndTellsWhyANameIsTooLong) {
+    if (runs_through_launcher()) {
+        GTEST_SKIP() << "Wine's console is not the pseudo-terminal";
+    }
+    const ScratchDirectory scratch;
+    const std::string path = (fs::current_path() / "Sub/Clips").string();
+    const std::string long_name(51, 'L');
+    const std::pair<std::string, std::string> rows[] = {
+        {"\"" + path + "\"", "Sub/"},
+        {"'" + path + "'", "Sub/"},
+        {"Sub/Clips", "Sub/"},
+        {long_name, "The folder name has 51 characters; 50 is the most the program takes."}};
+    for (const auto& [typed, told] : rows) {
+        SCOPED_TRACE(typed);
+        for (const std::string& folder : {std::string("Sub/Clips"), long_name}) {
+            ScratchDirectory::write_file(folder + "/2024_03_01_00_00_00.mp4", "clip");
+        }
+        const ProgramRun run =
+            run_on_terminal("Y\r" + typed + "\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r\r", {});
+        EXPECT_NE(run.output.find(told.ends_with('/') ? " Successfully renamed Clips/" : told),
+                  std::string::npos)
+            << run.output;
+        EXPECT_EQ(fs::exists(told + report_name), told == "Sub/");
+        fs::remove_all("Sub");
+    }
+}
+
 // A person is told how to take a run back, and asked before the same shift is made twice; a
 // script is neither.
 TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {

@@ -287,6 +287,8 @@ std::vector<Case> cases() {
     table.push_back(one_clip("FolderOf50CyrillicLetters", "", cyrillic));
     Case too_long{"FolderLongerThanItsField", "Y\n" + cyrillic + "x\n\n", 0, no_folder};
     too_long.folder = cyrillic;
+    too_long.error =
+        crlf("The folder name has 51 characters; 50 is the most the program takes.\n") + stopped;
     table.push_back(too_long);
     table.push_back(one_clip("FolderFollowedByBlanksPastItsField",
                              "Y\nClips" + std::string(60, ' ') + "\n" + minus_75.typed + "\n"));
