@@ -69,8 +69,12 @@ void name_refused_entries(Channels& channels, const std::vector<std::string>& re
         "These entries of the folder are not video clips (avi, mp4, m4v), so "
         "nothing was renamed:");
     for (const std::string& name : refused) {
-        // A short name's columns 21 to 23 are blanks.
+        // A name that ends before column 21 has no extension to show; a shorter one shows blanks.
         std::string extension(listed_extension(name));
+        if (extension.empty()) {
+            channels.error_line("  " + lineio::printable(name) + "   (not named like a clip)");
+            continue;
+        }
         extension.append(extension_width - lineio::unicode::character_count(extension),
                          lineio::blank);
         channels.error_line("  " + lineio::printable(name) + "   (extension \"" +

@@ -11,7 +11,6 @@
 namespace workflow {
 namespace {
 
-
 constexpr std::string_view line_end = "\r\n";
 constexpr std::string_view version_line = "version: 2";
 constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
@@ -317,7 +316,10 @@ std::string newest_journal() {
             return;
         }
         std::pair<std::string, int> key{std::string(name.substr(0, stamp)), number};
-        if (newest.empty() || key > newest_key) {
+        // An empty journal is what a run killed before its first write leaves: nothing to undo.
+        platform::FileIdentity identity;
+        if ((newest.empty() || key > newest_key) && current.identify(entry.name, identity) == 0 &&
+            identity.size > 0) {
             newest = entry.name;
             newest_key = std::move(key);
         }
