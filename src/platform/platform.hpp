@@ -47,9 +47,12 @@ bool standard_input_is_terminal();
 // Explorer's "Copy as path", which comes in quotes, may lose them without naming another folder.
 #ifdef _WIN32
 inline constexpr bool names_may_hold_double_quotes = false;
+// Whether every name is text, as on Windows, where a name is UTF-16; POSIX names are bytes.
+inline constexpr bool names_are_text = true;
 inline constexpr std::string_view path_separators = "\\/";
 #else
 inline constexpr bool names_may_hold_double_quotes = true;
+inline constexpr bool names_are_text = false;
 inline constexpr std::string_view path_separators = "/";
 #endif
 

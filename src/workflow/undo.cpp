@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "lineio/channels.hpp"
+#include "lineio/text_decoding.hpp"
 #include "platform/platform.hpp"
 #include "workflow/clip_folder.hpp"
 #include "workflow/clip_name.hpp"
@@ -16,7 +17,6 @@
 
 namespace workflow {
 namespace {
-
 
 // Ends the program with a failure to read or follow the journal `name`.
 [[noreturn]] void fail_journal(lineio::Channels& channels, const std::string& name,
@@ -226,12 +226,21 @@ class Undo {
 void run_undo(lineio::Channels& channels, std::string_view journal_name) {
     const std::string name(journal_name);
     Journal journal;
-    const std::string text = read_whole(channels, name);
+    // A journal saved again in an editor may come as UTF-16 or with a byte order mark.
+    const lineio::DecodedText decoded = lineio::decode_text(read_whole(channels, name));
+    const std::string& text = decoded.text;
     JournalProblems problems = read_journal(text, journal);
     if (journal.legacy) {
         // Version 1.1.0 wrote its journals in the console's code page, which on Windows was the
         // OEM one; its names read as UTF-8 only once converted.
         problems = read_journal(platform::from_legacy_code_page(text), journal);
+    }
+    // Only a journal of 1.1.0 is in a code page. Where names are text, other bytes name no file;
+    // where they are bytes, the run wrote them so.
+    if (decoded.form == lineio::TextForm::other && !journal.legacy && platform::names_are_text) {
+        fail_journal(channels, name,
+                     "its bytes are neither UTF-8 nor UTF-16: open it in Notepad and save it "
+                     "again with the encoding UTF-8");
     }
     if (problems.not_a_journal) {
         fail_journal(channels, name, "it is not an undo journal of this program",

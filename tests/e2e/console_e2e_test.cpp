@@ -230,6 +230,27 @@ TEST(Terminal, TakesATypedPathAsADroppedFolderAndTellsWhyANameIsTooLong) {
     }
 }
 
+// A journal saved again in an editor, as UTF-16 in either order or UTF-8 with its mark, still
+// takes its run back.
+TEST(Undo, ReadsAJournalSavedAgainAsUtf16OrWithAByteOrderMark) {
+    const ScratchDirectory scratch;
+    for (const std::string mark : {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF"}) {
+        ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "clip");
+        run_program(".", "Y\nClips\n2024 03 01 01 00 00\n2024 03 01 00 00 00\n\n");
+        const std::string journal = journal_in(".");
+        std::string saved = mark;
+        for (const char byte : ScratchDirectory::read_file(journal)) {
+            saved += mark.size() == 3    ? std::string(1, byte)
+                     : mark[0] == '\xFF' ? std::string{byte, '\0'}
+                                         : std::string{'\0', byte};
+        }
+        ScratchDirectory::write_file(journal, saved);
+        EXPECT_EQ(run_program(".", "", false, {"--undo", journal}).exit_status, 0) << mark.size();
+        EXPECT_EQ(folder_contents("Clips"), (Files{{"2024_03_01_00_00_00.mp4", "clip"}}));
+        fs::remove(journal);
+    }
+}
+
 // A person is told how to take a run back, and asked before the same shift is made twice; a
 // script is neither.
 TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
