@@ -4,7 +4,6 @@
 
 namespace workflow {
 
-
 int RealFolder::rename(const std::string& from, const std::string& to) {
     if (from == to) {
         platform::FileIdentity identity;

@@ -7,6 +7,7 @@
 #include "lineio/channels.hpp"
 #include "lineio/unicode_text.hpp"
 #include "workflow/clip_name.hpp"
+#include "workflow/options.hpp"
 
 namespace workflow {
 namespace {
@@ -366,9 +367,7 @@ bool JournalWriter::create() {
     head.append(line_end).append(version_line).append(line_end);
     head.append("The renames of one run, oldest first. To give every file its old name back:")
         .append(line_end)
-        .append(program_)
-        .append(" --undo ")
-        .append(name_)
+        .append(undo_command(program_, name_))
         .append(line_end);
     head.append(key::folder).append(head_.folder).append(line_end);
     head.append(key::folder_number).append(std::to_string(head_.folder_number)).append(line_end);

@@ -6,7 +6,6 @@
 namespace workflow {
 namespace {
 
-
 std::size_t hash(std::string_view name) {
     return std::hash<std::string_view>{}(name);
 }

@@ -4,11 +4,11 @@
 #include <array>
 
 #include "lineio/fixed_text.hpp"
+#include "workflow/options.hpp"
 #include "workflow/report.hpp"
 
 namespace workflow {
 namespace {
-
 
 // Whether the newest journal here records a run on `folder` with the same correction whose
 // clips all still bear the names it gave: the same answers again would shift them twice.
@@ -91,7 +91,7 @@ void RealRun::finish(std::int32_t renamed_count) {
     if (channels_.output_to_person() && !journal_.name().empty()) {
         // Said to a person only: piped or scripted output stays as it always was.
         channels_.text_line(lineio::console_output,
-                            " To take this run back: " + program_ + " --undo " + journal_.name());
+                            " To take this run back: " + undo_command(program_, journal_.name()));
     }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "lineio/channels.hpp"
+#include "lineio/fixed_text.hpp"
 #include "lineio/text_decoding.hpp"
 #include "platform/platform.hpp"
 #include "workflow/clip_folder.hpp"
@@ -44,6 +45,20 @@ std::string read_whole(lineio::Channels& channels, const std::string& name) {
     } while (count > 0);
     check(file.close());
     return text;
+}
+
+// A journal dropped onto the program, perhaps by a slip of the mouse, is taken back only once the
+// person has said so, knowing what it would touch.
+void confirm_undo(lineio::Channels& channels, const std::string& name, const Journal& journal) {
+    channels.text_line(lineio::console_output, " Take back the run of " + name + ": " +
+                                                   std::to_string(journal.clips.size()) +
+                                                   " clips in the folder \"" + journal.head.folder +
+                                                   "\"? Y/N");
+    lineio::FixedText<1> answer;
+    channels.field_input(lineio::console_input, 1, answer.span());
+    if (answer.chars[0] != 'Y' && answer.chars[0] != 'y') {
+        channels.orderly_stop();
+    }
 }
 
 void show(lineio::Channels& channels, std::string_view text) {
@@ -223,7 +238,25 @@ class Undo {
 
 }  // namespace
 
-void run_undo(lineio::Channels& channels, std::string_view journal_name) {
+bool is_undo_journal(const std::string& name) {
+    platform::File file;
+    if (file.open_to_read(name) != 0) {
+        return false;
+    }
+    std::string bytes;
+    std::array<char, std::size_t{64} * 1024> buffer{};
+    std::size_t count = 0;
+    do {
+        if (file.read(buffer.data(), buffer.size(), count) != 0) {
+            return false;
+        }
+        bytes.append(buffer.data(), count);
+    } while (count > 0);
+    Journal journal;
+    return !read_journal(lineio::decode_text(bytes).text, journal).not_a_journal;
+}
+
+void run_undo(lineio::Channels& channels, std::string_view journal_name, bool ask_first) {
     const std::string name(journal_name);
     Journal journal;
     // A journal saved again in an editor may come as UTF-16 or with a byte order mark.
@@ -277,6 +310,9 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name) {
         fail_journal(channels, name,
                      "it is not the folder the run renamed in, which is no longer there",
                      lineio::Cause::other, folder_place);
+    }
+    if (ask_first) {
+        confirm_undo(channels, name, journal);
     }
     Undo undo(channels, journal, folder, journal_path);
     std::int32_t restored = 0;

@@ -20,10 +20,13 @@ namespace {
 // return, the Enter key) one at a time, each once the program has gone quiet, as a person would.
 // The output is everything the terminal showed.
 // `before_line` is called with the count of lines typed so far, before each next one.
+// `options` follow the program on its command line.
 ProgramRun run_on_terminal(
     const std::string& typed, const std::vector<std::string>& settings,
-    const std::function<void(int)>& before_line = [](int) {}) {
+    const std::function<void(int)>& before_line = [](int) {},
+    const std::vector<std::string>& options = {}) {
     std::vector<std::string> command = program_command();
+    command.insert(command.end(), options.begin(), options.end());
     std::vector<char*> arguments;
     for (auto& word : command) {
         arguments.push_back(word.data());
@@ -249,6 +252,33 @@ TEST(Undo, ReadsAJournalSavedAgainAsUtf16OrWithAByteOrderMark) {
         EXPECT_EQ(folder_contents("Clips"), (Files{{"2024_03_01_00_00_00.mp4", "clip"}}));
         fs::remove(journal);
     }
+}
+
+// A journal dropped onto the program takes its run back once the person says Y; a script is told
+// to name --undo.
+TEST(Terminal, AJournalDroppedOntoTheProgramIsTakenBackAfterAsking) {
+    if (runs_through_launcher()) {
+        GTEST_SKIP() << "Wine's console is not the pseudo-terminal";
+    }
+    const ScratchDirectory scratch;
+    ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "clip");
+    run_program(".", "Y\nClips\n2024 03 01 01 00 00\n2024 03 01 00 00 00\n\n");
+    const std::string journal = journal_in(".");
+    const Files shifted = folder_contents("Clips");
+    const ProgramRun piped = run_program(".", "y\n", false, {journal});
+    EXPECT_EQ(piped.exit_status, 2);
+    EXPECT_NE(piped.error.find("is an undo journal; to take its run back: " +
+                               fs::canonical(RUR_PROGRAM_PATH).string() + " --undo " + journal),
+              std::string::npos)
+        << piped.error;
+    const std::string asked =
+        "Take back the run of " + journal + ": 1 clips in the folder \"Clips\"? Y/N";
+    for (const std::string answer : {"N", "y"}) {
+        const ProgramRun run = run_on_terminal(answer + "\r", {}, [](int) {}, {journal});
+        EXPECT_NE(run.output.find(asked), std::string::npos) << run.output;
+        EXPECT_EQ(folder_contents("Clips") == shifted, answer == "N");
+    }
+    EXPECT_EQ(folder_contents("Clips"), (Files{{"2024_03_01_00_00_00.mp4", "clip"}}));
 }
 
 // A person is told how to take a run back, and asked before the same shift is made twice; a
