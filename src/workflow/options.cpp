@@ -9,7 +9,7 @@ namespace {
 // Help, where each system's users look for it: -h and --help everywhere, /? on Windows too.
 bool asks_for_help(std::string_view argument) {
     return argument == "--help" || argument == "-h" ||
-           (!platform::names_may_hold_double_quotes && argument == "/?");
+           (platform::help_option_slash && argument == "/?");
 }
 
 // A usage error that says what to do in its own words, with no pointer to --help: it is what a
@@ -38,7 +38,7 @@ Options usage_error(std::string_view what, std::string_view argument) {
 std::string undo_command(std::string_view program, std::string_view journal) {
     if (program.empty()) {
         return "drop " + std::string(journal) + " onto " + std::string(rur::program_name) +
-               (platform::names_may_hold_double_quotes ? "" : ".exe");
+               (platform::help_option_slash ? ".exe" : "");
     }
     return std::string(program) + " --undo " + std::string(journal);
 }
