@@ -15,7 +15,7 @@ bool asks_for_help(std::string_view argument) {
 // A usage error that says what to do in its own words, with no pointer to --help: it is what a
 // drop onto the program ends in, and a window opened for the program alone has no prompt to type
 // --help at.
-Options drop_error(std::string problem) {
+Options drop_error(const std::string& problem) {
     Options options;
     options.command = Options::Command::usage_error;
     options.problem.assign(rur::program_name).append(": ").append(problem);
