@@ -4,6 +4,7 @@
 #include <cassert>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "lineio/fixed_text.hpp"
 #include "lineio/integer_input.hpp"
@@ -276,6 +277,64 @@ void Channels::integer_input(int channel, std::span<std::int32_t* const> destina
                                                            : "the end of the file was reached") +
                           " before all " + std::to_string(destinations.size()) +
                           " values were read");
+}
+
+bool Channels::typed_integer_input(int channel, std::span<std::int32_t* const> destinations) {
+    constexpr Activity activity = Activity::integer_input;
+    constexpr std::size_t quoted_line_length = 40;
+    LineReader& reader = reader_for(channel);
+    std::vector<std::string> lines;
+    std::size_t typed = 0;
+    while (typed < destinations.size()) {
+        if (!read_line(reader, channel, activity)) {
+            fail_at_input_end(reader, channel, activity,
+                              "the console input ended before all " +
+                                  std::to_string(destinations.size()) + " values were read");
+        }
+        // The line alone, read into nowhere, tells how many values it holds and whether a slash
+        // cut it short: one destination more than asked for, so that a slash is always seen.
+        const std::vector<std::int32_t*> nowhere(destinations.size() + 1, nullptr);
+        bool handed = false;
+        const IntegerInputResult alone = read_integers(
+            [&](std::string_view& line) {
+                line = input_line_;
+                return !std::exchange(handed, true);
+            },
+            nowhere);
+        const bool slash =
+            alone.kind == IntegerInputResult::Kind::filled && alone.filled < nowhere.size();
+        if (alone.kind == IntegerInputResult::Kind::bad_item ||
+            (slash && typed + alone.filled < destinations.size())) {
+            Failure refused{activity, channel, Cause::bad_answer, alone.reason};
+            refused.answer = alone.item;
+            refused.answer_fault = alone.fault;
+            if (slash) {
+                refused.answer =
+                    printable(std::string_view(input_line_).substr(0, quoted_line_length));
+                refused.answer.append(input_line_.size() > quoted_line_length ? "..." : "");
+                refused.answer_fault = IntegerInputResult::Fault::slash_too_early;
+            }
+            error_line(plain_words(refused));
+            return false;
+        }
+        lines.push_back(input_line_);
+        typed = slash ? destinations.size() : typed + alone.filled;
+        if (typed < destinations.size()) {
+            error_line("Still missing: " + std::to_string(destinations.size() - typed) +
+                       " of the " + std::to_string(destinations.size()) + " numbers.");
+        }
+    }
+    std::size_t next = 0;
+    read_integers(
+        [&lines, &next](std::string_view& line) {
+            if (next == lines.size()) {
+                return false;
+            }
+            line = lines[next++];
+            return true;
+        },
+        destinations);
+    return true;
 }
 
 void Channels::wait_for_enter(int channel) {

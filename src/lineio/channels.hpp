@@ -101,6 +101,12 @@ class Channels {
     // null value leaves its destination as it was; a slash ends the input. A value that is not a
     // signed 32-bit decimal integer, or input that ends first, is an input/output failure.
     void integer_input(int channel, std::span<std::int32_t* const> destinations);
+    // The same for a person typing at the console, who is shown a mistake instead of being
+    // stopped by it. A line that holds anything but values (a date typed as 2025-11-21, a time as
+    // 15:30), or whose slash comes before the last value, is told of in plain words on the error
+    // stream and the answer is given up: returns false, and the caller asks again. A line with
+    // too few values is followed by a hint of how many are still missing, and the next line read.
+    bool typed_integer_input(int channel, std::span<std::int32_t* const> destinations);
 
     // Reads one line of the console and ignores it.
     void wait_for_enter(int channel);

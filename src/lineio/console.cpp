@@ -21,7 +21,9 @@ int SystemConsole::write_output(std::string_view bytes) {
 }
 
 int SystemConsole::write_error(std::string_view bytes) {
-    return platform::write_standard_error(bytes);
+    // The error stream is meant for a person even when redirected: nothing raw goes there.
+    shown_ = printable(bytes, true);
+    return platform::write_standard_error(shown_);
 }
 
 bool SystemConsole::output_is_interactive() const {

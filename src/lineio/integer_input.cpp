@@ -90,11 +90,12 @@ Fault parse_item(std::string_view item, ParsedItem& parsed) {
 }
 
 // A bad item: its start, with control bytes shown as '?', and what is wrong with it.
-IntegerInputResult bad_item(std::string_view item, Fault fault) {
+IntegerInputResult bad_item(std::string_view item, Fault fault, std::size_t filled) {
     IntegerInputResult result{IntegerInputResult::Kind::bad_item,
                               fault,
                               printable(item.substr(0, quoted_item_length)),
-                              {}};
+                              {},
+                              filled};
     if (item.size() > quoted_item_length) {
         result.item.append("...");
     }
@@ -119,7 +120,7 @@ IntegerInputResult read_integers(const NextLine& next_line,
         const std::size_t start = line.find_first_not_of(blanks_and_tabs);
         if (start == std::string_view::npos) {
             if (!next_line(line)) {
-                return {IntegerInputResult::Kind::input_ended, Fault::none, {}, {}};
+                return {IntegerInputResult::Kind::input_ended, Fault::none, {}, {}, filled};
             }
             value_since_comma = false;
             continue;
@@ -140,7 +141,7 @@ IntegerInputResult read_integers(const NextLine& next_line,
         line.remove_prefix(item.size());
         ParsedItem parsed;
         if (const Fault fault = parse_item(item, parsed); fault != Fault::none) {
-            return bad_item(item, fault);
+            return bad_item(item, fault, filled);
         }
         const auto copies = static_cast<std::size_t>(
             std::min<std::uint64_t>(parsed.count, destinations.size() - filled));
@@ -151,7 +152,9 @@ IntegerInputResult read_integers(const NextLine& next_line,
         }
         value_since_comma = true;
     }
-    return {};
+    IntegerInputResult result;
+    result.filled = filled;
+    return result;
 }
 
 }  // namespace lineio

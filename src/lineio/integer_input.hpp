@@ -14,11 +14,16 @@ namespace lineio {
 struct IntegerInputResult {
     enum class Kind { filled, input_ended, bad_item };
     // What is wrong with a bad item.
-    enum class Fault { none, not_an_integer, zero_repeat_count, out_of_range };
+    // `slash_too_early` is no fault of the grammar's, only of a person's answer: see
+    // Channels::typed_integer_input.
+    enum class Fault { none, not_an_integer, zero_repeat_count, out_of_range, slash_too_early };
     Kind kind = Kind::filled;
     Fault fault = Fault::none;
     std::string item;    // a bad item's start as it may be shown, control bytes as '?'
     std::string reason;  // for a bad_item: what is wrong with it, in words
+    // How many destinations were filled, null values included; fewer than all with Kind::filled
+    // when a slash ended the input.
+    std::size_t filled = 0;
 };
 
 // Hands out the next line of the input; false when it holds none.

@@ -12,6 +12,8 @@ std::string answer_sentence(const Failure& failure) {
         failure.answer_fault == IntegerInputResult::Fault::not_an_integer ? "is not a whole number"
         : failure.answer_fault == IntegerInputResult::Fault::out_of_range
             ? "is far too large a number"
+        : failure.answer_fault == IntegerInputResult::Fault::slash_too_early
+            ? "is cut short by a slash before its last number"
             : "is not a date and time the program can read";
     return "The answer \"" + failure.answer + "\" " + std::string(verdict) +
            std::string(timestamp_advice);

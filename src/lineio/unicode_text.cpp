@@ -107,6 +107,15 @@ std::size_t character_count(std::string_view text) {
     return count;
 }
 
+std::size_t utf8_sequence_length(std::string_view text) {
+    std::size_t at = 0;
+    if (text.empty()) {
+        return 0;
+    }
+    const char32_t code = decode(text, at);
+    return code == malformed || is_high_surrogate(code) || is_low_surrogate(code) ? 0 : at;
+}
+
 std::size_t bytes_of_characters(std::string_view text, std::size_t characters) {
     std::size_t at = 0;
     for (std::size_t count = 0; count < characters && at < text.size(); ++count) {

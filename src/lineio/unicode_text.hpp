@@ -23,6 +23,10 @@ std::size_t bytes_of_whole_characters(std::string_view text, std::size_t capacit
 // ends.
 std::string_view columns(std::string_view text, std::size_t first, std::size_t count);
 
+// How many bytes the well-formed UTF-8 sequence at the start of `text` takes; 0 when `text` is
+// empty or begins with a byte that starts none (a surrogate's code counts as none).
+std::size_t utf8_sequence_length(std::string_view text);
+
 // The UTF-16 form of `text`. A name read from Windows may hold half of a surrogate pair, which no
 // UTF-8 can carry; to_utf8 gives it the three bytes its code would take, and that form is taken
 // back here, so that every listed name names its file again. Returns false for any other sequence

@@ -15,6 +15,7 @@
 #include <io.h>
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <array>
@@ -914,6 +915,37 @@ int console_process_count() {
         GetConsoleProcessList(processes.data(), static_cast<DWORD>(processes.size())));
 }
 
+namespace {
+
+// Whether the program that started this one is PowerShell (Windows PowerShell or PowerShell 7),
+// told by the parent process's executable name. A parent gone meanwhile, whose number another
+// process may have taken, is told as cmd's, the form the README teaches.
+bool started_from_powershell() {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const auto find = [snapshot](DWORD process, PROCESSENTRY32W& found) {
+        found = {};
+        found.dwSize = sizeof found;
+        for (BOOL more = Process32FirstW(snapshot, &found); more != FALSE;
+             more = Process32NextW(snapshot, &found)) {
+            if (found.th32ProcessID == process) {
+                return true;
+            }
+        }
+        return false;
+    };
+    PROCESSENTRY32W self{};
+    PROCESSENTRY32W parent{};
+    const bool known = find(GetCurrentProcessId(), self) && find(self.th32ParentProcessID, parent);
+    CloseHandle(snapshot);
+    return known && (_wcsicmp(parent.szExeFile, L"powershell.exe") == 0 ||
+                     _wcsicmp(parent.szExeFile, L"pwsh.exe") == 0);
+}
+
+}  // namespace
+
 std::string command_name(std::string_view /*started_as*/) {
     // cmd and PowerShell both run ".\NAME" from the folder that holds it; PowerShell does not
     // run a bare name from the current folder.
@@ -939,9 +971,12 @@ std::string command_name(std::string_view /*started_as*/) {
     if (_wcsicmp(module.substr(0, separator).c_str(), current.c_str()) == 0) {
         return ".\\" + utf8_of(stem);
     }
+    // A path with a blank is quoted, in cmd's form, which the README sends Windows users to;
     // PowerShell runs a quoted path only behind its call operator.
-    return module.find(L' ') == std::wstring::npos ? utf8_of(module)
-                                                   : "& \"" + utf8_of(module) + "\"";
+    if (module.find(L' ') == std::wstring::npos) {
+        return utf8_of(module);
+    }
+    return (started_from_powershell() ? "& \"" : "\"") + utf8_of(module) + "\"";
 }
 
 }  // namespace platform

@@ -72,8 +72,12 @@ void name_refused_entries(Channels& channels, const std::vector<std::string>& re
         "These entries of the folder are not video clips (avi, mp4, m4v), so "
         "nothing was renamed:");
     for (const std::string& name : refused) {
-        // A short name's columns 21 to 23 are blanks.
+        // A name that ends before column 21 has no extension to show; a shorter one shows blanks.
         std::string extension(listed_extension(name));
+        if (extension.empty()) {
+            channels.error_line("  " + lineio::printable(name) + "   (not named like a clip)");
+            continue;
+        }
         extension.append(extension_width - lineio::unicode::character_count(extension),
                          lineio::blank);
         channels.error_line("  " + lineio::printable(name) + "   (extension \"" +
@@ -129,14 +133,46 @@ std::string_view folder_named_by(std::string_view answer) {
     return answer;
 }
 
+// Asks for a date and time. A person who typed it another way (2025-11-21 15:30) is told why and
+// asked again; a script's answer is read by the grammar alone, as it always was.
+// A whole path, typed or pasted at a terminal (in quotes, as Explorer's "Copy as path" and a
+// Linux file manager's drop give it), is taken as a dropped folder is: the program moves to the
+// folder that holds it and returns its name there, so that the name fits the folder field and the
+// report and journal land beside the folder. Anything else is left to the folder question's rules.
+std::optional<std::string> enter_folder_of_path(std::string_view answer) {
+    const auto names_folder = [](const std::string& path) {
+        platform::Folder folder;
+        return folder.open(path, true) == 0;
+    };
+    std::string path(answer);
+    if (path.size() >= 2 && (path.front() == '"' || path.front() == '\'') &&
+        path.back() == path.front() && !names_folder(path)) {
+        path = path.substr(1, path.size() - 2);
+    }
+    std::string name;
+    if (path.find_first_of(platform::path_separators) == std::string::npos || !names_folder(path) ||
+        platform::enter_parent_folder(path, name) != 0 || name.empty()) {
+        return std::nullopt;
+    }
+    return name;
+}
+
 void read_timestamp(Channels& channels, std::string_view prompt, std::string_view example,
                     timestamp::Timestamp& entered) {
-    text_line(channels, 75, prompt);
-    text_line(channels, 75, example);
-    text_line(channels, 75, texts::timestamp_form);
     const std::array<std::int32_t*, 6> fields{&entered.year, &entered.month,  &entered.day,
                                               &entered.hour, &entered.minute, &entered.second};
-    channels.integer_input(console_input, fields);
+    for (;;) {
+        text_line(channels, 75, prompt);
+        text_line(channels, 75, example);
+        text_line(channels, 75, texts::timestamp_form);
+        if (!channels.person_at_console()) {
+            channels.integer_input(console_input, fields);
+            return;
+        }
+        if (channels.typed_integer_input(console_input, fields)) {
+            return;
+        }
+    }
 }
 
 void check_timestamp(Channels& channels, const std::int32_t& lowest_year,
@@ -177,14 +213,25 @@ void run_main_dialogue(Channels& channels, Renamer& renamer, std::string_view pr
     } else {
         channels.line_input(console_input, answer_line);
     }
-    const std::string_view folder = folder_named_by(answer_line);
+    std::string_view folder = folder_named_by(answer_line);
+    std::optional<std::string> folder_of_path;
+    if (!folder_answer && channels.person_at_console()) {
+        folder_of_path = enter_folder_of_path(folder);
+        folder = folder_of_path ? std::string_view(*folder_of_path) : folder;
+    }
     // A dropped folder's name is taken whole or not at all: without its trailing blanks, or with
     // a line break in it, it could name another folder.
     const bool changed_by_reading =
         folder_answer &&
         (folder != answer_line || answer_line.find_first_of("\r\n") != std::string::npos);
-    if (changed_by_reading || lineio::unicode::character_count(folder) > folder_input_width) {
+    const std::size_t characters = lineio::unicode::character_count(folder);
+    if (changed_by_reading || characters > folder_input_width) {
         text_line(channels, 56, texts::listing_failure);
+        if (!changed_by_reading) {
+            channels.error_line("The folder name has " + std::to_string(characters) +
+                                " characters; " + std::to_string(folder_input_width) +
+                                " is the most the program takes.");
+        }
         pause_and_stop(channels);
     }
     const FixedText<folder_name_width> folder_name(folder);

@@ -7,7 +7,8 @@ namespace workflow::texts {
 
 inline constexpr std::string_view help =
     R"(Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL | --help | --version]
-       DoridivezizoziRUR [--dry-run] FOLDER
+       DoridivezizoziRUR [--dry-run] [--] FOLDER
+       DoridivezizoziRUR JOURNAL
 
 Renames the video clips (.avi, .mp4, .m4v) of one folder whose names carry a
 camera's wrong clock, such as 2025_11_21_15_40_10.mp4, to the right date and
@@ -20,7 +21,9 @@ Start it in the directory that holds the folder. It asks, in this order:
   the date and time the camera showed                        2025 11 21 15 30 00
   the date and time the camera should have shown             2025 11 21 14 15 00
 A FOLDER dropped onto the program, or named as its argument, answers the
-second question; the program then works in the folder that holds it.
+second question; the program then works in the folder that holds it. A
+folder whose name starts with - is named ./-F, or after --. An undo JOURNAL
+dropped onto the program takes its run back once you answer Y.
 
 It writes, in the current directory:
   DedUzarodivedizidUZOVU.txt   the report: both times and every outcome
@@ -33,7 +36,7 @@ Options:
                    get; rename nothing, write no report and no journal
   --undo JOURNAL   give every file renamed by the run of that journal its old
                    name back, newest rename first
-  --help           show this text
+  -h, --help       show this text (/? on Windows too)
   --version        show the program's name and version
 
 Exit status:

@@ -8,8 +8,10 @@
 
 #include "lineio/channels.hpp"
 #include "lineio/line_reader.hpp"
+#include "lineio/text_decoding.hpp"
 #include "lineio/unicode_text.hpp"
 #include "workflow/clip_name.hpp"
+#include "workflow/options.hpp"
 
 namespace workflow {
 namespace {
@@ -311,7 +313,18 @@ JournalProblems load_journal(const std::string& name, Journal& journal, int& err
         journal = {};
         return {};
     }
+    lineio::DecodedText decoded = lineio::decode_text(text);
+    const bool encoded_again = decoded.form == lineio::TextForm::utf16_little_endian ||
+                               decoded.form == lineio::TextForm::utf16_big_endian;
+    if (encoded_again) {
+        text = std::move(decoded.text);
+    }
     JournalProblems problems = read_journal(text, journal);
+    journal.encoded_again = encoded_again;
+    // Only a journal of 1.1.0 is in a code page. Where names are text, other bytes name no file;
+    // where they are bytes, the run wrote them so.
+    problems.neither_utf8_nor_utf16 =
+        decoded.form == lineio::TextForm::other && !journal.legacy && platform::names_are_text;
     if (journal.legacy) {
         // Version 1.1.0 wrote its journals in the console's code page, which on Windows was the
         // OEM one; its names read as UTF-8 only once converted.
@@ -373,7 +386,11 @@ std::vector<std::string> journals_newest_first() {
         if (name.size() > stamp && !read_number(name.substr(stamp + 1), number)) {
             return;
         }
-        found.push_back({{std::string(name.substr(0, stamp)), number}, entry.name});
+        // An empty journal is what a run killed before its first write leaves: nothing to undo.
+        platform::FileIdentity identity;
+        if (current.identify(entry.name, identity) == 0 && identity.size > 0) {
+            found.push_back({{std::string(name.substr(0, stamp)), number}, entry.name});
+        }
     });
     std::sort(found.begin(), found.end(), std::greater<>());
     std::vector<std::string> names;
@@ -427,9 +444,7 @@ bool JournalWriter::create() {
     head.append(line_end).append(version_line).append(line_end);
     head.append("The renames of one run, oldest first. To give every file its old name back:")
         .append(line_end)
-        .append(program_)
-        .append(" --undo ")
-        .append(name_)
+        .append(undo_command(program_, name_))
         .append(line_end);
     head.append(key::folder).append(head_.folder).append(line_end);
     head.append(key::folder_number).append(std::to_string(head_.folder_number)).append(line_end);

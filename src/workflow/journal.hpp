@@ -73,12 +73,16 @@ struct Journal {
     std::vector<std::string> undo_claims;  // placeholders of earlier undos
     bool ended = false;
     std::size_t length = 0;  // the bytes of its whole lines, after which the next line goes
+    bool encoded_again = false;  // saved again by an editor as UTF-16: read, but never written
 };
 
 // What is wrong with a journal's text, or nothing: each refusal names the line and why.
 struct JournalProblems {
     bool not_a_journal = false;   // no journal at all: nothing of its own is there
     std::string unknown_version;  // a journal of a version this program does not know
+    // Bytes that are no text, where names are text: no journal this program wrote, or one an
+    // editor saved in a code page.
+    bool neither_utf8_nor_utf16 = false;
     std::vector<std::string> refused;
 };
 
@@ -88,8 +92,8 @@ struct JournalProblems {
 JournalProblems read_journal(std::string_view text, Journal& journal);
 
 // Reads the journal file `name` whole and checks it as read_journal does; `error` is the system's
-// error where the file could not be read. A journal of 1.1.0 is read in the code page it was
-// written in.
+// error where the file could not be read. A journal saved again by an editor, as UTF-16 in either
+// byte order, is read as well; a journal of 1.1.0 in the code page it was written in.
 JournalProblems load_journal(const std::string& name, Journal& journal, int& error);
 
 // The journal's folder as a path, read beside the journal itself wherever a link to the journal

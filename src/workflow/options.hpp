@@ -12,6 +12,9 @@ struct Options {
     enum class Command { dialogue, help, version, dry_run, undo, usage_error };
     Command command = Command::dialogue;
     std::string journal;  // for undo
+    // The journal was dropped onto the program (or named as its one argument), not named after
+    // --undo: a person is asked first, and a script is told to name --undo.
+    bool journal_dropped = false;
     std::string problem;  // for a usage error: one line naming what is wrong, without a line end
     bool journal_missing = false;  // the usage error is --undo without its journal
     // A folder dropped onto the program (or named as its one argument, also after --dry-run), as
@@ -20,16 +23,24 @@ struct Options {
     std::string dropped_folder;
     std::optional<std::string> folder_answer;
     // How to name the program in a command printed for the person at the console, so that it
-    // works as typed.
+    // works as typed; empty in a window opened for the program alone, where no command can be
+    // typed (see undo_command).
     std::string program;
 };
 
-// `names_folder` tells whether an argument names an existing folder: only such an argument is
-// taken as a dropped folder, any other stays a usage error.
-Options parse_options(std::span<const std::string_view> arguments,
-                      bool (*names_folder)(std::string_view));
+// What an argument names on the disk.
+enum class PathKind { nothing, folder, undo_journal, other_file };
 
-// A usage error naming what is wrong and, when not empty, the argument.
+// `kind_of` tells what an argument names: only a folder is taken as a dropped folder, only an
+// undo journal as one to take back.
+Options parse_options(std::span<const std::string_view> arguments,
+                      PathKind (*kind_of)(std::string_view));
+
+// A usage error naming what is wrong and, when not empty, the argument, and pointing to --help.
 Options usage_error(std::string_view what, std::string_view argument);
+
+// How the person takes back the run of `journal`: the command to type, or in a window opened for
+// the program alone (`program` empty) the file to drop onto it.
+std::string undo_command(std::string_view program, std::string_view journal);
 
 }  // namespace workflow

@@ -30,7 +30,7 @@ void run_program(lineio::Channels& channels, const Options& options) {
             show_text(channels, std::string(rur::program_name) + " " +
                                     std::string(rur::program_version) + "\n");
         case Options::Command::undo:
-            run_undo(channels, options.journal);
+            run_undo(channels, options.journal, options.journal_dropped);
         case Options::Command::dry_run: {
             RealFolder folder([](const std::string&, const std::string&) {});
             DryRun renamer(channels, folder);

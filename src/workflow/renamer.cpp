@@ -1,5 +1,6 @@
 #include "workflow/renamer.hpp"
 
+#include "workflow/options.hpp"
 #include "workflow/report.hpp"
 
 namespace workflow {
@@ -36,7 +37,7 @@ void RealRun::finish(std::int32_t renamed_count) {
     if (channels_.output_to_person() && !journal_.name().empty()) {
         // Said to a person only: piped or scripted output stays as it always was.
         channels_.text_line(lineio::console_output,
-                            " To take this run back: " + program_ + " --undo " + journal_.name());
+                            " To take this run back: " + undo_command(program_, journal_.name()));
     }
 }
 

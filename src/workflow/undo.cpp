@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lineio/channels.hpp"
+#include "lineio/fixed_text.hpp"
 #include "workflow/clip_folder.hpp"
 #include "workflow/clip_name.hpp"
 #include "workflow/journal.hpp"
@@ -22,6 +23,20 @@ namespace {
     const std::string shown = lineio::printable(name);
     channels.fail({lineio::Activity::journal_input, -1, cause, std::move(reason),
                    place.empty() ? "file \"" + shown + "\"" : std::move(place), shown});
+}
+
+// A journal dropped onto the program, perhaps by a slip of the mouse, is taken back only once the
+// person has said so, knowing what it would touch.
+void confirm_undo(lineio::Channels& channels, const std::string& name, const Journal& journal) {
+    channels.text_line(lineio::console_output, " Take back the run of " + name + ": " +
+                                                   std::to_string(journal.clips.size()) +
+                                                   " clips in the folder \"" + journal.head.folder +
+                                                   "\"? Y/N");
+    lineio::FixedText<1> answer;
+    channels.field_input(lineio::console_input, 1, answer.span());
+    if (answer.chars[0] != 'Y' && answer.chars[0] != 'y') {
+        channels.orderly_stop();
+    }
 }
 
 void show(lineio::Channels& channels, std::string_view text) {
@@ -188,7 +203,13 @@ class Undo {
 
 }  // namespace
 
-void run_undo(lineio::Channels& channels, std::string_view journal_name) {
+bool is_undo_journal(const std::string& name) {
+    Journal journal;
+    int error = 0;
+    return !load_journal(name, journal, error).not_a_journal && error == 0;
+}
+
+void run_undo(lineio::Channels& channels, std::string_view journal_name, bool ask_first) {
     const std::string name(journal_name);
     Journal journal;
     int read_error = 0;
@@ -202,6 +223,11 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name) {
                          ", which a newer release of this program wrote: take the run back "
                          "with that release",
                      lineio::Cause::not_a_journal);
+    }
+    if (problems.neither_utf8_nor_utf16) {
+        fail_journal(channels, name,
+                     "its bytes are neither UTF-8 nor UTF-16: open it in Notepad and save it "
+                     "again with the encoding UTF-8");
     }
     if (problems.not_a_journal) {
         fail_journal(channels, name, "it is not an undo journal of this program",
@@ -223,8 +249,14 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name) {
         fail_journal(channels, name, describe_error(error));
     }
     JournalWriter writer(channels, {});
-    RealFolder folder(
-        [&writer](const std::string& /*from*/, const std::string& to) { writer.undo_claim(to); });
+    RealFolder folder([&](const std::string& /*from*/, const std::string& to) {
+        if (journal.encoded_again) {
+            fail_journal(channels, name,
+                         "an editor saved it in another encoding, in which the undo cannot note "
+                         "the placeholder this folder needs: save it again as UTF-8");
+        }
+        writer.undo_claim(to);
+    });
     const std::string folder_place = "folder \"" + lineio::printable(journal.head.folder) + "\"";
     if (const int error = folder.open(folder_path, false); error != 0) {
         fail_journal(channels, name,
@@ -239,6 +271,9 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name) {
         fail_journal(channels, name,
                      "it is not the folder the run renamed in, which is no longer there",
                      lineio::Cause::other, folder_place);
+    }
+    if (ask_first) {
+        confirm_undo(channels, name, journal);
     }
     // Where there are no hard links, an undo's rename makes a placeholder too: the journal says
     // so first, so that an undo killed there is finished by the next one.

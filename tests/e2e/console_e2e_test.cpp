@@ -13,6 +13,11 @@
 
 #include "program_runner.hpp"
 
+// Terminal-only behaviour is seen on the pseudo-terminal; Wine's console is not one.
+#define SKIP_UNDER_WINE()        \
+    if (runs_through_launcher()) \
+    GTEST_SKIP() << "Wine's console is not the pseudo-terminal"
+
 namespace e2e {
 namespace {
 
@@ -20,10 +25,13 @@ namespace {
 // return, the Enter key) one at a time, each once the program has gone quiet, as a person would.
 // The output is everything the terminal showed.
 // `before_line` is called with the count of lines typed so far, before each next one.
+// `options` follow the program on its command line.
 ProgramRun run_on_terminal(
     const std::string& typed, const std::vector<std::string>& settings,
-    const std::function<void(int)>& before_line = [](int) {}) {
+    const std::function<void(int)>& before_line = [](int) {},
+    const std::vector<std::string>& options = {}) {
     std::vector<std::string> command = program_command();
+    command.insert(command.end(), options.begin(), options.end());
     std::vector<char*> arguments;
     for (auto& word : command) {
         arguments.push_back(word.data());
@@ -120,9 +128,7 @@ TEST(Console, NamesOfEveryScriptReachTheFolderTypedAndTheReportIsUtf8) {
 // A card taken out while the program waits for the times: its clips are left as they are, and
 // the user is told why.
 TEST(Terminal, TellsOfAFolderGoneWhileTheTimesWereTyped) {
-    if (runs_through_launcher()) {
-        GTEST_SKIP() << "Wine's console is not the pseudo-terminal";
-    }
+    SKIP_UNDER_WINE();
     const ScratchDirectory scratch;
     ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "clip");
     const ProgramRun run = run_on_terminal("Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r\r",
@@ -138,32 +144,137 @@ TEST(Terminal, TellsOfAFolderGoneWhileTheTimesWereTyped) {
 }
 
 TEST(Terminal, ShowsControlBytesOfANameAsQuestionMarksAndKeepsThemInTheReport) {
-    if (runs_through_launcher()) {
-        GTEST_SKIP() << "Wine's console is not the pseudo-terminal";
+    SKIP_UNDER_WINE();
+    // C0 controls, a lone 8-bit control sequence introducer and 0xFF, a lead byte on its own.
+    for (const std::string bytes : {"\x1b\x07", "\x9b\xff", "\xc3\xc3"}) {
+        const ScratchDirectory scratch;
+        const std::string name = "2024_03_01_00_00" + bytes + "x.mp4";
+        ScratchDirectory::write_file("Clips/" + name, "clip");
+        const ProgramRun run =
+            run_on_terminal("Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r\r", {});
+        EXPECT_EQ(run.exit_status, 0);
+        // The terminal turns a line feed into CR LF; the program's own CR before it must stay.
+        for (const std::string line : {"File name = 2024_03_01_00_00??x.mp4\r\r\n",
+                                       " Could not rename Clips/2024_03_01_00_00??x.mp4\r\r\n"}) {
+            EXPECT_NE(run.output.find(line), std::string::npos) << run.output;
+        }
+        EXPECT_EQ(run.output.find_first_of(bytes), std::string::npos);
+        EXPECT_NE(ScratchDirectory::read_file(report_name)
+                      .find("Could not rename Clips/" + name + "\r\n"),
+                  std::string::npos);
+        // Through a pipe the output keeps the name's bytes; the error stream never does.
+        ScratchDirectory::write_file("Clips/" + bytes + ".txt", "");
+        const ProgramRun piped = run_program(".", "Y\nClips\n");
+        EXPECT_NE(piped.error.find("  ??.txt"), std::string::npos) << piped.error;
+        EXPECT_EQ(piped.error.find_first_of(bytes), std::string::npos);
     }
+}
+
+// A date typed the natural way is asked for again, with the reason; too few numbers get a hint.
+TEST(Terminal, AsksAgainForADateTypedAnotherWay) {
+    SKIP_UNDER_WINE();
+    // What is typed, what the person is told, and whether the question comes again.
+    const std::tuple<std::string, std::string, bool> rows[] = {
+        {"2024-03-01 01:00:00\r", "The answer \"2024-03-01\" is not a whole number: type", true},
+        {"01.03.2024 01.00\r", "The answer \"01.03.2024\" is not a whole number", true},
+        {"2024 03 01 01 00 00 Uhr\r", "The answer \"Uhr\" is not a whole number", true},
+        {"2024/03/01 01:00\r", "The answer \"2024/03/01 01:00\" is cut short by a slash", true},
+        {"2024 03 01\r01 00 /\r", "\"01 00 /\" is cut short by a slash", true},
+        {"2024 03 01 01 00\r", "Still missing: 1 of the 6 numbers.\r\r\n", false},
+        {"2024,03\r\r01 01 00\r", "Still missing: 4 of the 6 numbers.\r\r\n\r\nStill missing: 4",
+         false},
+    };
+    for (const auto& [typed, told, again] : rows) {
+        SCOPED_TRACE(typed);
+        const ScratchDirectory scratch;
+        ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "clip");
+        const ProgramRun run =
+            run_on_terminal("Y\rClips\r" + typed + (again ? "2024 03 01 01 00 00\r" : "00\r") +
+                                "2024 03 01 00 00 00\r\r",
+                            {});
+        EXPECT_NE(run.output.find(told), std::string::npos) << run.output;
+        // The question comes again after the reason, not after the hint.
+        EXPECT_EQ(run.output.find("on the camera as", run.output.find(told)) != std::string::npos,
+                  again);
+        EXPECT_EQ(folder_contents("Clips"), (Files{{"2024 02 29 23 00 00.mp4", "clip"}}));
+    }
+}
+
+// A path typed or pasted is taken as a dropped folder: the report lands beside the folder. A name
+// too long for the folder field says so.
+TEST(Terminal, TakesATypedPathAsADroppedFolderAndTellsWhyANameIsTooLong) {
+    SKIP_UNDER_WINE();
     const ScratchDirectory scratch;
-    const std::string name = "2024_03_01_00_00\x1b\x07x.mp4";
-    ScratchDirectory::write_file("Clips/" + name, "clip");
-    const ProgramRun run =
-        run_on_terminal("Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r\r", {});
-    EXPECT_EQ(run.exit_status, 0);
-    // The terminal turns a line feed into CR LF; the program's own CR before it must stay.
-    for (const std::string line : {"File name = 2024_03_01_00_00??x.mp4\r\r\n",
-                                   " Could not rename Clips/2024_03_01_00_00??x.mp4\r\r\n"}) {
-        EXPECT_NE(run.output.find(line), std::string::npos) << run.output;
+    const std::string path = (fs::current_path() / "Sub/Clips").string();
+    const std::string long_name(51, 'L');
+    const std::pair<std::string, std::string> rows[] = {
+        {"\"" + path + "\"", "Sub/"},
+        {"'" + path + "'", "Sub/"},
+        {"Sub/Clips", "Sub/"},
+        {long_name, "The folder name has 51 characters; 50 is the most the program takes."}};
+    for (const auto& [typed, told] : rows) {
+        SCOPED_TRACE(typed);
+        ScratchDirectory::write_file("Sub/Clips/2024_03_01_00_00_00.mp4", "clip");
+        const ProgramRun run =
+            run_on_terminal("Y\r" + typed + "\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r\r", {});
+        EXPECT_NE(run.output.find(told.ends_with('/') ? " Successfully renamed Clips/" : told),
+                  std::string::npos)
+            << run.output;
+        EXPECT_EQ(fs::exists(told + report_name), told == "Sub/");
+        fs::remove_all("Sub");
     }
-    EXPECT_EQ(run.output.find_first_of("\x1b\x07"), std::string::npos);
-    EXPECT_NE(
-        ScratchDirectory::read_file(report_name).find("Could not rename Clips/" + name + "\r\n"),
-        std::string::npos);
+}
+
+// A journal saved again in an editor, as UTF-16 in either order or UTF-8 with its mark, still
+// takes its run back.
+TEST(Undo, ReadsAJournalSavedAgainAsUtf16OrWithAByteOrderMark) {
+    const ScratchDirectory scratch;
+    for (const std::string mark : {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF"}) {
+        ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "clip");
+        run_program(".", "Y\nClips\n2024 03 01 01 00 00\n2024 03 01 00 00 00\n\n");
+        const std::string journal = journal_in(".");
+        std::string saved = mark;
+        for (const char byte : ScratchDirectory::read_file(journal)) {
+            saved += mark.size() == 3    ? std::string(1, byte)
+                     : mark[0] == '\xFF' ? std::string{byte, '\0'}
+                                         : std::string{'\0', byte};
+        }
+        ScratchDirectory::write_file(journal, saved);
+        EXPECT_EQ(run_program(".", "", false, {"--undo", journal}).exit_status, 0) << mark.size();
+        EXPECT_EQ(folder_contents("Clips"), (Files{{"2024_03_01_00_00_00.mp4", "clip"}}));
+        fs::remove(journal);
+    }
+}
+
+// A journal dropped onto the program takes its run back once the person says Y; a script is told
+// to name --undo.
+TEST(Terminal, AJournalDroppedOntoTheProgramIsTakenBackAfterAsking) {
+    SKIP_UNDER_WINE();
+    const ScratchDirectory scratch;
+    ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "clip");
+    run_program(".", "Y\nClips\n2024 03 01 01 00 00\n2024 03 01 00 00 00\n\n");
+    const std::string journal = journal_in(".");
+    const Files shifted = folder_contents("Clips");
+    const ProgramRun piped = run_program(".", "y\n", false, {journal});
+    EXPECT_EQ(piped.exit_status, 2);
+    EXPECT_NE(piped.error.find("is an undo journal; to take its run back: " +
+                               fs::canonical(RUR_PROGRAM_PATH).string() + " --undo " + journal),
+              std::string::npos)
+        << piped.error;
+    const std::string asked =
+        "Take back the run of " + journal + ": 1 clips in the folder \"Clips\"? Y/N";
+    for (const std::string answer : {"N", "y"}) {
+        const ProgramRun run = run_on_terminal(answer + "\r", {}, [](int) {}, {journal});
+        EXPECT_NE(run.output.find(asked), std::string::npos) << run.output;
+        EXPECT_EQ(folder_contents("Clips") == shifted, answer == "N");
+    }
+    EXPECT_EQ(folder_contents("Clips"), (Files{{"2024_03_01_00_00_00.mp4", "clip"}}));
 }
 
 // A person is told how to take a run back, and asked before the same shift is made twice; a
 // script is neither.
 TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
-    if (runs_through_launcher()) {
-        GTEST_SKIP() << "Wine's console is not the pseudo-terminal";
-    }
+    SKIP_UNDER_WINE();
     const ScratchDirectory scratch;
     // A burst: the second clip is told apart by the name it took, not the one planned.
     for (const char* clip : {"2024_03_01_00_00_00.mp4", "2024-03-01-00-00-00.mp4"}) {
@@ -193,8 +304,11 @@ TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
         run_program(".", "Y\nClips\n2024 03 01 01 00 00\n2024 03 01 00 00 00\n");
     EXPECT_EQ(piped.output.find("Shift them"), std::string::npos);
     EXPECT_EQ(piped.output.find("To take this run back"), std::string::npos);
-    EXPECT_NE(run_program(".", "", false, {"--undo"}).error.find("the newest here: "),
-              std::string::npos);
+    // An empty journal, as a run killed before its first write leaves, is never the newest.
+    ScratchDirectory::write_file(journal_start + "29991231-235959.txt", "");
+    const std::string told = run_program(".", "", false, {"--undo"}).error;
+    EXPECT_NE(told.find("the newest here: "), std::string::npos);
+    EXPECT_EQ(told.find("29991231"), std::string::npos) << told;
 }
 
 }  // namespace

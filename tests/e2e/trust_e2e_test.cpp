@@ -50,16 +50,31 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
     const std::string unexpected = "DoridivezizoziRUR: unexpected argument ";
     const std::string clip = "F/2025_11_21_15_40_10.mp4";
     const std::string not_journal = " is not an undo journal of this program.\r\n";
+    const std::string not_clip =
+        "DoridivezizoziRUR: Drop the folder that holds the clips, not a clip: \"" + clip + "\"\r\n";
+    const std::string dropped = "Y\n" + camera_time + "\n" + actual_time + "\n\n";
     // The options, the input, the exit status and how the output (or the error stream) starts.
     const std::vector<std::tuple<std::vector<std::string>, std::string, int, std::string>> table{
         {{"--version"}, "", 0, "DoridivezizoziRUR 1.1.0\r\n"},
         {{"--help"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
         {{"--bogus"}, typed, 2, "DoridivezizoziRUR: unknown option \"--bogus\"" + hint},
-        {{clip}, typed, 2, unexpected + "\"" + clip + "\"" + hint},
-        {{"--dry-run", "G"}, typed, 2, unexpected + "\"G\"" + hint},
+        {{"-h"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
+        {{clip}, typed, 2, not_clip},
+        {{"--dry-run", clip}, typed, 2, not_clip},
+        {{"--dry-run", "G"}, typed, 2, "DoridivezizoziRUR: \"G\" not found\r\n"},
+        {{"G"}, typed, 2, "DoridivezizoziRUR: \"G\" not found\r\n"},
+        // A folder named like an option, the same after --dry-run as alone.
+        {{"--dry-run", "-F"},
+         dropped,
+         2,
+         "DoridivezizoziRUR: unknown option (a folder of that "
+         "name is ./-F) \"-F\"" +
+             hint},
+        {{"--dry-run", "--", "-F"}, dropped, 0, " "},
+        {{"--dry-run", "./-F"}, dropped, 0, " "},
         {{"/"}, typed, 2, "DoridivezizoziRUR: a drive or top folder holds no clip folder \"/\""},
         {{"--undo"}, "", 2, "DoridivezizoziRUR: --undo needs the name of an undo journal" + hint},
-        {{"--dry-run", "--dry-run"}, typed, 2, unexpected},
+        {{"--dry-run", "--dry-run"}, typed, 2, "DoridivezizoziRUR: unknown option"},
         {{"--undo", "a", "b"}, "", 2, unexpected + "\"b\"" + hint},
         {{"--undo", "empty.txt"}, "", 127, "The file empty.txt" + not_journal},
         {{"--undo", "missing.txt"}, "", 127, "The undo journal missing.txt could not be read: "},
@@ -70,6 +85,7 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
         ScratchDirectory::write_file(clip, "clip");
         ScratchDirectory::write_file(report_name, "last report");
         ScratchDirectory::write_file("empty.txt");  // as a run killed at its journal's creation
+        ScratchDirectory::write_file("-F/2025_11_21_15_40_10.mp4", "clip");
         const Files before = folder_contents(scratch.path());
         const ProgramRun run = run_program(scratch.path(), input, false, options);
         SCOPED_TRACE(options.back());

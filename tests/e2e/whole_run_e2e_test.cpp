@@ -150,14 +150,17 @@ Case renaming(std::string name, const Correction& correction,
     return run;
 }
 
-// What the error stream names when the entries `refused` (name, extension read) stop the run.
+// What the error stream names when the entries `refused` (name, extension read, none for a name
+// too short to have one) stop the run.
 std::string refused(const std::vector<std::pair<std::string, std::string>>& entries, bool own,
                     int more = 0) {
     std::string told =
         "These entries of the folder are not video clips (avi, mp4, m4v), so nothing "
         "was renamed:\r\n";
     for (const auto& [name, extension] : entries) {
-        told += "  " + name + "   (extension \"" + extension + "\")\r\n";
+        told += "  " + name +
+                (extension.empty() ? "   (not named like a clip)\r\n"
+                                   : "   (extension \"" + extension + "\")\r\n");
     }
     told += more > 0 ? "  and " + std::to_string(more) + " more\r\n" : "";
     return told +
@@ -169,9 +172,8 @@ std::string refused(const std::vector<std::pair<std::string, std::string>>& entr
 
 // Five refused entries are named, the rest counted.
 Case six_entries_no_clips() {
-    Case run{
-        "SixEntriesThatAreNoClips", "Y\nClips\n\n", 0, folder_prompt + not_video + pause,
-        refused({{"a", "   "}, {"b", "   "}, {"c", "   "}, {"d", "   "}, {"e", "   "}}, false, 1)};
+    Case run{"SixEntriesThatAreNoClips", "Y\nClips\n\n", 0, folder_prompt + not_video + pause,
+             refused({{"a", ""}, {"b", ""}, {"c", ""}, {"d", ""}, {"e", ""}}, false, 1)};
     run.clips = run.clips_after = {{clip, clip}, {"a", ""}, {"b", ""}, {"c", ""},
                                    {"d", ""},    {"e", ""}, {"f", ""}};
     return run;
@@ -203,13 +205,12 @@ std::vector<Case> cases() {
         one_clip("FolderOf37Characters", "", "Folder_" + std::string(30, 'x')),
         // A blank answer names the current directory, whose first entry is the folder "Cl".
         {"BlankFolderIsTheCurrentDirectory", "Y\n\n\n", 0, folder_prompt + not_video + pause,
-         refused({{"Cl", "   "}, {"Clips", "   "}, {"list.txt", "   "}, {"precious.txt", "   "}},
-                 true)},
+         refused({{"Cl", ""}, {"Clips", ""}, {"list.txt", ""}, {"precious.txt", ""}}, true)},
         {"NoSuchFolder", "Y\nMissing\n\n", 0, no_folder},
         {"FolderHandedToNoShell", "Y\nClips;touch y\n\n", 0, no_folder},
         {"NulInTheFolder", "Y\nCl\0ips\n\n"s, 0, no_folder},
         not_video_beside("ExtensionInMixedCase", "2025_11_21_15_40_11.Mp4", "Mp4"),
-        not_video_beside("NameWithoutExtension", "short.mp4", "   "),
+        not_video_beside("NameWithoutExtension", "short.mp4", ""),
         six_entries_no_clips(),
         {"CameraOutOfRange", "Y\nClips\n2008 13 0 -1 61 -1\n\n", 0,
          camera_prompt + out_of_range({"2008", "13", "0", "-1", "61", "-1"}), error_check},
@@ -287,6 +288,8 @@ std::vector<Case> cases() {
     table.push_back(one_clip("FolderOf50CyrillicLetters", "", cyrillic));
     Case too_long{"FolderLongerThanItsField", "Y\n" + cyrillic + "x\n\n", 0, no_folder};
     too_long.folder = cyrillic;
+    too_long.error =
+        crlf("The folder name has 51 characters; 50 is the most the program takes.\n") + stopped;
     table.push_back(too_long);
     table.push_back(one_clip("FolderFollowedByBlanksPastItsField",
                              "Y\nClips" + std::string(60, ' ') + "\n" + minus_75.typed + "\n"));

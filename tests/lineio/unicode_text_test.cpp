@@ -5,6 +5,7 @@
 #include <string>
 #include <tuple>
 
+#include "lineio/text_decoding.hpp"
 #include "lineio/unicode_text.hpp"
 
 namespace {
@@ -55,6 +56,25 @@ TEST(UnicodeText, ColumnsAreCharactersAndAStrayByteIsOne) {
         EXPECT_EQ(bytes_of_whole_characters(text, number), whole) << number;
     }
     EXPECT_EQ(columns(text, 2, 2), "\xE8\xA7\x86\xF0\x9F\x8E\xA5");
+}
+
+// A journal saved again in an editor: both UTF-16 orders, UTF-8 with its mark, and the rest kept.
+TEST(TextDecoding, TakesOffTheMarkAndConvertsUtf16) {
+    using lineio::TextForm;
+    const std::pair<std::string, lineio::DecodedText> rows[] = {
+        {"K\xC3\xB6ln", {"K\xC3\xB6ln", TextForm::utf8}},
+        {"\xEF\xBB\xBFK\xC3\xB6ln", {"K\xC3\xB6ln", TextForm::utf8_with_mark}},
+        {std::string("\xFF\xFEK\0\xF6\0\x3C\xD8\xA5\xDF", 10),
+         {"K\xC3\xB6\xF0\x9F\x8E\xA5", TextForm::utf16_little_endian}},
+        {std::string("\xFE\xFF\0K\0\xF6", 6), {"K\xC3\xB6", TextForm::utf16_big_endian}},
+        {"\xFF\xFEK", {"K", TextForm::other}},
+        {"K\xF6ln", {"K\xF6ln", TextForm::other}},
+        {"\xEF\xBB\xBFK\xF6ln", {"K\xF6ln", TextForm::other}}};
+    for (const auto& [bytes, decoded] : rows) {
+        const lineio::DecodedText got = lineio::decode_text(bytes);
+        EXPECT_EQ(got.text, decoded.text) << bytes;
+        EXPECT_EQ(got.form, decoded.form) << bytes;
+    }
 }
 
 }  // namespace
