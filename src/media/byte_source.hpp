@@ -23,6 +23,7 @@ class ByteSource {
 // Bytes at the start and at the end of a source of any size, zeros between: a small clip, or a
 // huge one whose middle is never meant to be read. It counts the bytes asked for, and stops the
 // program when asked for one past its end, so that a test or the fuzzer sees the reader's fault.
+// It can fail reads as a bad sector does.
 class MemorySource final : public ByteSource {
   public:
     explicit MemorySource(std::string bytes);
@@ -31,12 +32,15 @@ class MemorySource final : public ByteSource {
     int read_at(std::uint64_t offset, std::span<char> into, std::size_t& got) override;
     std::uint64_t size() const override { return size_; }
     std::uint64_t bytes_asked() const { return asked_; }
+    // From now on, a read that reaches `offset` fails with EIO.
+    void fail_from(std::uint64_t offset) { failing_from_ = offset; }
 
   private:
     std::string head_;
     std::string tail_;
     std::uint64_t size_;
     std::uint64_t asked_ = 0;
+    std::uint64_t failing_from_ = UINT64_MAX;
 };
 
 }  // namespace media

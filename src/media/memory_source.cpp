@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -17,6 +18,9 @@ int MemorySource::read_at(std::uint64_t offset, std::span<char> into, std::size_
         std::abort();
     }
     asked_ += into.size();
+    if (offset + into.size() > failing_from_) {
+        return EIO;
+    }
     const std::uint64_t tail_start = size_ - tail_.size();
     for (std::size_t i = 0; i < into.size(); ++i) {
         const std::uint64_t at = offset + i;
