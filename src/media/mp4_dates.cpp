@@ -3,6 +3,8 @@
 // handler of a track, ©day, keys and the items' data), never a sample table or the media data.
 // Every list of boxes it passes must parse whole, or the clip is left alone: a patch is only as
 // safe as the reading of where it goes.
+#include <algorithm>
+#include <iterator>
 #include <limits>
 #include <utility>
 
@@ -21,7 +23,8 @@ constexpr std::size_t largest_keys = std::size_t{64} * 1024;
 constexpr std::string_view day_type =
     "\xA9"
     "day";
-constexpr std::string_view creation_key = "com.apple.quicktime.creationdate";
+// The keyed dates: Apple's, and the one ffmpeg writes beside it, which players show as the clip's.
+constexpr std::string_view creation_keys[] = {"com.apple.quicktime.creationdate", "creation_time"};
 
 struct Box {
     std::string type;
@@ -309,9 +312,12 @@ class Mp4Walk {
                 "day";
         } else if (place.keys) {
             const std::uint64_t index = big_endian(place.item);
-            if (index >= 1 && index <= place.keys->size() &&
-                (*place.keys)[index - 1] == creation_key) {
-                what = creation_key;
+            const std::string_view key = index >= 1 && index <= place.keys->size()
+                                             ? std::string_view((*place.keys)[index - 1])
+                                             : "";
+            if (std::find(std::begin(creation_keys), std::end(creation_keys), key) !=
+                std::end(creation_keys)) {
+                what = key;
             }
         }
         return what.empty() || box.size() < 8 || shift_text(box.payload + 8, box.size() - 8, what);

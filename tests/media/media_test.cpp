@@ -103,7 +103,7 @@ TEST(ClipDates, ContainersBuiltByteByByte) {
         std::int64_t shift;
         std::string expected;
     } cases[] = {
-        {movie(mvhd) + mdat, -4500, both},
+        {movie(mvhd + box("meta", "")) + mdat, -4500, both},
         {movie(dated("mvhd", 1, made + (1ULL << 40), 0)), 4500,
          "mvhd creation=1103358216686; mvhd modification!(0); "},
         {movie(dated("mvhd", 2, made)), 1, "mvhd!know; "},
@@ -127,7 +127,7 @@ TEST(ClipDates, ContainersBuiltByteByByte) {
         {movie(box("udta", box("meta", be(0, 4) + box("ilst", text_item(day, "2025-11-21"))))),
          -86400, shown_day + "=2025-11-20; "},
         {movie(keyed_meta("", key, "2025-11-21T15:40:10Z")), 60, key + "=2025-11-21T15:41:10Z; "},
-        {movie(box("udta", keyed_meta(be(0, 4), key, "2025"))), 60, key + "!move; "},
+        {movie(box("udta", keyed_meta(be(0, 4), key, "0000"))), 60, key + "!move; "},
         {movie(keyed_meta("", key + "x", "2025-11-21T15:40:10Z")), 60, ""},
         {movie(mvhd) + box("moof", "") + box("moof", ""), 0,
          "mvhd creation=3846584410; mvhd modification=3846584410; moof/tfdt fragment times!are; "},
@@ -197,7 +197,7 @@ TEST(ClipDates, RealClips) {
     } clips[] = {
         {"moov_first.mp4", 6, 0, "", 1},
         {"moov_last.mp4", 6, 0, "", 1},
-        {"quicktime_keys.mp4", 7, 0, "2025-11-21T14:25:10+0100", 1},
+        {"quicktime_keys.mp4", 8, 0, "2025-11-21T14:25:10+0100", 1},
         {"fragmented.mp4", 6, 1, "", 0},
         {"clip.m4v", 6, 0, "", 1},
         {"clip.avi", 1, 0, "Fri Nov 21 15:25:10 2025", -1},
