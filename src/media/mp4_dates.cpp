@@ -2,7 +2,8 @@
 // size to size; it reads a payload only for the few boxes that hold dates (mvhd, tkhd, mdhd, the
 // handler of a track, ©day, keys and the items' data), never a sample table or the media data.
 // Every list of boxes it passes must parse whole, or the clip is left alone: a patch is only as
-// safe as the reading of where it goes.
+// safe as the reading of where it goes. Each box moves the walk forward by at least its header,
+// so that no sizes can make it loop; a size smaller than the header is refused.
 #include <algorithm>
 #include <iterator>
 #include <limits>
@@ -128,10 +129,11 @@ class Mp4Walk {
             saw_movie = saw_movie || type == "moov";
             return type != "moov" || walk(box.payload, box.end, depth + 1, inner);
         }
-        if (type == "trak") {
+        // A track is one only where the movie holds it; user data may nest anything.
+        if (type == "trak" && place.parent == "moov") {
             return visit_track(box, depth, inner);
         }
-        if (type == "mdia" || type == "udta" || type == "ilst") {
+        if ((type == "mdia" && place.parent == "trak") || type == "udta" || type == "ilst") {
             return walk(box.payload, box.end, depth + 1, inner);
         }
         if (type == "meta") {
