@@ -209,7 +209,8 @@ class Mp4Walk {
         const std::uint64_t count = big_endian(view.substr(4, 4));
         std::size_t at = 8;
         for (std::uint64_t i = 0; i < count; ++i) {
-            const std::uint64_t size = at + 8 <= view.size() ? big_endian(view.substr(at, 4)) : 0;
+            // Fewer than 8 bytes left give a size too short or too long, and are refused.
+            const std::uint64_t size = big_endian(view.substr(at, 4));
             if (size < 8 || size > view.size() - at) {
                 return fail("its list of metadata keys does not parse");
             }
