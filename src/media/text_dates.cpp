@@ -72,6 +72,13 @@ constexpr const char* four_digits = "the corrected year would not have four digi
 }  // namespace
 
 ShiftedText shift_iso_text(std::string_view text, std::int64_t shift_seconds) {
+    // Some writers end the text with zeros, as a C string: they stay where they are.
+    const std::size_t length = text.find_last_not_of('\0') + 1;  // 0 when there is no other
+    if (length < text.size()) {
+        ShiftedText shifted = shift_iso_text(text.substr(0, length), shift_seconds);
+        shifted.text.append(text.substr(length));
+        return shifted;
+    }
     CivilTime time{digits_at(text, 0, 4), 1, 1, 0, 0, 0};
     if (time.year >= 0 && text.size() == 4) {
         return {std::string(text), "a year alone, which a correction cannot move"};

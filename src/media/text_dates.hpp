@@ -19,7 +19,7 @@ struct ShiftedText {
 // An ISO 8601 text as cameras and muxers write it: "2025-11-21T15:40:10+0100", with "+01:00",
 // "Z" or no offset, seconds with a fraction or without, or "2025-11-21" and "2025" alone. The
 // offset is kept: the clock was wrong, not its zone. A date without a time moves only by whole
-// days; a year alone does not move.
+// days; a year alone does not move. Zeros after the text are kept.
 ShiftedText shift_iso_text(std::string_view text, std::int64_t shift_seconds);
 
 // The AVI date "Mon Mar 10 15:04:43 2003" (the C library's ctime form, the day also as " 3" or
