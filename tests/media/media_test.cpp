@@ -181,6 +181,8 @@ TEST(ClipDates, AHugeClipWithItsMovieAtTheEndCostsWhatASmallOneCosts) {
     MemorySource source(head + be(size - tail.size() - 12, 8), size, tail);
     EXPECT_TRUE(summary(source, "", -4500).ends_with("mdhd modification of track 1=3846579910; "));
     EXPECT_LT(source.bytes_asked(), 300U);
+    MemorySource undated(movie(dated("mvhd", 0, 0)));  // a creation of 0 is no creation time
+    EXPECT_FALSE(read_clip_dates(undated, 1).creation_since_1904.has_value());
 }
 
 TEST(ClipDates, AFailedReadLeavesTheWholeClip) {
