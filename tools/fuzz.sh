@@ -21,7 +21,7 @@ cmake --build --preset fuzz -j2
 # The targets make and remove files at every input; a folder in memory spares the disk.
 [ -n "${TMPDIR:-}" ] || [ ! -w /dev/shm ] || export TMPDIR=/dev/shm
 
-replay=false seconds=60 targets=(whole_program journal) failed=()
+replay=false seconds=60 targets=(whole_program journal container) failed=()
 [ "${1:-}" = "--replay" ] && replay=true && shift
 [ $# -gt 0 ] && ! $replay && seconds=$1 && shift
 [ $# -gt 0 ] && targets=("$@")
