@@ -325,24 +325,6 @@ Files make_clips(const fs::path& folder, int count) {
     return folder_contents(folder);
 }
 
-// A folder whose names may not change: the preview foretells the real run's refusals.
-TEST(DryRunAndUndo, TheDryRunForetellsAFolderThatMayNotChange) {
-    if (!running_as_root() || runs_through_launcher()) {
-        GTEST_SKIP() << "only root can run the program as another user";
-    }
-    ScratchDirectory scratch;
-    make_clips("Clips", 2);
-    fs::permissions("Clips", fs::perms::owner_write, fs::perm_options::remove);
-    fs::permissions(".", fs::perms::all, fs::perm_options::add);
-    fs::permissions("Clips", fs::perms::others_read | fs::perms::others_exec,
-                    fs::perm_options::add);
-    const ProgramRun dry = run_program(scratch.path(), one_hour_back, true, {"--dry-run"});
-    const ProgramRun real = run_program(scratch.path(), one_hour_back, true);
-    EXPECT_EQ(as_real(dry.output), real.output);
-    EXPECT_EQ(count_of(real.output, "Could not rename"), 2) << real.output;
-    EXPECT_EQ(dry.exit_status, real.exit_status);
-}
-
 // A clip under two names ends under one, whichever name is listed first; a second name outside
 // the folder stays.
 TEST(TwoNames, EndUnderOneNameInEitherListingOrder) {

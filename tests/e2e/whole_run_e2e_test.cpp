@@ -250,14 +250,6 @@ std::vector<Case> cases() {
                   {"2025_11_21_15_40_12.M4V", "2025 11 21 14 25 12.M4V"},
                   // Its seconds are the first burst number, so "01" repeats the taken name.
                   {"2025_11_21_15_50_01.mp4", "2025 11 21 14 35 02.mp4"}}),
-        // The corrected name is held by a file whose turn has not come: the first file takes a
-        // burst number, and the holder moves on in its own turn.
-        renaming("NameHeldByALaterFile",
-                 {"2025 11 21 15 30 00\n2025 11 21 16 30 00\n",
-                  "You are adding about  0 years,  0 months,  0 days,  0 hours, 60 minutes\n",
-                  "2025 11 21 15 30  0\n2025 11 21 16 30  0\nMinutes to correct =       60\n"},
-                 {{"2025 11 21 15 40 10.m4v", "2025 11 21 16 40 01.m4v"},
-                  {"2025 11 21 16 40 10.m4v", "2025 11 21 17 40 10.m4v"}}),
         // Across 29 February 2016 and the turn of the year. A name that holds no minute of the
         // calendar, or that the shift takes past 2050, keeps its name, and so does a listed name
         // longer than 23 characters, even when its first 23 name a file by then.
