@@ -58,6 +58,8 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
          "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\n\r\n" + plain, 0, 1},
         {"1.1.0 in one folder",
          "DoridivezizoziRUR undo journal\r\nrenamed: F/a.mp4\r\n     to: F/b.mp4\r\n", 1, 0},
+        {"1.1.0 in no folder", "DoridivezizoziRUR undo journal\r\nrenamed: a\r\n     to: b\r\n", 1,
+         0},
         {"1.1.0 in two folders",
          "DoridivezizoziRUR undo journal\r\nrenamed: F/a.mp4\r\n     to: G/b.mp4\r\n", 0, 1},
     };
