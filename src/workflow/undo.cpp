@@ -28,10 +28,11 @@ namespace {
 // A journal dropped onto the program, perhaps by a slip of the mouse, is taken back only once the
 // person has said so, knowing what it would touch.
 void confirm_undo(lineio::Channels& channels, const std::string& name, const Journal& journal) {
-    channels.text_line(lineio::console_output, " Take back the run of " + name + ": " +
-                                                   std::to_string(journal.clips.size()) +
-                                                   " clips in the folder \"" + journal.head.folder +
-                                                   "\"? Y/N");
+    const auto renamed = std::count_if(journal.clips.begin(), journal.clips.end(),
+                                       [](const JournalClip& clip) { return !clip.never_renamed; });
+    channels.text_line(lineio::console_output,
+                       " Take back the run of " + name + ": " + std::to_string(renamed) +
+                           " clips in the folder \"" + journal.head.folder + "\"? Y/N");
     lineio::FixedText<1> answer;
     channels.field_input(lineio::console_input, 1, answer.span());
     if (answer.chars[0] != 'Y' && answer.chars[0] != 'y') {
