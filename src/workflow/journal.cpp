@@ -400,6 +400,11 @@ std::vector<std::string> journals_newest_first() {
     return error == 0 ? names : std::vector<std::string>();
 }
 
+std::string journal_in_full(const std::string& name) {
+    std::string full;
+    return platform::real_path(name, full) == 0 ? full : name;
+}
+
 std::string newest_journal() {
     const std::vector<std::string> journals = journals_newest_first();
     return journals.empty() ? std::string() : journals.front();

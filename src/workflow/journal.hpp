@@ -161,6 +161,11 @@ class JournalWriter {
 // The newest journal of the current directory, by the date and time in its name; empty when
 // there is none.
 std::string newest_journal();
+// The journal `name` as a path from the root, which a person can paste wherever their shell
+// stands, the program having perhaps moved beside a dropped folder; `name` itself where that
+// cannot be had.
+std::string journal_in_full(const std::string& name);
+
 // Every journal of the current directory, newest first.
 std::vector<std::string> journals_newest_first();
 

@@ -36,8 +36,9 @@ void RealRun::finish(std::int32_t renamed_count) {
     channels_.close(report_channel);
     if (channels_.output_to_person() && !journal_.name().empty()) {
         // Said to a person only: piped or scripted output stays as it always was.
-        channels_.text_line(lineio::console_output,
-                            " To take this run back: " + undo_command(program_, journal_.name()));
+        channels_.text_line(
+            lineio::console_output,
+            " To take this run back: " + undo_command(program_, journal_in_full(journal_.name())));
     }
 }
 

@@ -96,7 +96,7 @@ void ask_before_shifting_again(lineio::Channels& channels, std::string_view fold
                  " clips of this folder still bear the names a run gave them, shifted by " +
                  std::to_string(earlier.correction) + " minutes (see " + journal + ").",
              " To start again from their original names, take that run back first:",
-             "   " + undo_command(program, earlier.journal)}) {
+             "   " + undo_command(program, journal_in_full(earlier.journal))}) {
         channels.text_line(lineio::console_output, line);
     }
     if (earlier.correction == correction && earlier.not_shifted > 0) {

@@ -221,6 +221,10 @@ TEST(Terminal, TakesATypedPathAsADroppedFolderAndTellsWhyANameIsTooLong) {
                   std::string::npos)
             << run.output;
         EXPECT_EQ(fs::exists(told + report_name), told == "Sub/");
+        // The command that takes the run back works from where the person's shell stands.
+        EXPECT_EQ(run.output.find(" --undo " + fs::current_path().string() + "/Sub/") !=
+                      std::string::npos,
+                  told == "Sub/");
         fs::remove_all("Sub");
     }
 }
@@ -285,8 +289,8 @@ TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
     const std::string journal = journal_in(".");
     // The terminal shows each line end of the program's as a carriage return and a line end.
     EXPECT_NE(first.output.find("     2 files successfully renamed\r\r\n To take this run back: " +
-                                fs::canonical(RUR_PROGRAM_PATH).string() + " --undo " + journal +
-                                "\r\r\n DONE"),
+                                fs::canonical(RUR_PROGRAM_PATH).string() + " --undo " +
+                                fs::canonical(journal).string() + "\r\r\n DONE"),
               std::string::npos)
         << first.output;
     const Files shifted = folder_contents("Clips");
