@@ -11,7 +11,6 @@
 namespace workflow {
 namespace {
 
-
 constexpr std::string_view line_end = "\r\n";
 constexpr std::string_view version_line = "version: 2";
 constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
@@ -24,6 +23,7 @@ constexpr std::string_view folder = "folder: ";
 constexpr std::string_view folder_number = "folder number: ";
 constexpr std::string_view correction = "correction: ";
 constexpr std::string_view identity = "identity: ";
+constexpr std::string_view system = "system: ";
 constexpr std::string_view clip = "clip: ";
 constexpr std::string_view is = "  is: ";
 constexpr std::string_view to = "  to: ";
@@ -37,9 +37,6 @@ constexpr std::string_view undo_claim = "undo claim: ";
 constexpr std::string_view end = "end of run: ";
 }  // namespace key
 
-constexpr std::string_view by_number = "number";
-constexpr std::string_view by_size_and_time = "size and time";
-
 // `value` in `digits` digits, with leading zeros.
 void append_number(std::string& text, int value, int digits) {
     const std::string number = std::to_string(value);
@@ -48,13 +45,6 @@ void append_number(std::string& text, int value, int digits) {
                     : 0,
                 '0');
     text.append(number);
-}
-
-// A name that stays inside the folder on every system: no separator, drive or stream, and
-// neither "." nor "..".
-bool is_plain_name(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of(std::string_view("/\\:\0", 4)) == std::string_view::npos;
 }
 
 template <typename Number>
@@ -96,6 +86,7 @@ void read_legacy(LineCursor& lines, Journal& journal, JournalProblems& problems)
     std::string_view line;
     std::string_view old_path;
     bool folder_known = false;
+    std::optional<std::int32_t> correction;
     const auto split = [&](std::string_view path, std::string_view& name) {
         const std::size_t slash = path.rfind('/');
         const std::string_view folder =
@@ -105,7 +96,7 @@ void read_legacy(LineCursor& lines, Journal& journal, JournalProblems& problems)
             journal.head.folder = folder;
             folder_known = true;
         }
-        return folder == journal.head.folder && is_plain_name(name);
+        return folder == journal.head.folder && is_plain_name(name, own_name_rules);
     };
     while (lines.next(line)) {
         if (line.starts_with(key::renamed)) {
@@ -114,9 +105,14 @@ void read_legacy(LineCursor& lines, Journal& journal, JournalProblems& problems)
             std::string_view old_name;
             std::string_view new_name;
             if (split(old_path, old_name) && split(line.substr(key::legacy_to.size()), new_name)) {
-                JournalClip& clip = journal.clips.emplace_back();
-                clip.old_name = old_name;
-                clip.new_name = new_name;
+                if (const std::string problem = legacy_pair_problem(old_name, new_name, correction);
+                    problem.empty()) {
+                    JournalClip& clip = journal.clips.emplace_back();
+                    clip.old_name = old_name;
+                    clip.new_name = new_name;
+                } else {
+                    problems.refused.push_back(at_line(lines.number(), problem));
+                }
             } else {
                 problems.refused.push_back(at_line(
                     lines.number(), "the two names do not both lie in the journal's one folder"));
@@ -134,6 +130,7 @@ bool read_head(LineCursor& lines, Journal& journal, JournalProblems& problems) {
     bool number = false;
     bool correction = false;
     bool identity = false;
+    bool known_system = true;
     while (lines.next(line) && !line.empty()) {
         if (line.starts_with(key::folder)) {
             journal.head.folder = line.substr(key::folder.size());
@@ -144,12 +141,19 @@ bool read_head(LineCursor& lines, Journal& journal, JournalProblems& problems) {
         } else if (line.starts_with(key::correction)) {
             correction = read_number(line.substr(key::correction.size()), journal.head.correction);
         } else if (line.starts_with(key::identity)) {
-            const std::string_view kind = line.substr(key::identity.size());
-            journal.head.identity_by_number = kind == by_number;
-            identity = kind == by_number || kind == by_size_and_time;
+            const std::optional<IdentityKind> kind =
+                identity_kind_named(line.substr(key::identity.size()));
+            journal.head.identity_kind = kind.value_or(IdentityKind::number_and_birth);
+            identity = kind.has_value();
+        } else if (line.starts_with(key::system)) {
+            // Journals written before the line was kept were of this system.
+            const std::optional<NameRules> rules =
+                name_rules_named(line.substr(key::system.size()));
+            journal.head.names = rules.value_or(own_name_rules);
+            known_system = rules.has_value();
         }
     }
-    if (!(folder && number && correction && identity)) {
+    if (!(folder && number && correction && identity && known_system)) {
         problems.refused.emplace_back(
             "the head does not name the folder, its number, the correction and the identity");
         return false;
@@ -182,7 +186,7 @@ void read_entries(LineCursor& lines, Journal& journal, JournalProblems& problems
             clip.new_name = line.substr(key::to.size());
             const std::optional<std::string> corrected =
                 corrected_name(clip.old_name, journal.head.correction);
-            if (!is_plain_name(clip.old_name) ||
+            if (!is_plain_name(clip.old_name, journal.head.names) ||
                 lineio::unicode::character_count(clip.old_name) != 23 || !corrected ||
                 *corrected != clip.new_name) {
                 refuse("\"" + lineio::printable(clip.new_name) +
@@ -273,11 +277,6 @@ JournalProblems read_journal(std::string_view text, Journal& journal) {
     // A journal of no clip holds nothing a journal holds; a run that renamed nothing leaves none.
     problems.not_a_journal = problems.refused.empty() && journal.clips.empty();
     return problems;
-}
-
-std::string identity_text(const platform::FileIdentity& file, bool by_number_kind) {
-    return by_number_kind ? std::to_string(file.index)
-                          : std::to_string(file.size) + " " + std::to_string(file.modified);
 }
 
 std::string journal_file_name(const platform::LocalTime& time, int number) {
@@ -371,10 +370,9 @@ bool JournalWriter::create() {
     head.append(key::folder).append(head_.folder).append(line_end);
     head.append(key::folder_number).append(std::to_string(head_.folder_number)).append(line_end);
     head.append(key::correction).append(std::to_string(head_.correction)).append(line_end);
-    head.append(key::identity)
-        .append(head_.identity_by_number ? by_number : by_size_and_time)
-        .append(line_end)
-        .append(line_end);
+    head.append(key::identity).append(identity_kind_words(head_.identity_kind)).append(line_end);
+    head.append(key::system).append(name_rules_words(own_name_rules)).append(line_end);
+    head.append(line_end);
     owed_.insert(0, head);
     return true;
 }

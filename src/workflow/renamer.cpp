@@ -60,7 +60,7 @@ void RealRun::start(const RenamingJob& job, const RunFolder& folder) {
     }
     channels_.open(report_channel, report_file, lineio::FileRole::report);
     write_report_head(channels_, report_channel, job.camera, job.actual, job.correction);
-    journal_.start({folder_typed, folder.number, job.correction, folder.identity_by_number});
+    journal_.start({folder_typed, folder.number, job.correction, folder.identity_kind});
     folder_.emplace(folder.folder, [this](const std::string& from, const std::string& to) {
         journal_.claim(from, to);
     });

@@ -21,7 +21,7 @@ namespace workflow {
 struct RunFolder {
     platform::Folder folder;
     int open_error = 0;  // the folder could not be opened: every rename fails with this
-    bool identity_by_number = true;
+    IdentityKind identity_kind = IdentityKind::size_and_time;
     std::uint64_t number = 0;  // 0 where numbers do not outlive a remount
     std::string any_name;      // a listed name, to learn whether the folder ignores case
 };

@@ -45,10 +45,10 @@ class Pass {
         run_folder_.open_error =
             run_folder_.folder.open(folder_.empty() ? "/" : std::string(folder_), true);
         if (run_folder_.open_error == 0) {
-            run_folder_.identity_by_number = run_folder_.folder.keeps_file_numbers();
+            run_folder_.identity_kind = identity_kind_of(run_folder_.folder);
             platform::FileIdentity self;
             const bool identified = run_folder_.folder.identify_self(self) == 0;
-            if (run_folder_.identity_by_number && identified) {
+            if (run_folder_.identity_kind != IdentityKind::size_and_time && identified) {
                 run_folder_.number = self.index;
             }
             // The listing that made list.txt serves when it was of this very folder: listing
@@ -92,17 +92,16 @@ class Pass {
             }
             JournalClip entry;
             entry.old_name = clip.name.trimmed_view();
-            clip.number = listed_ ? listed_->number(entry.old_name) : 0;
+            // One call a clip: a number alone is reused by the next file made, so what comes with
+            // it is asked of the system however well the listing knows the number.
             platform::FileIdentity identity;
-            if (clip.number == 0 || !run_folder_.identity_by_number) {
-                clip.unknown = run_folder_.folder.identify(entry.old_name, identity);
-                if (clip.unknown != 0) {
-                    continue;  // a clip the journal cannot name is not renamed
-                }
-                clip.number = identity.index;
+            clip.unknown = run_folder_.folder.identify(entry.old_name, identity);
+            if (clip.unknown != 0) {
+                continue;  // a clip the journal cannot name is not renamed
             }
-            identity.index = clip.number;
-            entry.identity = identity_text(identity, run_folder_.identity_by_number);
+            // Sizes and times say nothing of names: only a true number makes two names one file.
+            clip.number = is_file_number(run_folder_.identity_kind) ? identity.index : 0;
+            entry.identity = identity_text(identity, run_folder_.identity_kind);
             entry.new_name = *clip.corrected;
             ahead_.push_back(std::move(entry));
         }
@@ -125,7 +124,8 @@ class Pass {
         if (run_folder_.open_error != 0 || clip.unknown != 0) {
             error = run_folder_.open_error != 0 ? run_folder_.open_error : clip.unknown;
         } else if (clip.corrected) {
-            const auto earlier = renamed_files_.find(clip.number);
+            const auto earlier =
+                clip.number != 0 ? renamed_files_.find(clip.number) : renamed_files_.end();
             if (earlier != renamed_files_.end()) {
                 // Another name of a clip renamed earlier in this run: the clip keeps the name it
                 // got, under which the line says it was renamed, that being where the user finds

@@ -17,7 +17,6 @@
 namespace workflow {
 namespace {
 
-
 // Ends the program with a failure to read or follow the journal `name`.
 [[noreturn]] void fail_journal(lineio::Channels& channels, const std::string& name,
                                std::string reason, lineio::Cause cause = lineio::Cause::other,
@@ -46,6 +45,25 @@ std::string read_whole(lineio::Channels& channels, const std::string& name) {
     return text;
 }
 
+// Refuses a head whose claims the folder belies: editing a head must never switch a check off.
+void check_head(lineio::Channels& channels, const std::string& name, const Journal& journal,
+                const platform::Folder& folder, const std::string& folder_path,
+                const std::string& journal_path) {
+    std::string resolved;
+    const std::size_t slash = journal_path.find_last_of("/\\");
+    const std::string journal_directory = journal_path.substr(0, slash + 1);
+    const bool inside =
+        !journal.head.folder.empty() && platform::real_path(folder_path, resolved) == 0 &&
+        resolved.starts_with(journal_directory) && resolved.size() > journal_directory.size();
+    const std::string problem =
+        head_problem(journal.head.identity_kind, journal.head.folder_number, folder, inside);
+    if (!problem.empty()) {
+        channels.error_line("  refused, " + lineio::printable(problem));
+        fail_journal(channels, name,
+                     "its head claims what no run on this folder writes, so nothing was touched");
+    }
+}
+
 void show(lineio::Channels& channels, std::string_view text) {
     channels.text_line(lineio::console_output, text);
 }
@@ -59,10 +77,15 @@ class Undo {
           journal_(journal),
           folder_(folder),
           journal_name_(std::move(journal_name)),
-          renames_(folder, [this](const std::string&, const std::string& to) { note_claim(to); }) {
-        for (std::size_t at = 0; at < journal.clips.size(); ++at) {
-            first_with_identity_.try_emplace(journal.clips[at].identity, at);
-            old_names_.emplace(journal.clips[at].old_name, journal.clips[at].identity);
+          renames_(folder,
+                   [this](const std::string&, const std::string& to) { note_claim(to); }) {
+        // Two entries of one identity are two names of one file only where the identity is a
+        // true file number: two clips of a burst can share their size and time.
+        if (is_file_number(journal.head.identity_kind)) {
+            for (std::size_t at = 0; at < journal.clips.size(); ++at) {
+                first_with_identity_.try_emplace(journal.clips[at].identity, at);
+                old_names_.emplace(journal.clips[at].old_name, journal.clips[at].identity);
+            }
         }
     }
 
@@ -74,7 +97,9 @@ class Undo {
             return restore_by_name(clip);
         }
         // An entry whose file an older entry renamed too is a second name of that file.
-        const std::size_t first = first_with_identity_.at(clip.identity);
+        const auto named_first = first_with_identity_.find(clip.identity);
+        const std::size_t first =
+            named_first != first_with_identity_.end() ? named_first->second : at;
         std::optional<std::string> found = locate(clip);
         if (!found && first < at) {
             found = locate(journal_.clips[first]);
@@ -122,7 +147,7 @@ class Undo {
     }
 
     bool is_clip(const JournalClip& clip, const platform::FileIdentity& file) const {
-        return identity_text(file, journal_.head.identity_by_number) == clip.identity;
+        return identity_matches(clip.identity, file, journal_.head.identity_kind);
     }
 
     bool bears(const JournalClip& clip, const std::string& name) const {
@@ -166,6 +191,8 @@ class Undo {
                    journal_.undo_claims.end();
     }
 
+    // Where there are no hard links, an undo's rename makes a placeholder too: the journal says
+    // so first, so that an undo killed there is finished by the next one.
     // Where there are no hard links, an undo's rename makes a placeholder too: the journal says
     // so first, so that an undo killed there is finished by the next one.
     void note_claim(const std::string& name) {
@@ -261,6 +288,9 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name) {
                          ? "the folder is a symbolic link, which the undo never follows"
                          : platform::describe_error(error),
                      lineio::Cause::other, folder_place);
+    }
+    if (!journal.legacy) {
+        check_head(channels, name, journal, folder, folder_path, journal_path);
     }
     platform::FileIdentity self;
     if (journal.head.folder_number != 0 && folder.keeps_file_numbers() &&
