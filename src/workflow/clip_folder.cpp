@@ -27,7 +27,9 @@ int RealFolder::rename(const std::string& from, const std::string& to) {
     // Without hard links the new name is claimed first by an exclusive creation, and the clip
     // renamed onto that claim: a file that another program makes under the name at any moment is
     // never replaced, since either it is there first and the claim fails, or the claim is.
-    before_claim_(from, to);
+    if (const int error = before_claim_(from, to); error != 0) {
+        return error;
+    }
     if (const int error = folder_.claim(to); error != 0) {
         return error;
     }

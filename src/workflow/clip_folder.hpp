@@ -33,9 +33,10 @@ enum class RenameWay { atomic, link_then_unlink, claim_then_rename };
 class RealFolder final : public ClipFolder {
   public:
     // `before_claim(from, to)` is called just before the new name is claimed by an empty file of
-    // the program's own, so that a journal can record the claim before it can be left behind.
+    // the program's own, so that a journal can record the claim before it can be left behind; an
+    // error it returns fails the rename before any placeholder is made.
     RealFolder(const platform::Folder& folder,
-               std::function<void(const std::string&, const std::string&)> before_claim)
+               std::function<int(const std::string&, const std::string&)> before_claim)
         : folder_(folder), before_claim_(std::move(before_claim)) {}
 
     int rename(const std::string& from, const std::string& to) override;
@@ -43,7 +44,7 @@ class RealFolder final : public ClipFolder {
 
   private:
     const platform::Folder& folder_;
-    std::function<void(const std::string&, const std::string&)> before_claim_;
+    std::function<int(const std::string&, const std::string&)> before_claim_;
     RenameWay way_ = RenameWay::atomic;
 };
 

@@ -424,11 +424,12 @@ void JournalWriter::removed(const std::string& old_name) {
 }
 
 void JournalWriter::claim(const std::string& old_name, const std::string& claimed) {
-    if (file_.is_open()) {
+    // A claim of the corrected name is explained by the entry's "to:", on the medium since its
+    // batch: only a burst number needs a line, on the medium before the placeholder is made.
+    if (file_.is_open() && corrected_name(old_name, head_.correction) != claimed) {
         owed_.append(key::claim).append(old_name).append(line_end);
         owed_.append(key::at).append(claimed).append(line_end);
-        check(file_.write(owed_));
-        owed_.clear();
+        write({});
     }
 }
 

@@ -62,7 +62,8 @@ void RealRun::start(const RenamingJob& job, const RunFolder& folder) {
     write_report_head(channels_, report_channel, job.camera, job.actual, job.correction);
     journal_.start({folder_typed, folder.number, job.correction, folder.identity_kind});
     folder_.emplace(folder.folder, [this](const std::string& from, const std::string& to) {
-        journal_.claim(from, to);
+        journal_.claim(from, to);  // ends the program when the journal cannot take the line
+        return 0;
     });
 }
 

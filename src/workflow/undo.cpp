@@ -78,7 +78,7 @@ class Undo {
           folder_(folder),
           journal_name_(std::move(journal_name)),
           renames_(folder,
-                   [this](const std::string&, const std::string& to) { note_claim(to); }) {
+                   [this](const std::string&, const std::string& to) { return note_claim(to); }) {
         // Two entries of one identity are two names of one file only where the identity is a
         // true file number: two clips of a burst can share their size and time.
         if (is_file_number(journal.head.identity_kind)) {
@@ -108,6 +108,11 @@ class Undo {
         const int old_error = folder_.identify(clip.old_name, old_file);
         if (old_error == 0 && is_clip(clip, old_file)) {
             remove_placeholder(clip.claimed, old_file);
+            if (!journal_.ended) {
+                // A claim of the corrected name has no line of its own: the entry's synced "to:"
+                // covers it, and only a run cut short can have left it behind.
+                remove_placeholder(clip.new_name, old_file);
+            }
             if (found && *found != clip.old_name && first == at &&
                 renames_.remove_second_name(*found, clip.old_name) == 0) {
                 // A rename by link cut between its two steps left the clip under both names.
@@ -193,22 +198,25 @@ class Undo {
 
     // Where there are no hard links, an undo's rename makes a placeholder too: the journal says
     // so first, so that an undo killed there is finished by the next one.
-    // Where there are no hard links, an undo's rename makes a placeholder too: the journal says
-    // so first, so that an undo killed there is finished by the next one.
-    void note_claim(const std::string& name) {
+    // The line is on the medium before the placeholder is made, so that no power cut leaves one
+    // that the journal does not explain; without it, no placeholder is made.
+    int note_claim(const std::string& name) {
         platform::File file;
-        if (file.open_or_create(journal_name_) != 0) {
-            return;
-        }
+        int error = file.open_or_create(journal_name_);
         std::array<char, 4096> buffer{};
         std::size_t count = 0;
         std::uint64_t size = 0;
-        while (file.read(buffer.data(), buffer.size(), count) == 0 && count > 0) {
+        while (error == 0 && (error = file.read(buffer.data(), buffer.size(), count)) == 0 &&
+               count > 0) {
             size += count;
         }
-        if (file.truncate_to(size) == 0) {
-            file.write("undo claim: " + name + "\r\n");
+        if (error == 0) {
+            error = file.truncate_to(size);
         }
+        if (error == 0) {
+            error = file.write("undo claim: " + name + "\r\n");
+        }
+        return error != 0 ? error : file.sync();
     }
 
     bool restore_by_name(const JournalClip& clip) {
