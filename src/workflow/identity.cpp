@@ -16,6 +16,7 @@ namespace {
 constexpr std::array<std::string_view, 4> kind_words{"number", "number and birth time",
                                                      "number, size and time", "size and time"};
 constexpr std::array<std::string_view, 2> rules_words{"POSIX", "Windows"};
+constexpr std::size_t longest_shown_line = 200;
 
 // The minute position of the date and time in a name's first 16 columns, written in ASCII.
 std::optional<std::int64_t> minute_position(std::string_view name) {
@@ -165,6 +166,18 @@ std::string head_problem(IdentityKind kind, std::uint64_t folder_number,
                "numbers";
     }
     return {};
+}
+
+std::string shortened(std::string_view line) {
+    const std::size_t characters = lineio::unicode::character_count(line);
+    if (characters <= longest_shown_line) {
+        return std::string(line);
+    }
+    return std::string(
+               line.substr(0, lineio::unicode::bytes_of_characters(line, longest_shown_line)))
+        .append("\xE2\x80\xA6 (")
+        .append(std::to_string(characters))
+        .append(" characters)");
 }
 
 }  // namespace workflow

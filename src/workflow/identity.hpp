@@ -69,4 +69,7 @@ std::string legacy_pair_problem(std::string_view old_name, std::string_view new_
 std::string head_problem(IdentityKind kind, std::uint64_t folder_number,
                          const platform::Folder& folder, bool inside_journal_directory);
 
+// A refused line as shown: at most 200 characters, then "…" and the line's full length.
+std::string shortened(std::string_view line);
+
 }  // namespace workflow

@@ -58,7 +58,7 @@ void check_head(lineio::Channels& channels, const std::string& name, const Journ
     const std::string problem =
         head_problem(journal.head.identity_kind, journal.head.folder_number, folder, inside);
     if (!problem.empty()) {
-        channels.error_line("  refused, " + lineio::printable(problem));
+        channels.error_line("  refused, " + shortened(lineio::printable(problem)));
         fail_journal(channels, name,
                      "its head claims what no run on this folder writes, so nothing was touched");
     }
@@ -274,7 +274,7 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name) {
     }
     if (!problems.refused.empty()) {
         for (const std::string& refused : problems.refused) {
-            channels.error_line("  refused, " + lineio::printable(refused));
+            channels.error_line("  refused, " + shortened(lineio::printable(refused)));
         }
         fail_journal(channels, name,
                      "it holds entries that no run of this program writes, so nothing was "

@@ -70,6 +70,16 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
     }
 }
 
+TEST(Journal, ShowsARefusedLineCutShortWithItsLength) {
+    EXPECT_EQ(workflow::shortened(std::string(200, 'a')), std::string(200, 'a'));
+    std::string accents;
+    for (int character = 0; character < 201; ++character) {
+        accents += "\xC3\xA9";
+    }
+    EXPECT_EQ(workflow::shortened(accents),
+              accents.substr(0, 400) + "\xE2\x80\xA6 (201 characters)");
+}
+
 TEST(Journal, TakesBurstNumbersInPlaceOfTheSeconds) {
     EXPECT_EQ(workflow::burst_variant("2025 11 21 14 25 10", 7), "2025 11 21 14 25 07");
     EXPECT_EQ(workflow::burst_variant("2025 11 21 14 25 1", 40), "2025 11 21 14 25 1");
