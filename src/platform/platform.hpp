@@ -64,6 +64,14 @@ inline constexpr int taken_name_error = EEXIST;
 inline constexpr int refused_change_error = EACCES;
 #endif
 
+// The error with which a rename in two steps refuses a folder, which has neither a link nor a
+// claim of its own: it is that one entry's failure.
+#ifdef _WIN32
+inline constexpr int folder_rename_error = 267;  // ERROR_DIRECTORY
+#else
+inline constexpr int folder_rename_error = EISDIR;
+#endif
+
 // A human-readable reason for an error number returned by this layer.
 std::string describe_error(int error);
 
@@ -187,6 +195,9 @@ class Folder {
     // True where the file numbers outlive a remount (ext4, XFS, Btrfs, tmpfs, NTFS), so that a
     // number taken now still names the same file after a power cut.
     bool keeps_file_numbers() const;
+    // True where rename_atomically is to be expected to work: on the system's own filesystems,
+    // not through FUSE or a network, whose server may lack the step.
+    bool renames_atomically() const;
     // True where this process may change names at all: the folder may be written and searched,
     // and its medium is not read-only.
     bool names_may_change() const;

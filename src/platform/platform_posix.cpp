@@ -473,6 +473,20 @@ bool Folder::keeps_file_numbers() const {
 #endif
 }
 
+bool Folder::renames_atomically() const {
+#if defined(__linux__) && defined(SYS_renameat2)
+    // FUSE, NFS, SMB (two magics) and 9p hand the step to a server, which may not have it.
+    constexpr std::array<unsigned long, 5> served{0x65735546UL, 0x6969UL, 0xFE534D42UL,
+                                                  0xFF534D42UL, 0x01021997UL};
+    struct statfs system {};
+    return ::fstatfs(static_cast<int>(handle_), &system) == 0 &&
+           std::find(served.begin(), served.end(), static_cast<unsigned long>(system.f_type)) ==
+               served.end();
+#else
+    return false;
+#endif
+}
+
 bool Folder::names_may_change() const {
     return ::faccessat(static_cast<int>(handle_), ".", W_OK | X_OK, AT_EACCESS) == 0;
 }

@@ -664,6 +664,10 @@ bool Folder::keeps_file_numbers() const {
            (std::wstring_view(name) == L"NTFS" || std::wstring_view(name) == L"ReFS");
 }
 
+bool Folder::renames_atomically() const {
+    return true;  // MoveFileExW never replaces without being asked to, on every filesystem
+}
+
 bool Folder::names_may_change() const {
     DWORD flags = 0;
     return GetVolumeInformationByHandleW(as_handle(handle_), nullptr, 0, nullptr, nullptr, &flags,

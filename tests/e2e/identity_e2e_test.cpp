@@ -106,7 +106,11 @@ TEST(Identity, NoReusedNumberCopiedClipBurstOrForgedHeadFoolsTheUndo) {
                                     fs::last_write_time("F/2025_11_21_15_40_10.mp4"));
             }
             const Files clips = folder_contents("F");
-            run_program(".", "Y\nF\n2025 11 21 15 30 00\n2025 11 21 14 15 00\n\n");
+            // A subfolder named like a clip, which only a rename in one step can rename.
+            fs::create_directory("F/2025_11_21_15_40_12.mp4");
+            const std::string typed = "Y\nF\n2025 11 21 15 30 00\n2025 11 21 14 15 00\n\n";
+            const ProgramRun dry = run_program(".", typed, false, {"--dry-run"});
+            EXPECT_EQ(as_real(dry.output), run_program(".", typed).output);
             const Files renamed = folder_contents("F");
             fs::create_directory("sub");
             change(renamed);
