@@ -54,16 +54,14 @@ std::optional<IdentityKind> identity_kind_named(std::string_view words) {
     return std::nullopt;
 }
 
-IdentityKind identity_kind_of(const platform::Folder& folder) {
+IdentityKind identity_kind_of(const platform::Folder& folder, const platform::FileIdentity& self) {
     if (!folder.keeps_file_numbers()) {
         return IdentityKind::size_and_time;
     }
     if (platform::numbers_change_on_reuse) {
         return IdentityKind::number;
     }
-    platform::FileIdentity self;
-    return folder.identify_self(self) == 0 && self.born_known ? IdentityKind::number_and_birth
-                                                              : IdentityKind::number_size_and_time;
+    return self.born_known ? IdentityKind::number_and_birth : IdentityKind::number_size_and_time;
 }
 
 std::string identity_text(const platform::FileIdentity& file, IdentityKind kind) {
@@ -152,9 +150,10 @@ std::string legacy_pair_problem(std::string_view old_name, std::string_view new_
 }
 
 std::string head_problem(IdentityKind kind, std::uint64_t folder_number,
-                         const platform::Folder& folder, bool inside_journal_directory) {
+                         const platform::Folder& folder, const platform::FileIdentity& self,
+                         bool inside_journal_directory) {
     const bool keeps_numbers = folder.keeps_file_numbers();
-    const IdentityKind own = identity_kind_of(folder);
+    const IdentityKind own = identity_kind_of(folder, self);
     if (kind == IdentityKind::size_and_time ? keeps_numbers && !inside_journal_directory
                                             : kind != own) {
         return "the head's identity \"" + std::string(identity_kind_words(kind)) +

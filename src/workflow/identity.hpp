@@ -33,8 +33,8 @@ inline bool is_file_number(IdentityKind kind) {
     return kind != IdentityKind::size_and_time;
 }
 
-// The kind a run records for the clips of `folder`.
-IdentityKind identity_kind_of(const platform::Folder& folder);
+// The kind a run records for the clips of `folder`, whose own identity is `self`.
+IdentityKind identity_kind_of(const platform::Folder& folder, const platform::FileIdentity& self);
 
 // The identity of `file` as a journal keeps it.
 std::string identity_text(const platform::FileIdentity& file, IdentityKind kind);
@@ -67,7 +67,8 @@ std::string legacy_pair_problem(std::string_view old_name, std::string_view new_
 // time kind are what a folder without lasting numbers gives; elsewhere they are believed only of
 // a folder inside the journal's own directory, a card's journal that travelled with its folder.
 std::string head_problem(IdentityKind kind, std::uint64_t folder_number,
-                         const platform::Folder& folder, bool inside_journal_directory);
+                         const platform::Folder& folder, const platform::FileIdentity& self,
+                         bool inside_journal_directory);
 
 // A refused line as shown: at most 200 characters, then "…" and the line's full length.
 std::string shortened(std::string_view line);

@@ -44,17 +44,20 @@ class Pass {
         // The paths are "<folder>/<name>": an empty folder answer puts the names at the root.
         run_folder_.open_error =
             run_folder_.folder.open(folder_.empty() ? "/" : std::string(folder_), true);
+        // A folder that cannot tell its own identity cannot tell its clips': none is renamed.
+        platform::FileIdentity self;
         if (run_folder_.open_error == 0) {
-            run_folder_.identity_kind = identity_kind_of(run_folder_.folder);
-            platform::FileIdentity self;
-            const bool identified = run_folder_.folder.identify_self(self) == 0;
-            if (run_folder_.identity_kind != IdentityKind::size_and_time && identified) {
+            run_folder_.open_error = run_folder_.folder.identify_self(self);
+        }
+        if (run_folder_.open_error == 0) {
+            run_folder_.identity_kind = identity_kind_of(run_folder_.folder, self);
+            if (run_folder_.identity_kind != IdentityKind::size_and_time) {
                 run_folder_.number = self.index;
             }
             // The listing that made list.txt serves when it was of this very folder: listing
             // 100,000 names again would cost 4 % of a run on tmpfs.
             listed_.emplace();
-            if (identified && self.index != 0 && job.listed_files.folder_number() == self.index) {
+            if (self.index != 0 && job.listed_files.folder_number() == self.index) {
                 *listed_ = std::move(job.listed_files);
             } else {
                 listed_->list(run_folder_.folder);

@@ -47,8 +47,8 @@ std::string read_whole(lineio::Channels& channels, const std::string& name) {
 
 // Refuses a head whose claims the folder belies: editing a head must never switch a check off.
 void check_head(lineio::Channels& channels, const std::string& name, const Journal& journal,
-                const platform::Folder& folder, const std::string& folder_path,
-                const std::string& journal_path) {
+                const platform::Folder& folder, const platform::FileIdentity& self,
+                const std::string& folder_path, const std::string& journal_path) {
     std::string resolved;
     const std::size_t slash = journal_path.find_last_of("/\\");
     const std::string journal_directory = journal_path.substr(0, slash + 1);
@@ -56,7 +56,7 @@ void check_head(lineio::Channels& channels, const std::string& name, const Journ
         !journal.head.folder.empty() && platform::real_path(folder_path, resolved) == 0 &&
         resolved.starts_with(journal_directory) && resolved.size() > journal_directory.size();
     const std::string problem =
-        head_problem(journal.head.identity_kind, journal.head.folder_number, folder, inside);
+        head_problem(journal.head.identity_kind, journal.head.folder_number, folder, self, inside);
     if (!problem.empty()) {
         channels.error_line("  refused, " + shortened(lineio::printable(problem)));
         fail_journal(channels, name,
@@ -297,12 +297,16 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name) {
                          : platform::describe_error(error),
                      lineio::Cause::other, folder_place);
     }
-    if (!journal.legacy) {
-        check_head(channels, name, journal, folder, folder_path, journal_path);
-    }
     platform::FileIdentity self;
+    if (const int error = folder.identify_self(self); error != 0) {
+        fail_journal(channels, name, platform::describe_error(error), lineio::Cause::other,
+                     folder_place);
+    }
+    if (!journal.legacy) {
+        check_head(channels, name, journal, folder, self, folder_path, journal_path);
+    }
     if (journal.head.folder_number != 0 && folder.keeps_file_numbers() &&
-        (folder.identify_self(self) != 0 || self.index != journal.head.folder_number)) {
+        self.index != journal.head.folder_number) {
         fail_journal(channels, name,
                      "it is not the folder the run renamed in, which is no longer there",
                      lineio::Cause::other, folder_place);
