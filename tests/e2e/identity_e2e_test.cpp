@@ -57,9 +57,8 @@ TEST(Identity, NoReusedNumberCopiedClipBurstOrForgedHeadFoolsTheUndo) {
     const std::vector<std::pair<std::string, std::string>> disks{
         {"mkfs.ext4 -q -b 4096", "mount -o loop"},
         {"mkfs.exfat", "fuse() { d=$(losetup -f --show $1) && mount.exfat-fuse $d $2; }; fuse"}};
-    // What undo leaves on ext4 and exFAT: every clip back ('b') or nothing moved ('u'). Without
-    // lasting numbers, a copy of a clip's size and time is that clip, and number 0 and the size and
-    // time kind are what a run writes.
+    // Undo on ext4 and exFAT: every clip back ('b') or nothing moved ('u'). Without lasting numbers
+    // a copy of a clip's size and time is it, and number 0 and size and time are what a run writes.
     const std::vector<std::tuple<const char*, std::string, std::function<void(const Files&)>>> rows{
         {"a burst and a copy: each clip back", "bb", [](const Files&) {}},
         {"clips deleted and others made under their new names", "uu",

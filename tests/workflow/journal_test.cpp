@@ -80,6 +80,11 @@ TEST(Journal, ShowsARefusedLineCutShortWithItsLength) {
               accents.substr(0, 400) + "\xE2\x80\xA6 (201 characters)");
 }
 
+TEST(Journal, KeepsTheHighHalfOfAReFSNumber) {
+    EXPECT_EQ(workflow::identity_text({1, 7, 2}, workflow::IdentityKind::number), "2.7");
+    EXPECT_EQ(workflow::identity_text({1, 7}, workflow::IdentityKind::number), "7");
+}
+
 TEST(Journal, TakesBurstNumbersInPlaceOfTheSeconds) {
     EXPECT_EQ(workflow::burst_variant("2025 11 21 14 25 10", 7), "2025 11 21 14 25 07");
     EXPECT_EQ(workflow::burst_variant("2025 11 21 14 25 1", 40), "2025 11 21 14 25 1");
