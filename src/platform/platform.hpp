@@ -72,6 +72,14 @@ inline constexpr int taken_name_error = EEXIST;
 inline constexpr int refused_change_error = EACCES;
 #endif
 
+// The error with which a rename in two steps refuses a folder, which has neither a link nor a
+// claim of its own: it is that one entry's failure.
+#ifdef _WIN32
+inline constexpr int folder_rename_error = 267;  // ERROR_DIRECTORY
+#else
+inline constexpr int folder_rename_error = EISDIR;
+#endif
+
 // A human-readable reason for an error number returned by this layer.
 std::string describe_error(int error);
 
@@ -139,20 +147,34 @@ class File {
 };
 
 // What tells one file from another whatever its name: its volume and its number there (device and
-// inode on POSIX, volume serial number and file index on Windows), how many names it has, and its
-// size and last-write time, which identify a clip where the numbers do not outlive a remount.
+// inode on POSIX; volume serial number and file ID on Windows, 128 bits on ReFS, whose high half
+// is `index_high`), how many names it has, its size and last-write time, which identify a clip
+// where the numbers do not outlive a remount, and its birth time where the system reports one.
+// All of it comes from one call of the system.
 struct FileIdentity {
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
+    std::uint64_t index_high = 0;
     std::uint64_t links = 0;
     std::uint64_t size = 0;
     std::int64_t modified = 0;  // nanoseconds since the system's epoch
+    std::int64_t born = 0;      // nanoseconds since the system's epoch, when `born_known`
+    bool born_known = false;
     bool regular = false;
+    bool directory = false;
 
     bool same_file(const FileIdentity& other) const {
-        return volume == other.volume && index == other.index;
+        return volume == other.volume && index == other.index && index_high == other.index_high;
     }
 };
+
+// Whether a file number on this system changes when the number is given to a new file (NTFS and
+// ReFS carry a sequence number in it), so that the number alone tells a file from its successor.
+#ifdef _WIN32
+inline constexpr bool numbers_change_on_reuse = true;
+#else
+inline constexpr bool numbers_change_on_reuse = false;
+#endif
 
 // One entry of a folder's listing, with the file number the listing itself gives (0 when it
 // gives none).
@@ -181,6 +203,9 @@ class Folder {
     // True where the file numbers outlive a remount (ext4, XFS, Btrfs, tmpfs, NTFS), so that a
     // number taken now still names the same file after a power cut.
     bool keeps_file_numbers() const;
+    // True where rename_atomically is to be expected to work: on the system's own filesystems,
+    // not through FUSE or a network, whose server may lack the step.
+    bool renames_atomically() const;
     // True where this process may change names at all: the folder may be written and searched,
     // and its medium is not read-only.
     bool names_may_change() const;

@@ -107,6 +107,7 @@ int open_regular(const std::string& name, int access, int& descriptor) {
     return 0;
 }
 
+#if !(defined(__linux__) && defined(STATX_BTIME))
 // The time of a last change in nanoseconds.
 std::int64_t nanoseconds(const struct timespec& time) {
     return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
@@ -119,6 +120,40 @@ void fill_identity(const struct stat& status, FileIdentity& identity) {
     identity.size = static_cast<std::uint64_t>(status.st_size);
     identity.modified = nanoseconds(status.st_mtim);
     identity.regular = S_ISREG(status.st_mode);
+    identity.directory = S_ISDIR(status.st_mode);
+}
+#endif
+
+// The identity of `name` in the folder `folder` (the folder itself when `name` is empty), in one
+// call: statx gives the birth time with the rest where the filesystem keeps one.
+int identify_at(int folder, const std::string& name, FileIdentity& identity) {
+#if defined(__linux__) && defined(STATX_BTIME)
+    struct statx status {};
+    const int flags = AT_SYMLINK_NOFOLLOW | (name.empty() ? AT_EMPTY_PATH : 0);
+    if (::statx(folder, name.c_str(), flags, STATX_BASIC_STATS | STATX_BTIME, &status) != 0) {
+        return last_error();
+    }
+    const auto time = [](const struct statx_timestamp& stamp) {
+        return static_cast<std::int64_t>(stamp.tv_sec) * 1000000000 + stamp.tv_nsec;
+    };
+    identity.volume = (std::uint64_t{status.stx_dev_major} << 32U) | status.stx_dev_minor;
+    identity.index = status.stx_ino;
+    identity.links = status.stx_nlink;
+    identity.size = status.stx_size;
+    identity.modified = time(status.stx_mtime);
+    identity.born_known = (status.stx_mask & STATX_BTIME) != 0;
+    identity.born = identity.born_known ? time(status.stx_btime) : 0;
+    identity.regular = S_ISREG(status.stx_mode);
+    identity.directory = S_ISDIR(status.stx_mode);
+#else
+    struct stat status {};
+    if ((name.empty() ? ::fstat(folder, &status)
+                      : ::fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW)) != 0) {
+        return last_error();
+    }
+    fill_identity(status, identity);
+#endif
+    return 0;
 }
 
 bool is_one_component(const std::string& name) {
@@ -417,12 +452,8 @@ bool Folder::is_open() const {
 }
 
 int Folder::identify_self(FileIdentity& identity) const {
-    struct stat status {};
-    if (::fstat(static_cast<int>(handle_), &status) != 0) {
-        return last_error();
-    }
-    fill_identity(status, identity);
-    return 0;
+    identity = {};
+    return identify_at(static_cast<int>(handle_), "", identity);
 }
 
 bool Folder::keeps_file_numbers() const {
@@ -437,6 +468,20 @@ bool Folder::keeps_file_numbers() const {
                                                    0x01021994UL};
     return std::find(lasting.begin(), lasting.end(), static_cast<unsigned long>(system.f_type)) !=
            lasting.end();
+#else
+    return false;
+#endif
+}
+
+bool Folder::renames_atomically() const {
+#if defined(__linux__) && defined(SYS_renameat2)
+    // FUSE, NFS, SMB (two magics) and 9p hand the step to a server, which may not have it.
+    constexpr std::array<unsigned long, 5> served{0x65735546UL, 0x6969UL, 0xFE534D42UL,
+                                                  0xFF534D42UL, 0x01021997UL};
+    struct statfs system {};
+    return ::fstatfs(static_cast<int>(handle_), &system) == 0 &&
+           std::find(served.begin(), served.end(), static_cast<unsigned long>(system.f_type)) ==
+               served.end();
 #else
     return false;
 #endif
@@ -485,12 +530,7 @@ int Folder::identify(const std::string& name, FileIdentity& identity) const {
     if (!is_one_component(name)) {
         return EINVAL;
     }
-    struct stat status {};
-    if (::fstatat(static_cast<int>(handle_), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
-        return last_error();
-    }
-    fill_identity(status, identity);
-    return 0;
+    return identify_at(static_cast<int>(handle_), name, identity);
 }
 
 int Folder::exists(const std::string& name, bool& found) const {

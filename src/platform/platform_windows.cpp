@@ -21,6 +21,7 @@
 #include <array>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -252,7 +253,23 @@ FileIdentity identity_of(const BY_HANDLE_FILE_INFORMATION& information) {
     identity.volume = information.dwVolumeSerialNumber;
     identity.index = (std::uint64_t{information.nFileIndexHigh} << 32U) | information.nFileIndexLow;
     identity.links = information.nNumberOfLinks;
+    identity.directory = (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     return identity;
+}
+
+// ReFS numbers its files in 128 bits, of which the 64 above are only a part; NTFS gives the same
+// 64 bits with a high half of zeros. Both carry a sequence number that changes when a number is
+// reused. A creation time proves nothing here: a file created under a name freed moments before
+// is given the old file's creation time.
+void add_full_number(HANDLE handle, FileIdentity& identity) {
+    FILE_ID_INFO full{};
+    if (GetFileInformationByHandleEx(handle, FileIdInfo, &full, sizeof full) != 0) {
+        std::uint64_t low = 0;
+        std::memcpy(&low, full.FileId.Identifier, sizeof low);
+        std::memcpy(&identity.index_high, full.FileId.Identifier + sizeof low,
+                    sizeof identity.index_high);
+        identity.index = low;
+    }
 }
 
 // Other programs may read, write or delete the file meanwhile, as they could on POSIX; a viewer
@@ -635,6 +652,7 @@ int Folder::identify_self(FileIdentity& identity) const {
         return last_error();
     }
     identity = identity_of(information);
+    add_full_number(as_handle(handle_), identity);
     return 0;
 }
 
@@ -645,6 +663,10 @@ bool Folder::keeps_file_numbers() const {
     return GetVolumeInformationByHandleW(as_handle(handle_), nullptr, 0, nullptr, nullptr, nullptr,
                                          name, MAX_PATH) != 0 &&
            (std::wstring_view(name) == L"NTFS" || std::wstring_view(name) == L"ReFS");
+}
+
+bool Folder::renames_atomically() const {
+    return true;  // MoveFileExW never replaces without being asked to, on every filesystem
 }
 
 bool Folder::names_may_change() const {
@@ -707,6 +729,7 @@ int Folder::identify(const std::string& name, FileIdentity& identity) const {
         error = last_error();
     } else {
         identity = identity_of(information);
+        add_full_number(handle, identity);
         identity.size =
             (std::uint64_t{information.nFileSizeHigh} << 32U) | information.nFileSizeLow;
         // 100-nanosecond steps since 1601.

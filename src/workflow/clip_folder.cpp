@@ -17,6 +17,11 @@ int RealFolder::rename(const std::string& from, const std::string& to) {
         }
         way_ = RenameWay::link_then_unlink;
     }
+    // Linux refuses the link of a folder as if the filesystem had no links, and a claim cannot
+    // take a folder: a folder is this entry's failure, and the way stays.
+    if (platform::FileIdentity source; folder_.identify(from, source) == 0 && source.directory) {
+        return platform::folder_rename_error;
+    }
     if (way_ == RenameWay::link_then_unlink) {
         const int error = folder_.rename_by_link(from, to);
         if (!platform::lacks_hard_links(error)) {
@@ -27,7 +32,9 @@ int RealFolder::rename(const std::string& from, const std::string& to) {
     // Without hard links the new name is claimed first by an exclusive creation, and the clip
     // renamed onto that claim: a file that another program makes under the name at any moment is
     // never replaced, since either it is there first and the claim fails, or the claim is.
-    before_claim_(from, to);
+    if (const int error = before_claim_(from, to); error != 0) {
+        return error;
+    }
     if (const int error = folder_.claim(to); error != 0) {
         return error;
     }
@@ -86,6 +93,11 @@ int FolderPicture::rename(const std::string& from, const std::string& to) {
     }
     if (!folder_.names_may_change()) {
         return platform::refused_change_error;
+    }
+    // A real rename takes two steps where the filesystem lacks the one, and they refuse a folder.
+    if (platform::FileIdentity source;
+        !folder_.renames_atomically() && folder_.identify(from, source) == 0 && source.directory) {
+        return platform::folder_rename_error;
     }
     bool taken = false;
     if (const int error = exists(to, taken); error != 0 || taken) {

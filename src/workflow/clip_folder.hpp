@@ -34,6 +34,9 @@ class ClipFolder {
     virtual bool keeps_file_numbers() const = 0;
     // True where this process may change names in the folder at all.
     virtual bool names_may_change() const = 0;
+    // True where a rename in one step that never replaces is to be expected: on the system's own
+    // filesystems, not through FUSE or a network, whose server may lack the step.
+    virtual bool renames_atomically() const = 0;
     virtual int identify_self(FileIdentity& identity) const = 0;
     virtual int identify(const std::string& name, FileIdentity& identity) const = 0;
     virtual int exists(const std::string& name, bool& found) const = 0;
@@ -56,8 +59,9 @@ enum class RenameWay { atomic, link_then_unlink, claim_then_rename };
 class RealFolder final : public ClipFolder {
   public:
     // `before_claim(from, to)` is called just before the new name is claimed by an empty file of
-    // the program's own, so that a journal can record the claim before it can be left behind.
-    explicit RealFolder(std::function<void(const std::string&, const std::string&)> before_claim)
+    // the program's own, so that a journal can record the claim before it can be left behind; an
+    // error it returns fails the rename before any placeholder is made.
+    explicit RealFolder(std::function<int(const std::string&, const std::string&)> before_claim)
         : before_claim_(std::move(before_claim)) {}
 
     int open(const std::string& path, bool follow_last_link) override {
@@ -65,6 +69,7 @@ class RealFolder final : public ClipFolder {
     }
     bool keeps_file_numbers() const override { return folder_.keeps_file_numbers(); }
     bool names_may_change() const override { return folder_.names_may_change(); }
+    bool renames_atomically() const override { return folder_.renames_atomically(); }
     int identify_self(FileIdentity& identity) const override {
         return folder_.identify_self(identity);
     }
@@ -88,7 +93,7 @@ class RealFolder final : public ClipFolder {
 
   private:
     platform::Folder folder_;
-    std::function<void(const std::string&, const std::string&)> before_claim_;
+    std::function<int(const std::string&, const std::string&)> before_claim_;
     RenameWay way_ = RenameWay::atomic;
 };
 
@@ -107,6 +112,7 @@ class FolderPicture final : public ClipFolder {
     }
     bool keeps_file_numbers() const override { return folder_.keeps_file_numbers(); }
     bool names_may_change() const override { return folder_.names_may_change(); }
+    bool renames_atomically() const override { return folder_.renames_atomically(); }
     int identify_self(FileIdentity& identity) const override {
         return folder_.identify_self(identity);
     }

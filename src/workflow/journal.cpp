@@ -29,6 +29,7 @@ constexpr std::string_view folder = "folder: ";
 constexpr std::string_view folder_number = "folder number: ";
 constexpr std::string_view correction = "correction: ";
 constexpr std::string_view identity = "identity: ";
+constexpr std::string_view system = "system: ";
 constexpr std::string_view clip = "clip: ";
 constexpr std::string_view is = "  is: ";
 constexpr std::string_view to = "  to: ";
@@ -44,9 +45,6 @@ constexpr std::string_view restored = "restored: ";
 constexpr std::string_view end = "end of run: ";
 }  // namespace key
 
-constexpr std::string_view by_number = "number";
-constexpr std::string_view by_size_and_time = "size and time";
-
 // `value` in `digits` digits, with leading zeros.
 void append_number(std::string& text, int value, int digits) {
     const std::string number = std::to_string(value);
@@ -55,13 +53,6 @@ void append_number(std::string& text, int value, int digits) {
                     : 0,
                 '0');
     text.append(number);
-}
-
-// A name that stays inside the folder on every system: no separator, drive or stream, and
-// neither "." nor "..".
-bool is_plain_name(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of(std::string_view("/\\:\0", 4)) == std::string_view::npos;
 }
 
 template <typename Number>
@@ -108,6 +99,7 @@ void read_legacy(JournalLines& lines, Journal& journal, JournalProblems& problem
     std::string line;
     std::string old_path;
     bool folder_known = false;
+    std::optional<std::int32_t> correction;
     const auto split = [&](std::string_view path, std::string_view& name) {
         const std::size_t slash = path.rfind('/');
         const std::string_view folder =
@@ -117,7 +109,7 @@ void read_legacy(JournalLines& lines, Journal& journal, JournalProblems& problem
             journal.head.folder = folder;
             folder_known = true;
         }
-        return folder == journal.head.folder && is_plain_name(name);
+        return folder == journal.head.folder && is_plain_name(name, own_name_rules);
     };
     while (lines.next(line)) {
         if (line.starts_with(key::renamed)) {
@@ -127,9 +119,14 @@ void read_legacy(JournalLines& lines, Journal& journal, JournalProblems& problem
             std::string_view new_name;
             if (split(old_path, old_name) &&
                 split(std::string_view(line).substr(key::legacy_to.size()), new_name)) {
-                JournalClip& clip = journal.clips.emplace_back();
-                clip.old_name = old_name;
-                clip.new_name = new_name;
+                if (const std::string problem = legacy_pair_problem(old_name, new_name, correction);
+                    problem.empty()) {
+                    JournalClip& clip = journal.clips.emplace_back();
+                    clip.old_name = old_name;
+                    clip.new_name = new_name;
+                } else {
+                    problems.refused.push_back(at_line(lines.number(), problem));
+                }
             } else {
                 problems.refused.push_back(at_line(
                     lines.number(), "the two names do not both lie in the journal's one folder"));
@@ -147,6 +144,7 @@ bool read_head(JournalLines& lines, Journal& journal, JournalProblems& problems)
     bool number = false;
     bool correction = false;
     bool identity = false;
+    bool known_system = true;
     while (lines.next(line) && !line.empty()) {
         if (line.starts_with(key::folder)) {
             journal.head.folder = std::string_view(line).substr(key::folder.size());
@@ -158,12 +156,19 @@ bool read_head(JournalLines& lines, Journal& journal, JournalProblems& problems)
             correction = read_number(std::string_view(line).substr(key::correction.size()),
                                      journal.head.correction);
         } else if (line.starts_with(key::identity)) {
-            const std::string_view kind = std::string_view(line).substr(key::identity.size());
-            journal.head.identity_by_number = kind == by_number;
-            identity = kind == by_number || kind == by_size_and_time;
+            const std::optional<IdentityKind> kind =
+                identity_kind_named(std::string_view(line).substr(key::identity.size()));
+            journal.head.identity_kind = kind.value_or(IdentityKind::number_and_birth);
+            identity = kind.has_value();
+        } else if (line.starts_with(key::system)) {
+            // Journals written before the line was kept were of this system.
+            const std::optional<NameRules> rules =
+                name_rules_named(std::string_view(line).substr(key::system.size()));
+            journal.head.names = rules.value_or(own_name_rules);
+            known_system = rules.has_value();
         }
     }
-    if (!(folder && number && correction && identity)) {
+    if (!(folder && number && correction && identity && known_system)) {
         problems.refused.emplace_back(
             "the head does not name the folder, its number, the correction and the identity");
         return false;
@@ -196,7 +201,7 @@ void read_entries(JournalLines& lines, Journal& journal, JournalProblems& proble
             clip.new_name = std::string_view(line).substr(key::to.size());
             const std::optional<std::string> corrected =
                 corrected_name(clip.old_name, journal.head.correction);
-            if (!is_plain_name(clip.old_name) ||
+            if (!is_plain_name(clip.old_name, journal.head.names) ||
                 lineio::unicode::character_count(clip.old_name) != 23 || !corrected ||
                 *corrected != clip.new_name) {
                 refuse("\"" + lineio::printable(clip.new_name) +
@@ -346,11 +351,6 @@ int locate_journal_folder(const std::string& name, const Journal& journal,
     return 0;
 }
 
-std::string identity_text(const platform::FileIdentity& file, bool by_number_kind) {
-    return by_number_kind ? std::to_string(file.index)
-                          : std::to_string(file.size) + " " + std::to_string(file.modified);
-}
-
 std::string journal_file_name(const platform::LocalTime& time, int number) {
     std::string name(journal_name_start);
     append_number(name, time.year, 4);
@@ -455,10 +455,9 @@ bool JournalWriter::create() {
     head.append(key::folder).append(head_.folder).append(line_end);
     head.append(key::folder_number).append(std::to_string(head_.folder_number)).append(line_end);
     head.append(key::correction).append(std::to_string(head_.correction)).append(line_end);
-    head.append(key::identity)
-        .append(head_.identity_by_number ? by_number : by_size_and_time)
-        .append(line_end)
-        .append(line_end);
+    head.append(key::identity).append(identity_kind_words(head_.identity_kind)).append(line_end);
+    head.append(key::system).append(name_rules_words(own_name_rules)).append(line_end);
+    head.append(line_end);
     owed_.insert(0, head);
     return true;
 }
@@ -516,11 +515,12 @@ void JournalWriter::removed(const std::string& old_name) {
 }
 
 void JournalWriter::claim(const std::string& old_name, const std::string& claimed) {
-    if (file_.is_open()) {
+    // A claim of the corrected name is explained by the entry's "to:", on the medium since its
+    // batch: only a burst number needs a line, on the medium before the placeholder is made.
+    if (file_.is_open() && corrected_name(old_name, head_.correction) != claimed) {
         owed_.append(key::claim).append(old_name).append(line_end);
         owed_.append(key::at).append(claimed).append(line_end);
-        check(file_.write(owed_));
-        owed_.clear();
+        write({});
     }
 }
 

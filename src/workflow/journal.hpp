@@ -8,7 +8,8 @@
 //   folder: <the folder as typed>
 //   folder number: <the folder's file number, 0 where numbers do not last>
 //   correction: <minutes>
-//   identity: number | size and time
+//   identity: number and birth time | number, size and time | size and time | number
+//   system: POSIX | Windows   whose name rules the names keep
 //   <empty line>
 //   clip: <old name>          one entry per clip about to be renamed, written ahead in batches,
 //     is: <identity>          each batch on the medium before any of its renames is tried
@@ -23,8 +24,9 @@
 //   undo claim: <name>        a placeholder of an undo's own, before it is made
 //   end of run: N files renamed
 //
-// Names are single components inside the folder. The identity is the file number, or the size and
-// the last-write time in nanoseconds where numbers do not outlive a remount.
+// Names are single components inside the folder. The identity is the file number with what tells
+// the file from a later one given the same number (identity.hpp), or the size and the last-write
+// time in nanoseconds where numbers do not outlive a remount.
 //
 // A journal without a version line comes from version 1.1.0: pairs "renamed: <path>" and
 // "     to: <path>", each written before its rename.
@@ -41,6 +43,7 @@
 #include "lineio/channels.hpp"
 #include "platform/platform.hpp"
 #include "version.hpp"
+#include "workflow/identity.hpp"
 
 namespace workflow {
 
@@ -63,7 +66,8 @@ struct JournalHead {
     std::string folder;
     std::uint64_t folder_number = 0;
     std::int32_t correction = 0;
-    bool identity_by_number = true;
+    IdentityKind identity_kind = IdentityKind::number_and_birth;
+    NameRules names = own_name_rules;
 };
 
 struct Journal {
@@ -72,7 +76,7 @@ struct Journal {
     std::vector<JournalClip> clips;        // in the order written
     std::vector<std::string> undo_claims;  // placeholders of earlier undos
     bool ended = false;
-    std::size_t length = 0;  // the bytes of its whole lines, after which the next line goes
+    std::size_t length = 0;      // the bytes of its whole lines, after which the next line goes
     bool encoded_again = false;  // saved again by an editor as UTF-16: read, but never written
 };
 
@@ -100,9 +104,6 @@ JournalProblems load_journal(const std::string& name, Journal& journal, int& err
 // stands (`journal_path`, the journal's own real path); 0 or the system's error.
 int locate_journal_folder(const std::string& name, const Journal& journal,
                           std::string& journal_path, std::string& folder_path);
-
-// The identity line of a file, as the journal keeps it.
-std::string identity_text(const platform::FileIdentity& file, bool by_number);
 
 // Keeps the journal of a real run in the current directory, under a name of the run's local date
 // and time that no file bears yet. It is made when the first batch of clips is written, and

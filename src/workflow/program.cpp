@@ -32,7 +32,7 @@ void run_program(lineio::Channels& channels, const Options& options) {
         case Options::Command::undo:
             run_undo(channels, options.journal, options.journal_dropped);
         case Options::Command::dry_run: {
-            RealFolder folder([](const std::string&, const std::string&) {});
+            RealFolder folder([](const std::string&, const std::string&) { return 0; });
             DryRun renamer(channels, folder);
             run_main_dialogue(channels, renamer, options.program, options.folder_answer);
             break;

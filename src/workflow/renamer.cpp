@@ -9,7 +9,7 @@ void RealRun::start(const RenamingJob& job, const FolderFacts& folder) {
     channels_.open(report_channel, report_file, lineio::FileRole::report);
     write_report_head(channels_, report_channel, job.camera, job.actual, job.correction);
     journal_.start(
-        {std::string(job.folder()), folder.number, job.correction, folder.identity_by_number});
+        {std::string(job.folder()), folder.number, job.correction, folder.identity_kind});
 }
 
 void RealRun::before_batch(std::span<const JournalClip> clips) {

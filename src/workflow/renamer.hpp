@@ -54,7 +54,8 @@ class RealRun final : public Renamer {
           program_(program),
           journal_(channels, program),
           folder_([this](const std::string& from, const std::string& to) {
-              journal_.claim(from, to);
+              journal_.claim(from, to);  // ends the program where the journal cannot take it
+              return 0;
           }) {}
     ClipFolder& clip_folder() override { return folder_; }
     bool changes_names() const override { return true; }

@@ -10,6 +10,7 @@
 #include "lineio/fixed_text.hpp"
 #include "timestamp/timestamp.hpp"
 #include "version.hpp"
+#include "workflow/identity.hpp"
 #include "workflow/layouts.hpp"
 #include "workflow/listed_files.hpp"
 
@@ -40,7 +41,7 @@ struct RenamingJob {
 // What the pass learnt of the folder on opening it, once for the whole pass.
 struct FolderFacts {
     int open_error = 0;  // the folder could not be opened: every rename fails with this
-    bool identity_by_number = true;
+    IdentityKind identity_kind = IdentityKind::size_and_time;
     std::uint64_t number = 0;  // 0 where numbers do not outlive a remount
     std::string any_name;      // a listed name, to learn whether the folder ignores case
 };

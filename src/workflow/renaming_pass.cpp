@@ -45,17 +45,20 @@ class Pass {
           already_shifted_(job.already_shifted) {
         // The paths are "<folder>/<name>": an empty folder answer puts the names at the root.
         facts_.open_error = clips_.open(folder_.empty() ? "/" : std::string(folder_), true);
+        // A folder that cannot tell its own identity cannot tell its clips': none is renamed.
+        FileIdentity self;
         if (facts_.open_error == 0) {
-            facts_.identity_by_number = clips_.keeps_file_numbers();
-            FileIdentity self;
-            const bool identified = clips_.identify_self(self) == 0;
-            if (facts_.identity_by_number && identified) {
+            facts_.open_error = clips_.identify_self(self);
+        }
+        if (facts_.open_error == 0) {
+            facts_.identity_kind = identity_kind_of(clips_, self);
+            if (facts_.identity_kind != IdentityKind::size_and_time) {
                 facts_.number = self.index;
             }
             // The listing that made list.txt serves when it was of this very folder: listing
             // 100,000 names again would cost 4 % of a run on tmpfs.
             listed_.emplace();
-            if (identified && self.index != 0 && job.listed_files.folder_number() == self.index) {
+            if (self.index != 0 && job.listed_files.folder_number() == self.index) {
                 *listed_ = std::move(job.listed_files);
             } else {
                 listed_->list(clips_);
@@ -95,17 +98,16 @@ class Pass {
             }
             JournalClip entry;
             entry.old_name = clip.name.trimmed_view();
-            clip.number = listed_ ? listed_->number(entry.old_name) : 0;
+            // One call a clip: a number alone is reused by the next file made, so what comes with
+            // it is asked of the system however well the listing knows the number.
             FileIdentity identity;
-            if (clip.number == 0 || !facts_.identity_by_number) {
-                clip.unknown = clips_.identify(entry.old_name, identity);
-                if (clip.unknown != 0) {
-                    continue;  // a clip the journal cannot name is not renamed
-                }
-                clip.number = identity.index;
+            clip.unknown = clips_.identify(entry.old_name, identity);
+            if (clip.unknown != 0) {
+                continue;  // a clip the journal cannot name is not renamed
             }
-            identity.index = clip.number;
-            entry.identity = identity_text(identity, facts_.identity_by_number);
+            // Sizes and times say nothing of names: only a true number makes two names one file.
+            clip.number = is_file_number(facts_.identity_kind) ? identity.index : 0;
+            entry.identity = identity_text(identity, facts_.identity_kind);
             entry.new_name = *clip.corrected;
             ahead_.push_back(std::move(entry));
         }
@@ -128,7 +130,8 @@ class Pass {
         if (facts_.open_error != 0 || clip.unknown != 0) {
             error = facts_.open_error != 0 ? facts_.open_error : clip.unknown;
         } else if (clip.corrected) {
-            const auto earlier = renamed_files_.find(clip.number);
+            const auto earlier =
+                clip.number != 0 ? renamed_files_.find(clip.number) : renamed_files_.end();
             if (earlier != renamed_files_.end()) {
                 // Another name of a clip renamed earlier in this run: the clip keeps the name it
                 // got, under which the line says it was renamed, that being where the user finds

@@ -26,9 +26,9 @@ std::string real_path_of(const std::string& path) {
 }
 
 bool bears(const ClipFolder& clips, const std::string& name, const JournalClip& clip,
-           bool by_number) {
+           IdentityKind kind) {
     FileIdentity file;
-    return clips.identify(name, file) == 0 && identity_text(file, by_number) == clip.identity;
+    return clips.identify(name, file) == 0 && identity_matches(clip.identity, file, kind);
 }
 
 // What the newest journal here of a run on the folder `clips` opened tells; an empty journal
@@ -58,9 +58,8 @@ EarlierRun find_earlier_run(const ClipFolder& clips, const std::string& folder_p
             const std::string& given = clip.renamed_as.empty() ? clip.new_name : clip.renamed_as;
             if (clip.never_renamed) {
                 earlier.not_shifted +=
-                    bears(clips, clip.old_name, clip, journal.head.identity_by_number) ? 1 : 0;
-            } else if (!clip.restored &&
-                       bears(clips, given, clip, journal.head.identity_by_number)) {
+                    bears(clips, clip.old_name, clip, journal.head.identity_kind) ? 1 : 0;
+            } else if (!clip.restored && bears(clips, given, clip, journal.head.identity_kind)) {
                 earlier.shifted.push_back(given);
             }
         }
@@ -82,7 +81,7 @@ void ask_before_shifting_again(lineio::Channels& channels, std::string_view fold
                                std::int32_t correction, std::string_view program,
                                std::unordered_set<std::string>& leave) {
     const std::string folder_path = folder.empty() ? "/" : std::string(folder);
-    RealFolder clips([](const std::string&, const std::string&) {});
+    RealFolder clips([](const std::string&, const std::string&) { return 0; });
     if (clips.open(folder_path, true) != 0) {
         return;
     }

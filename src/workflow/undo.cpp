@@ -51,9 +51,13 @@ class Undo {
     Undo(lineio::Channels& channels, const Journal& journal, RealFolder& folder,
          JournalWriter& writer)
         : channels_(channels), journal_(journal), folder_(folder), writer_(writer) {
-        for (std::size_t at = 0; at < journal.clips.size(); ++at) {
-            first_with_identity_.try_emplace(journal.clips[at].identity, at);
-            old_names_.emplace(journal.clips[at].old_name, journal.clips[at].identity);
+        // Two entries of one identity are two names of one file only where the identity is a
+        // true file number: two clips of a burst can share their size and time.
+        if (is_file_number(journal.head.identity_kind)) {
+            for (std::size_t at = 0; at < journal.clips.size(); ++at) {
+                first_with_identity_.try_emplace(journal.clips[at].identity, at);
+                old_names_.emplace(journal.clips[at].old_name, journal.clips[at].identity);
+            }
         }
     }
 
@@ -74,7 +78,9 @@ class Undo {
   private:
     bool restore_named(std::size_t at, const JournalClip& clip, const std::string& old_path) {
         // An entry whose file an older entry renamed too is a second name of that file.
-        const std::size_t first = first_with_identity_.at(clip.identity);
+        const auto named_first = first_with_identity_.find(clip.identity);
+        const std::size_t first =
+            named_first != first_with_identity_.end() ? named_first->second : at;
         std::optional<std::string> found = locate(clip);
         if (!found && first < at) {
             found = locate(journal_.clips[first]);
@@ -83,6 +89,11 @@ class Undo {
         const int old_error = folder_.identify(clip.old_name, old_file);
         if (old_error == 0 && is_clip(clip, old_file)) {
             remove_placeholder(clip.claimed, old_file);
+            if (!journal_.ended) {
+                // A claim of the corrected name has no line of its own: the entry's synced "to:"
+                // covers it, and only a run cut short can have left it behind.
+                remove_placeholder(clip.new_name, old_file);
+            }
             if (found && *found != clip.old_name && first == at &&
                 folder_.remove_second_name(*found, clip.old_name) == 0) {
                 // A rename by link cut between its two steps left the clip under both names.
@@ -122,7 +133,7 @@ class Undo {
     }
 
     bool is_clip(const JournalClip& clip, const FileIdentity& file) const {
-        return identity_text(file, journal_.head.identity_by_number) == clip.identity;
+        return identity_matches(clip.identity, file, journal_.head.identity_kind);
     }
 
     bool bears(const JournalClip& clip, const std::string& name) const {
@@ -236,7 +247,7 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name, bool as
     }
     if (!problems.refused.empty()) {
         for (const std::string& refused : problems.refused) {
-            channels.error_line("  refused, " + lineio::printable(refused));
+            channels.error_line("  refused, " + shortened(lineio::printable(refused)));
         }
         fail_journal(channels, name,
                      "it holds entries that no run of this program writes, so nothing was "
@@ -256,7 +267,8 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name, bool as
                          "an editor saved it in another encoding, in which the undo cannot note "
                          "the placeholder this folder needs: save it again as UTF-8");
         }
-        writer.undo_claim(to);
+        writer.undo_claim(to);  // ends the program where the journal cannot take the line
+        return 0;
     });
     const std::string folder_place = "folder \"" + lineio::printable(journal.head.folder) + "\"";
     if (const int error = folder.open(folder_path, false); error != 0) {
@@ -267,8 +279,23 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name, bool as
                      lineio::Cause::other, folder_place);
     }
     FileIdentity self;
+    if (const int error = folder.identify_self(self); error != 0) {
+        fail_journal(channels, name, describe_error(error), lineio::Cause::other, folder_place);
+    }
+    if (!journal.legacy) {
+        // Editing a head must never switch a check off: what it claims, the folder must bear out.
+        const std::string problem =
+            head_problem(journal.head.identity_kind, journal.head.folder_number, folder, self,
+                         folder_path, journal_path);
+        if (!problem.empty()) {
+            channels.error_line("  refused, " + shortened(lineio::printable(problem)));
+            fail_journal(channels, name,
+                         "its head claims what no run on this folder writes, so nothing was "
+                         "touched");
+        }
+    }
     if (journal.head.folder_number != 0 && folder.keeps_file_numbers() &&
-        (folder.identify_self(self) != 0 || self.index != journal.head.folder_number)) {
+        self.index != journal.head.folder_number) {
         fail_journal(channels, name,
                      "it is not the folder the run renamed in, which is no longer there",
                      lineio::Cause::other, folder_place);

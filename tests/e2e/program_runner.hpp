@@ -159,4 +159,17 @@ inline std::string crlf(std::string_view text) {
     return std::regex_replace(std::string(text), std::regex("\n"), "\r\n");
 }
 
+// A preview's console output told as the real run's, line for line.
+inline std::string as_real(std::string output) {
+    for (const auto& [dry, real] : std::vector<std::pair<std::string, std::string>>{
+             {" Dry run: the names a real run would give; nothing is renamed\r\n\r\n", ""},
+             {" Dry run: would be renamed ", " Successfully renamed "},
+             {" Dry run: could not be renamed ", " Could not rename "},
+             {" files would be renamed; nothing was renamed \\(dry run\\)",
+              " files successfully renamed"}}) {
+        output = std::regex_replace(output, std::regex(dry), real);
+    }
+    return output;
+}
+
 }  // namespace e2e

@@ -31,19 +31,6 @@ std::ptrdiff_t count_of(const std::string& text, const std::string& piece) {
     return std::distance(std::sregex_iterator(text.begin(), text.end(), pattern), {});
 }
 
-// A preview's console output told as the real run's, line for line.
-std::string as_real(std::string output) {
-    for (const auto& [dry, real] : std::vector<std::pair<std::string, std::string>>{
-             {" Dry run: the names a real run would give; nothing is renamed\r\n\r\n", ""},
-             {" Dry run: would be renamed ", " Successfully renamed "},
-             {" Dry run: could not be renamed ", " Could not rename "},
-             {" files would be renamed; nothing was renamed \\(dry run\\)",
-              " files successfully renamed"}}) {
-        output = std::regex_replace(output, std::regex(dry), real);
-    }
-    return output;
-}
-
 TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
     const std::string typed = answers("F", camera_time, actual_time);
     const std::string hint = "; try DoridivezizoziRUR --help\r\n";
@@ -142,6 +129,10 @@ const std::vector<FolderCase> folder_cases{
     // Blanks and tabs in the folder's and the clips' names; Windows allows no tab in a name.
     {"My Clips\t2", 0,
      {"2025\t11\t21\t15\t40\t10.mp4", "2025 11 21 15 40 10.mp4", "2025-11-21 15 40\t10.m4v"}},
+    // Whatever Linux allows between the fields, each extension the run takes; Windows allows none.
+    {"Any:Name\t3", 0,
+     {"2025:11:21:15:40:10.mp4", "2025\\11|21*15?40\"11.AVI", "2025<11>21:15:40:12.M4V",
+      "2025:11:21:15:40:13.avi", "2025\\11\\21\\15\\40\\14.MP4"}},
 };
 // clang-format on
 

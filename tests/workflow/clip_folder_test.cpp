@@ -23,7 +23,7 @@ TEST(FolderPicture, TakesNamesAsTheFolderDoes) {
     std::filesystem::create_hard_link("Az.mp4", "aZ.MP4");
     const bool case_blind = false;
 #endif
-    workflow::RealFolder folder([](const std::string&, const std::string&) {});
+    workflow::RealFolder folder([](const std::string&, const std::string&) { return 0; });
     ASSERT_EQ(folder.open("", true), 0);
     EXPECT_TRUE(workflow::folder_ignores_case(folder, "Az.mp4"));
     EXPECT_EQ(workflow::folder_ignores_case(folder, "bY.mp4"), case_blind);
@@ -45,7 +45,7 @@ TEST(RealFolder, RemovesOnlyASecondNameOfTheSameFile) {
     ScratchDirectory::write_file("other.mp4", "another clip");
     std::filesystem::create_hard_link("kept.mp4", "second.mp4");
     std::filesystem::create_hard_link("other.mp4", "backup of other.mp4");
-    workflow::RealFolder folder([](const std::string&, const std::string&) {});
+    workflow::RealFolder folder([](const std::string&, const std::string&) { return 0; });
     ASSERT_EQ(folder.open("", true), 0);
     EXPECT_NE(folder.remove_second_name("other.mp4", "kept.mp4"), 0);
     EXPECT_EQ(folder.remove_second_name("second.mp4", "kept.mp4"), 0);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <string>
 
 #include "support/fake_console.hpp"
@@ -17,7 +18,16 @@ const std::string head =
 std::string clip(const std::string& old_name, const std::string& new_name) {
     return "clip: " + old_name + "\r\n  is: 12\r\n  to: " + new_name + "\r\n";
 }
-const std::string plain = clip("2024_03_01_05_00_00.mp4", "2024 03 01 04 00 00.mp4");
+const std::string old_name = "2024_03_01_05_00_00.mp4";
+const std::string corrected = "2024 03 01 04 00 00.mp4";
+const std::string plain = clip(old_name, corrected);
+std::string edited(const std::string& line, const std::string& replacement) {
+    return std::regex_replace(head, std::regex(line), replacement);
+}
+const std::string windows = edited("\r\n\r\n", "\r\nsystem: Windows\r\n\r\n");
+std::string legacy(const std::string& from, const std::string& to) {
+    return "DoridivezizoziRUR undo journal\r\nrenamed: F/" + from + "\r\n     to: F/" + to + "\r\n";
+}
 
 TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
     struct Row {
@@ -26,46 +36,38 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         std::size_t clips;  // taken
         std::size_t refused;
     };
+    // clang-format off
     const Row rows[] = {
-        {"a run",
-         head + plain +
-             "renamed: 2024_03_01_05_00_00.mp4\r\n     as: 2024 03 01 04 00 "
-             "07.mp4\r\nend of run: 1 files renamed\r\n",
-         1, 0},
+        {"a run", head + plain + "renamed: " + old_name + "\r\n     as: 2024 03 01 04 00 07.mp4\r\n"
+                  "end of run: 1 files renamed\r\n", 1, 0},
         {"a byte order mark", "\xEF\xBB\xBF" + head + plain, 1, 0},
         {"a last line cut by a power cut", head + plain + "clip: 2024_03_01_06", 1, 0},
-        {"a folder above", head + clip("../home/.profile", "2024 03 01 04 00 00.mp4"), 0, 1},
+        {"a folder above", head + clip("../home/.profile", corrected), 0, 1},
         {"an absolute path", head + clip("/etc/2024_03_01_05_00.mp4", "x"), 0, 1},
-        {"a drive", head + clip("C:024_03_01_05_00_00.mp4", "2024 03 01 04 00 00.mp4"), 0, 1},
-        {"a backslash", head + clip("2024\\03_01_05_00_00.mp4", "2024 03 01 04 00 00.mp4"), 0, 1},
-        {"another correction", head + clip("2024_03_01_05_00_00.mp4", "2024 03 01 03 00 00.mp4"), 0,
-         1},
-        {"a name taken that no burst gives",
-         head + plain + "renamed: 2024_03_01_05_00_00.mp4\r\n     as: .bashrc\r\n", 1, 1},
+        {"a drive", head + clip("C:024_03_01_05_00_00.mp4", corrected), 0, 1},
+        {"a colon from Windows", windows + clip("2024_03_01_05:00_00.mp4", corrected), 0, 1},
+        {"a system of no name", edited("\r\n\r\n", "\r\nsystem: DOS\r\n\r\n") + plain, 0, 1},
+        {"another correction", head + clip(old_name, "2024 03 01 03 00 00.mp4"), 0, 1},
+        {"a name taken that no burst gives", head + plain + "renamed: " + old_name + "\r\n     as: "
+                                             ".bashrc\r\n", 1, 1},
         {"an unknown line", head + plain + "rename: a\r\n", 1, 1},
         {"the same clip twice", head + plain + plain, 1, 1},
-        {"a correction that is no number",
-         "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\nfolder number: 7\r\n"
-         "correction: -60x\r\nidentity: number\r\n\r\n" +
-             plain,
-         0, 1},
-        {"a head without the folder's number",
-         "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\ncorrection: -60\r\n"
-         "identity: number\r\n\r\n" +
-             plain,
-         0, 1},
-        {"a head without its correction",
-         "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\n\r\n" + plain, 0, 1},
-        {"a head without its folder",
-         head.substr(0, head.find("folder: F")) + head.substr(head.find("folder number")) + plain,
-         0, 1},
-        {"1.1.0 in one folder",
-         "DoridivezizoziRUR undo journal\r\nrenamed: F/a.mp4\r\n     to: F/b.mp4\r\n", 1, 0},
-        {"1.1.0 in no folder", "DoridivezizoziRUR undo journal\r\nrenamed: a\r\n     to: b\r\n", 1,
+        {"a head without its folder", edited("folder: F\r\n", "") + plain, 0, 1},
+        {"a correction of no number", edited("correction: -60", "correction: -60x") + plain, 0, 1},
+        {"a head without the folder number", edited("folder number: 7\r\n", "") + plain, 0, 1},
+        {"a head without its correction", edited("correction: -60\r\n", "") + plain, 0, 1},
+        {"1.1.0 in one folder", legacy(old_name, corrected), 1, 0},
+        {"1.1.0, a burst number", legacy("2024-03-01-05-00-00.mp4", "2024 03 01 04 00 07.mp4"), 1,
          0},
-        {"1.1.0 in two folders",
-         "DoridivezizoziRUR undo journal\r\nrenamed: F/a.mp4\r\n     to: G/b.mp4\r\n", 0, 1},
+        {"1.1.0 of names no clip bears", legacy("payload.mp4", "notes.txt"), 0, 1},
+        {"1.1.0 whose pairs disagree", legacy(old_name, corrected) +
+         legacy(old_name, "2024 03 01 03 00 00.mp4").substr(32), 1, 1},
+        {"1.1.0 in two folders", std::regex_replace(legacy(old_name, corrected), std::regex("o: F"),
+         "o: G"), 0, 1},
+        {"1.1.0 in no folder", "DoridivezizoziRUR undo journal\r\nrenamed: " + old_name +
+         "\r\n     to: " + corrected + "\r\n", 1, 0},
     };
+    // clang-format on
     for (const Row& row : rows) {
         workflow::Journal journal;
         const workflow::JournalProblems problems = workflow::read_journal(row.text, journal);
@@ -89,7 +91,7 @@ TEST(JournalWriter, KeepsAJournalOnlyOfRenames) {
     lineio::Channels channels(console);
     for (const bool renamed : {false, true}) {
         workflow::JournalWriter writer(channels, "program");
-        writer.start({"F", 7, -60, true});
+        writer.start({"F", 7, -60, workflow::IdentityKind::number_and_birth});
         const workflow::JournalClip entry{"2024_03_01_05_00_00.mp4", "12",
                                           "2024 03 01 04 00 00.mp4", "", ""};
         writer.write_ahead({&entry, 1});
@@ -108,6 +110,21 @@ TEST(JournalWriter, KeepsAJournalOnlyOfRenames) {
             EXPECT_EQ(journal.clips.size(), 1U);
         }
     }
+}
+
+TEST(Journal, ShowsARefusedLineCutShortWithItsLength) {
+    EXPECT_EQ(workflow::shortened(std::string(200, 'a')), std::string(200, 'a'));
+    std::string accents;
+    for (int character = 0; character < 201; ++character) {
+        accents += "\xC3\xA9";
+    }
+    EXPECT_EQ(workflow::shortened(accents),
+              accents.substr(0, 400) + "\xE2\x80\xA6 (201 characters)");
+}
+
+TEST(Journal, KeepsTheHighHalfOfAReFSNumber) {
+    EXPECT_EQ(workflow::identity_text({1, 7, 2}, workflow::IdentityKind::number), "2.7");
+    EXPECT_EQ(workflow::identity_text({1, 7}, workflow::IdentityKind::number), "7");
 }
 
 TEST(Journal, OfNoClipIsNone) {

@@ -20,7 +20,7 @@ TEST(ListedFiles, TellEveryNamesNumberAndTheFilesWithOtherNames) {
         ScratchDirectory::write_file("Clips/" + std::to_string(index) + ".mp4");
     }
     fs::create_hard_link("Clips/7.mp4", "Clips/seven.mp4");
-    workflow::RealFolder folder([](const std::string&, const std::string&) {});
+    workflow::RealFolder folder([](const std::string&, const std::string&) { return 0; });
     workflow::ListedFiles listed;
     ASSERT_EQ(folder.open("Clips", true), 0);
     ASSERT_TRUE(listed.list(folder));

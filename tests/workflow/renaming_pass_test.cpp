@@ -36,6 +36,7 @@ class FakeFolder final : public workflow::ClipFolder {
     int open(const std::string& /*path*/, bool /*follow*/) override { return 0; }
     bool keeps_file_numbers() const override { return true; }
     bool names_may_change() const override { return refusal == 0; }
+    bool renames_atomically() const override { return true; }
     int identify_self(FileIdentity& identity) const override { return identify(".", identity); }
     int identify(const std::string& name, FileIdentity& identity) const override {
         const auto found = names.find(key(name));

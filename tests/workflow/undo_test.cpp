@@ -10,6 +10,7 @@
 #include "support/fake_console.hpp"
 #include "support/scratch_directory.hpp"
 #include "workflow/clip_folder.hpp"
+#include "workflow/identity.hpp"
 
 namespace {
 
@@ -20,20 +21,21 @@ TEST(Undo, RemovesAPlaceholderOnlyWhileItIsEmpty) {
         const ScratchDirectory scratch;
         ScratchDirectory::write_file("F/2024_03_01_05_00_00.mp4", "clip");
         ScratchDirectory::write_file("F/2024 03 01 04 00 00.mp4", content);
-        workflow::RealFolder folder([](const std::string&, const std::string&) {});
+        workflow::RealFolder folder([](const std::string&, const std::string&) { return 0; });
         workflow::FileIdentity self;
         workflow::FileIdentity clip;
         ASSERT_EQ(folder.open("F", true) + folder.identify_self(self) +
                       folder.identify("2024_03_01_05_00_00.mp4", clip),
                   0);
+        const workflow::IdentityKind kind = workflow::identity_kind_of(folder, self);
         ScratchDirectory::write_file(
             "journal.txt",
             "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\n"
             "folder number: " +
-                std::to_string(self.index) +
-                "\r\ncorrection: -60\r\nidentity: number\r\n\r\n"
-                "clip: 2024_03_01_05_00_00.mp4\r\n  is: " +
-                std::to_string(clip.index) +
+                std::to_string(self.index) + "\r\ncorrection: -60\r\nidentity: " +
+                std::string(workflow::identity_kind_words(kind)) +
+                "\r\n\r\nclip: 2024_03_01_05_00_00.mp4\r\n  is: " +
+                workflow::identity_text(clip, kind) +
                 "\r\n  to: 2024 03 01 04 00 00.mp4\r\n"
                 "claim: 2024_03_01_05_00_00.mp4\r\n   at: 2024 03 01 04 00 00.mp4\r\n");
         test_support::FakeConsole console;
