@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <numeric>
 
 namespace workflow {
 namespace {
@@ -16,11 +17,9 @@ ListedFiles::ListedFiles(lineio::FolderListing&& listing) : folder_number_(listi
     // Room made once, and each listed name let go as soon as it stands here: two copies of
     // 100,000 names, and the spare room of growing tables, would add half again to a run's peak
     // memory.
-    std::size_t bytes = 0;
-    for (const FolderEntry& entry : listing.entries) {
-        bytes += entry.name.size();
-    }
-    names_.reserve(bytes);
+    names_.reserve(std::accumulate(
+        listing.entries.begin(), listing.entries.end(), std::size_t{0},
+        [](std::size_t bytes, const FolderEntry& entry) { return bytes + entry.name.size(); }));
     keys_.reserve(listing.entries.size());
     numbers_.reserve(listing.entries.size());
     for (FolderEntry& entry : listing.entries) {
