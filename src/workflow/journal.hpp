@@ -13,6 +13,9 @@
 //   clip: <old name>          one entry per clip about to be renamed, written ahead in batches,
 //     is: <identity>          each batch on the medium before any of its renames is tried
 //     to: <corrected name>
+//     size: <bytes>           with --dates, the clip's size when its dates were read,
+//     field: <offset> <old> <new>   each recorded date to be patched, its bytes in hex,
+//     time: <old> <new>       and its last-write time before and after, in nanoseconds
 //   claim: <old name>         before an empty placeholder is made under `at` (filesystems
 //      at: <claimed name>     without hard links)
 //   renamed: <old name>       after the rename, when the name taken is not the corrected one
@@ -57,6 +60,19 @@ struct JournalClip {
     std::string claimed;         // an empty placeholder the run made for it
     bool never_renamed = false;  // the run left it as it was
     bool restored = false;       // an undo gave it its old name back
+    // With --dates: the clip's size, the date fields patched in place, and its last-write time
+    // (nanoseconds since the system's epoch) before and after; `dated` tells whether they are
+    // there.
+    struct Field {
+        std::uint64_t offset = 0;
+        std::string old_bytes;
+        std::string new_bytes;
+    };
+    bool dated = false;
+    std::uint64_t size = 0;
+    std::vector<Field> fields{};
+    std::int64_t old_time = 0;
+    std::int64_t new_time = 0;
 };
 
 struct JournalHead {
@@ -72,7 +88,7 @@ struct Journal {
     std::vector<JournalClip> clips;        // in the order written
     std::vector<std::string> undo_claims;  // placeholders of earlier undos
     bool ended = false;
-    std::size_t length = 0;  // the bytes of its whole lines, after which the next line goes
+    std::size_t length = 0;      // the bytes of its whole lines, after which the next line goes
     bool encoded_again = false;  // saved again by an editor as UTF-16: read, but never written
 };
 

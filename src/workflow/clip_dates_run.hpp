@@ -1,0 +1,40 @@
+// What --dates does to one renamed clip: its file time, and the dates recorded inside it where
+// they agree with its old name. Planned from the container before the clip's journal entry is
+// written, so that the entry holds every byte and time to be changed; carried out after the
+// rename, once the clip is checked to be the one read.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "workflow/clip_folder.hpp"
+#include "workflow/journal.hpp"
+
+namespace workflow {
+
+struct DatePlan {
+    std::string left;            // why none of the clip's dates change (a hard link, no read)
+    std::string recorded_left;   // why its recorded dates stay as they are
+    FileIdentity identity;       // the clip as read
+    std::int64_t created = 0;    // its creation time as recorded, seconds since 1970, and whether
+    bool has_created = false;    // it holds one
+    bool created_local = false;  // the creation time is a local one (AVI), not UTC
+    std::int64_t shift = 0;      // seconds
+};
+
+// Reads the clip `name` of `folder`, to be renamed under `correction` minutes, and fills in the
+// dates part of its journal entry (`entry.dated` and what follows it) and `plan`.
+void plan_dates(const ClipFolder& folder, const std::string& name, std::int32_t correction,
+                JournalClip& entry, DatePlan& plan);
+
+// After the clip took `new_name`: checks that it is the clip read, with the journaled bytes at
+// each offset and one name only, patches its fields in place and sets its file time last.
+// Returns the line that tells what was corrected or left and why; `corrected` whether recorded
+// dates were.
+std::string correct_dates(const ClipFolder& folder, const std::string& new_name,
+                          const JournalClip& entry, const DatePlan& plan, bool& corrected);
+
+// What a real run would do, for a preview.
+std::string foretell_dates(const JournalClip& entry, const DatePlan& plan, bool& corrected);
+
+}  // namespace workflow
