@@ -101,7 +101,85 @@ std::string difference_text(std::int64_t seconds) {
     return (seconds < 0 ? "-" : "+") + std::to_string(std::llabs(seconds)) + " s";
 }
 
+// How a field's bytes now stand to its journaled old and new bytes.
+enum class FieldState { old_bytes, new_or_torn, other };
+
+FieldState state_of(const ClipFile& file, const JournalClip::Field& field, std::string& bytes) {
+    bytes.resize(field.old_bytes.size());
+    std::size_t got = 0;
+    if (file.read_at(field.offset, bytes.data(), bytes.size(), got) != 0 || got != bytes.size()) {
+        return FieldState::other;
+    }
+    if (bytes == field.old_bytes) {
+        return FieldState::old_bytes;
+    }
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        if (bytes[at] != field.old_bytes[at] && bytes[at] != field.new_bytes[at]) {
+            return FieldState::other;
+        }
+    }
+    return FieldState::new_or_torn;
+}
+
 }  // namespace
+
+std::string undo_dates(const ClipFolder& folder, const std::string& name,
+                       const JournalClip& entry) {
+    ClipFile file;
+    FileIdentity now;
+    int error = folder.open_clip(name, true, file);
+    if (error == 0) {
+        error = file.identify(now);
+    }
+    if (error != 0) {
+        return "it could not be opened to write: " + describe_error(error);
+    }
+    if (now.size != entry.size || now.links > 1) {
+        return now.links > 1 ? "it has more than one hard link" : "its size changed";
+    }
+    std::string bytes;
+    bool patched = false;
+    for (const JournalClip::Field& field : entry.fields) {
+        const FieldState state = state_of(file, field, bytes);
+        if (state == FieldState::other) {
+            return "a recorded date holds bytes the run never wrote";
+        }
+        patched = patched || state == FieldState::new_or_torn;
+    }
+    // FAT keeps times in 2-second steps.
+    const bool time_set_by_run =
+        std::llabs(now.modified - entry.new_time) < 2 * nanoseconds_per_second;
+    for (const JournalClip::Field& field : entry.fields) {
+        if (state_of(file, field, bytes) == FieldState::new_or_torn) {
+            if (error = file.write_at(field.offset, field.old_bytes); error != 0) {
+                return "a recorded date could not be written back: " + describe_error(error);
+            }
+        }
+    }
+    if (time_set_by_run || patched) {
+        if (error = file.set_modified(entry.old_time); error != 0) {
+            return "the file time could not be set back: " + describe_error(error);
+        }
+    }
+    return {};
+}
+
+bool holds_journaled_bytes(const ClipFolder& folder, const std::string& name,
+                           const JournalClip& entry) {
+    ClipFile file;
+    FileIdentity now;
+    if (!entry.dated || folder.open_clip(name, false, file) != 0 || file.identify(now) != 0 ||
+        now.size != entry.size) {
+        return false;
+    }
+    if (entry.fields.empty()) {
+        return std::llabs(now.modified - entry.new_time) < 2 * nanoseconds_per_second;
+    }
+    std::string bytes;
+    return std::ranges::all_of(entry.fields, [&](const JournalClip::Field& field) {
+        return state_of(file, field, bytes) != FieldState::other;
+    });
+}
 
 void plan_dates(const ClipFolder& folder, const std::string& name, std::int32_t correction,
                 JournalClip& entry, DatePlan& plan) {

@@ -9,6 +9,7 @@
 
 #include "lineio/channels.hpp"
 #include "lineio/fixed_text.hpp"
+#include "workflow/clip_dates_run.hpp"
 #include "workflow/clip_folder.hpp"
 #include "workflow/clip_name.hpp"
 #include "workflow/journal.hpp"
@@ -107,6 +108,12 @@ class Undo {
         // comes back beside it.
         const auto listed = old_names_.find(*found);
         const bool listed_name = listed != old_names_.end() && listed->second == clip.identity;
+        // The bytes and the file time go back before the name: the name tells the clip apart.
+        if (clip.dated) {
+            if (const std::string left = undo_dates(folder_, *found, clip); !left.empty()) {
+                show(channels_, "  Dates of " + path_of(*found) + " left: " + left);
+            }
+        }
         const int error = first < at || listed_name ? folder_.add_name(*found, clip.old_name)
                                                     : folder_.rename(*found, clip.old_name);
         if (error != 0) {
@@ -126,7 +133,11 @@ class Undo {
 
     bool bears(const JournalClip& clip, const std::string& name) const {
         FileIdentity file;
-        return folder_.identify(name, file) == 0 && is_clip(clip, file);
+        // Where the identity is the size and the file time, a --dates run changed the time: its
+        // size and the bytes of its journaled fields tell the clip then.
+        return folder_.identify(name, file) == 0 &&
+               (is_clip(clip, file) || (clip.dated && !journal_.head.identity_by_number &&
+                                        holds_journaled_bytes(folder_, name, clip)));
     }
 
     // Where the clip of `clip` is now among the names the run could have given it.
