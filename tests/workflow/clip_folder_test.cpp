@@ -1,6 +1,8 @@
 // The preview's picture of a folder answers as the folder would, case-insensitive ones included.
 #include "workflow/clip_folder.hpp"
 
+#include "workflow/clip_dates_run.hpp"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -53,6 +55,37 @@ TEST(RealFolder, RemovesOnlyASecondNameOfTheSameFile) {
     EXPECT_TRUE(std::filesystem::exists("other.mp4"));
     EXPECT_TRUE(std::filesystem::exists("kept.mp4"));
     EXPECT_FALSE(std::filesystem::exists("second.mp4"));
+}
+
+// A clip changed between the journal and the patch, or given a second name, is left untouched.
+TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
+    const std::string name = "2025_11_21_15_40_10.mp4";
+    const std::vector<std::pair<void (*)(std::string&), std::string>> rows{
+        {[](std::string& bytes) { bytes[48] = static_cast<char>(bytes[48] ^ 1); },
+         "the clip changed since its dates were read"},
+        {[](std::string& bytes) { bytes.push_back('\0'); },
+         "the clip changed since its dates were read"},
+        {[](std::string&) { std::filesystem::create_hard_link("2025_11_21_15_40_10.mp4", "b"); },
+         "it has more than one hard link"},
+    };
+    for (const auto& [change, said] : rows) {
+        const ScratchDirectory scratch;
+        std::filesystem::copy_file(RUR_FIXTURES "/moov_first.mp4", name);
+        workflow::RealFolder folder([](const std::string&, const std::string&) {});
+        ASSERT_EQ(folder.open("", true), 0);
+        workflow::JournalClip entry{name, "", "2025 11 21 14 25 10.mp4", "", ""};
+        workflow::DatePlan plan;
+        workflow::plan_dates(folder, name, -75, entry, plan);
+        ASSERT_EQ(entry.fields.size(), 6U);
+        std::string bytes = ScratchDirectory::read_file(name);
+        change(bytes);
+        ScratchDirectory::write_file(name, bytes);
+        bool corrected = true;
+        EXPECT_EQ(workflow::correct_dates(folder, name, entry, plan, corrected),
+                  "  Dates left: " + said);
+        EXPECT_EQ(ScratchDirectory::read_file(name), bytes);
+        EXPECT_FALSE(corrected);
+    }
 }
 
 }  // namespace

@@ -44,6 +44,11 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
          head + plain + "renamed: 2024_03_01_05_00_00.mp4\r\n     as: .bashrc\r\n", 1, 1},
         {"an unknown line", head + plain + "rename: a\r\n", 1, 1},
         {"the same clip twice", head + plain + plain, 1, 1},
+        {"dates", head + plain + "  size: 99\r\n  field: 48 0a0b 0c0d\r\n  time: 5 -7\r\n", 1, 0},
+        {"a date field past the clip", head + plain + "  size: 9\r\n  field: 8 0a0b 0c0d\r\n", 1,
+         1},
+        {"a date field of two lengths", head + plain + "  size: 9\r\n  field: 1 0a 0c0d\r\n", 1, 1},
+        {"a date line of no entry", head + "  time: 1 2\r\n" + plain, 1, 1},
         {"a correction that is no number",
          "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\nfolder number: 7\r\n"
          "correction: -60x\r\nidentity: number\r\n\r\n" +
