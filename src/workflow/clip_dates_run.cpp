@@ -123,8 +123,9 @@ FieldState state_of(const ClipFile& file, const JournalClip::Field& field, std::
 
 }  // namespace
 
-std::string undo_dates(const ClipFolder& folder, const std::string& name,
-                       const JournalClip& entry) {
+std::string undo_dates(const ClipFolder& folder, const std::string& name, const JournalClip& entry,
+                       bool& retry) {
+    retry = false;
     ClipFile file;
     FileIdentity now;
     int error = folder.open_clip(name, true, file);
@@ -132,6 +133,7 @@ std::string undo_dates(const ClipFolder& folder, const std::string& name,
         error = file.identify(now);
     }
     if (error != 0) {
+        retry = true;
         return "it could not be opened to write: " + describe_error(error);
     }
     if (now.size != entry.size || now.links > 1) {
@@ -146,18 +148,22 @@ std::string undo_dates(const ClipFolder& folder, const std::string& name,
         }
         patched = patched || state == FieldState::new_or_torn;
     }
-    // FAT keeps times in 2-second steps.
+    // FAT keeps times in 2-second steps. A clip with journaled fields, all of them old or new,
+    // gets its old time too: the run's patch, or an undo's cut short, moved it.
     const bool time_set_by_run =
         std::llabs(now.modified - entry.new_time) < 2 * nanoseconds_per_second;
+    patched = patched || !entry.fields.empty();
     for (const JournalClip::Field& field : entry.fields) {
         if (state_of(file, field, bytes) == FieldState::new_or_torn) {
             if (error = file.write_at(field.offset, field.old_bytes); error != 0) {
+                retry = true;
                 return "a recorded date could not be written back: " + describe_error(error);
             }
         }
     }
     if (time_set_by_run || patched) {
         if (error = file.set_modified(entry.old_time); error != 0) {
+            retry = true;
             return "the file time could not be set back: " + describe_error(error);
         }
     }

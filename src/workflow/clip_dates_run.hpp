@@ -40,8 +40,10 @@ std::string foretell_dates(const JournalClip& entry, const DatePlan& plan, bool&
 // Takes back what a run did to the dates of the clip now named `name`, of journal entry `entry`:
 // the bytes first, a field only where it holds the new bytes or a mix of old and new that a torn
 // write leaves, then the file time, where it is still the one the run set (to FAT's 2 seconds) or
-// where the run was killed between its patch and setting it. Returns empty, or why not.
-std::string undo_dates(const ClipFolder& folder, const std::string& name, const JournalClip& entry);
+// where the clip holds journaled fields. Returns empty, or why not; `retry` tells a failure that
+// a later undo may get past, for which the clip keeps the run's name until then.
+std::string undo_dates(const ClipFolder& folder, const std::string& name, const JournalClip& entry,
+                       bool& retry);
 
 // Whether the clip `name`, of the size journaled, holds each journaled field's old or new bytes:
 // how the clip is known where the identity is its size and file time, the time being changed.
