@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <span>
+#include <vector>
 
 #include "media/clip_dates.hpp"
 
@@ -102,12 +103,15 @@ std::string difference_text(std::int64_t seconds) {
 }
 
 // How a field's bytes now stand to its journaled old and new bytes.
-enum class FieldState { old_bytes, new_or_torn, other };
+enum class FieldState { old_bytes, new_or_torn, other, unread };
 
 FieldState state_of(const ClipFile& file, const JournalClip::Field& field, std::string& bytes) {
     bytes.resize(field.old_bytes.size());
     std::size_t got = 0;
-    if (file.read_at(field.offset, bytes.data(), bytes.size(), got) != 0 || got != bytes.size()) {
+    if (file.read_at(field.offset, bytes.data(), bytes.size(), got) != 0) {
+        return FieldState::unread;
+    }
+    if (got != bytes.size()) {
         return FieldState::other;
     }
     if (bytes == field.old_bytes) {
@@ -140,28 +144,29 @@ std::string undo_dates(const ClipFolder& folder, const std::string& name, const 
         return now.links > 1 ? "it has more than one hard link" : "its size changed";
     }
     std::string bytes;
-    bool patched = false;
+    std::vector<bool> to_write;
     for (const JournalClip::Field& field : entry.fields) {
         const FieldState state = state_of(file, field, bytes);
-        if (state == FieldState::other) {
-            return "a recorded date holds bytes the run never wrote";
+        to_write.push_back(state == FieldState::new_or_torn);
+        retry = state == FieldState::unread;
+        if (state == FieldState::other || retry) {
+            return retry ? "a recorded date could not be read"
+                         : "a recorded date holds bytes the run never wrote";
         }
-        patched = patched || state == FieldState::new_or_torn;
     }
     // FAT keeps times in 2-second steps. A clip with journaled fields, all of them old or new,
     // gets its old time too: the run's patch, or an undo's cut short, moved it.
     const bool time_set_by_run =
         std::llabs(now.modified - entry.new_time) < 2 * nanoseconds_per_second;
-    patched = patched || !entry.fields.empty();
-    for (const JournalClip::Field& field : entry.fields) {
-        if (state_of(file, field, bytes) == FieldState::new_or_torn) {
+    for (std::size_t at = 0; at < entry.fields.size(); ++at) {
+        if (const JournalClip::Field& field = entry.fields[at]; to_write[at]) {
             if (error = file.write_at(field.offset, field.old_bytes); error != 0) {
                 retry = true;
                 return "a recorded date could not be written back: " + describe_error(error);
             }
         }
     }
-    if (time_set_by_run || patched) {
+    if (time_set_by_run || !entry.fields.empty()) {
         if (error = file.set_modified(entry.old_time); error != 0) {
             retry = true;
             return "the file time could not be set back: " + describe_error(error);
@@ -183,7 +188,8 @@ bool holds_journaled_bytes(const ClipFolder& folder, const std::string& name,
     }
     std::string bytes;
     return std::ranges::all_of(entry.fields, [&](const JournalClip::Field& field) {
-        return state_of(file, field, bytes) != FieldState::other;
+        const FieldState state = state_of(file, field, bytes);
+        return state == FieldState::old_bytes || state == FieldState::new_or_torn;
     });
 }
 
