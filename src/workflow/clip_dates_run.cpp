@@ -1,6 +1,7 @@
 #include "workflow/clip_dates_run.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <span>
 #include <vector>
@@ -75,17 +76,13 @@ std::string count_text(std::size_t count, std::string_view what) {
 bool agrees_with_name(const media::ClipDates& dates, std::int64_t named, const DatePlan& plan,
                       std::int64_t& difference) {
     const std::int64_t offset = platform::local_offset_at(named);
-    const std::int64_t readings[2] = {named, plan.created_local ? named + offset : named - offset};
-    const auto duration = static_cast<std::int64_t>(dates.duration_seconds.value_or(0.0) + 0.5);
+    const std::int64_t other = plan.created_local ? named + offset : named - offset;
+    const std::int64_t duration = std::llround(dates.duration_seconds.value_or(0.0));
     difference = plan.created - named;
-    for (const std::int64_t reading : readings) {
-        for (const std::int64_t less : {std::int64_t{0}, duration}) {
-            if (std::llabs(plan.created - (reading - less)) <= tolerance) {
-                return true;
-            }
-        }
-    }
-    return false;
+    const std::int64_t readings[4] = {named, named - duration, other, other - duration};
+    return std::ranges::any_of(readings, [&plan](std::int64_t reading) {
+        return std::llabs(plan.created - reading) <= tolerance;
+    });
 }
 
 // Whether a file time agrees with the name's time: within the tolerance, apart from a whole

@@ -482,6 +482,7 @@ std::vector<std::string> journals_newest_first() {
     });
     std::sort(found.begin(), found.end(), std::greater<>());
     std::vector<std::string> names;
+    names.reserve(found.size());
     for (auto& [key, name] : found) {
         names.push_back(std::move(name));
     }

@@ -109,10 +109,13 @@ class Undo {
         const auto listed = old_names_.find(*found);
         const bool listed_name = listed != old_names_.end() && listed->second == clip.identity;
         // The bytes and the file time go back before the name: the name tells the clip apart.
-        if (bool retry = false; clip.dated) {
-            if (const std::string left = undo_dates(folder_, *found, clip, retry); retry) {
+        if (clip.dated) {
+            bool retry = false;
+            const std::string left = undo_dates(folder_, *found, clip, retry);
+            if (retry) {
                 return refuse(clip, "its dates could not be given back: " + left);
-            } else if (!left.empty()) {
+            }
+            if (!left.empty()) {
                 show(channels_, "  Dates of " + path_of(*found) + " left: " + left);
             }
         }
