@@ -33,7 +33,7 @@ TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
         {"clip.m4v", "2025_11_21_15_40_14.m4v", "recorded dates corrected"},
         {"clip.avi", "2025_11_21_16_40_10.avi", "file time and 1 recorded date corrected"},
         // A car camera's GPS time in the container, its name from a wrong clock.
-        {"moov_first.mp4", "2025_11_21_09_00_00.mp4", "is +24010 s off the name"},
+        {"moov_first.mp4", "2025_11_21_09_00_00.mp4", "5-11-21 15:40:10 UTC is +24010 s off"},
         // A backup made with hard links shares the bytes.
         {"moov_last.mp4", "2025_11_21_09_10_00.mp4", "Dates left: it has more than one hard link"},
     };
