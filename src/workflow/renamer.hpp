@@ -28,6 +28,8 @@ class Renamer {
     virtual std::string* listing_in_memory() { return nullptr; }
     // True where the run changes names, so that repeating one can be asked about first.
     virtual bool changes_names() const { return false; }
+    // True where what the run changes is in an undo journal, without which no date is patched.
+    virtual bool journals() const { return false; }
     // True where the clips' dates are corrected with their names (--dates).
     bool corrects_dates() const { return dates_; }
     void correct_dates(bool dates) { dates_ = dates; }
@@ -75,6 +77,7 @@ class RealRun final : public Renamer {
           }) {}
     ClipFolder& clip_folder() override { return folder_; }
     bool changes_names() const override { return true; }
+    bool journals() const override { return !journal_.name().empty(); }
     void start(const RenamingJob& job, const FolderFacts& folder) override;
     void before_batch(std::span<const JournalClip> clips) override;
     void renamed(const std::string& old_name, const std::string& new_name,

@@ -183,9 +183,11 @@ class Pass {
             const JournalClip& entry = ahead_[clip.dated];
             bool corrected = false;
             const std::string line =
-                renamer_.changes_names()
+                !renamer_.changes_names()
+                    ? foretell_dates(entry, date_plans_[clip.dated], corrected)
+                : renamer_.journals()
                     ? correct_dates(clips_, new_name, entry, date_plans_[clip.dated], corrected)
-                    : foretell_dates(entry, date_plans_[clip.dated], corrected);
+                    : "  Dates left: without an undo journal no date is changed";
             renamer_.dates_outcome(line, corrected);
         }
         if (!renamed && error != 0) {
