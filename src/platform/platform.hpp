@@ -237,9 +237,56 @@ class Folder {
     int sync() const;
 
   private:
+    friend class ClipFile;
     std::intptr_t handle_ = -1;
     std::string path_;
 };
+
+// Seconds between the epoch of FileIdentity::modified and 1970-01-01 UTC: 1601 on Windows.
+#ifdef _WIN32
+inline constexpr std::int64_t file_time_epoch_before_1970 = 11644473600;
+#else
+inline constexpr std::int64_t file_time_epoch_before_1970 = 0;
+#endif
+
+// A clip inside an open Folder whose recorded dates and file time are corrected: read and written
+// at offsets, never resized, never through a symbolic link. Opened to write, it keeps other
+// writers out where the system can (Windows); a cloud placeholder, whose first read would download
+// the whole clip, is refused (placeholder_refused). Move-only; closes itself.
+class ClipFile {
+  public:
+    ClipFile() = default;
+    ClipFile(const ClipFile&) = delete;
+    ClipFile& operator=(const ClipFile&) = delete;
+    ClipFile(ClipFile&& other) noexcept;
+    ClipFile& operator=(ClipFile&& other) noexcept;
+    ~ClipFile();
+
+    // Opens `name`, one component inside `folder`, to read or to read and write.
+    int open(const Folder& folder, const std::string& name, bool write);
+    bool is_open() const { return handle_ != -1; }
+    // Its number, links, size and last-write time, in one call.
+    int identify(FileIdentity& identity) const;
+    // Reads `size` bytes at `offset` into `into`, fewer only at the end of the file (`got`).
+    int read_at(std::uint64_t offset, char* into, std::size_t size, std::size_t& got) const;
+    // Writes all of `bytes` at `offset`, in one call where the system takes them whole.
+    int write_at(std::uint64_t offset, std::string_view bytes) const;
+    // Sets the last-write time alone (nanoseconds since the epoch of FileIdentity::modified), the
+    // access and creation times left as they are; Windows keeps 100 ns steps.
+    int set_modified(std::int64_t nanoseconds) const;
+    int sync() const;
+    int close();
+
+  private:
+    std::intptr_t handle_ = -1;
+};
+
+// The error with which ClipFile::open refuses a cloud placeholder; no system error number has it.
+inline constexpr int placeholder_refused = 0x7ffe0002;
+
+// How many seconds local time is ahead of UTC at the moment `unix_seconds`, by this machine's
+// time zone and its rules at that date.
+std::int64_t local_offset_at(std::int64_t unix_seconds);
 
 // True for the error with which Folder::rename_atomically says the filesystem has no such step.
 bool is_unsupported_rename(int error);

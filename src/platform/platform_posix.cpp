@@ -645,6 +645,114 @@ LocalTime local_time() {
             parts.tm_hour,        parts.tm_min,     parts.tm_sec};
 }
 
+ClipFile::ClipFile(ClipFile&& other) noexcept : handle_(other.handle_) {
+    other.handle_ = -1;
+}
+
+ClipFile& ClipFile::operator=(ClipFile&& other) noexcept {
+    if (this != &other) {
+        close();
+        handle_ = other.handle_;
+        other.handle_ = -1;
+    }
+    return *this;
+}
+
+ClipFile::~ClipFile() {
+    close();
+}
+
+int ClipFile::open(const Folder& folder, const std::string& name, bool write) {
+    close();
+    if (!is_one_component(name)) {
+        return EINVAL;
+    }
+    // O_NONBLOCK: a FIFO put under a clip's name must not hang the run; it is refused below.
+    const int opened = ::openat(static_cast<int>(folder.handle_), name.c_str(),
+                                (write ? O_RDWR : O_RDONLY) | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (opened < 0) {
+        return last_error();
+    }
+    struct stat status {};
+    const int error = ::fstat(opened, &status) != 0 ? last_error()
+                      : S_ISREG(status.st_mode)     ? 0
+                                                    : not_a_regular_file;
+    if (error != 0) {
+        ::close(opened);
+        return error;
+    }
+    handle_ = opened;
+    return 0;
+}
+
+int ClipFile::identify(FileIdentity& identity) const {
+    identity = {};
+    return identify_at(static_cast<int>(handle_), "", identity);
+}
+
+int ClipFile::read_at(std::uint64_t offset, char* into, std::size_t size, std::size_t& got) const {
+    got = 0;
+    while (got < size) {
+        const ssize_t count = ::pread(static_cast<int>(handle_), into + got, size - got,
+                                      static_cast<off_t>(offset + got));
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            return last_error();
+        }
+        if (count == 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(count);
+    }
+    return 0;
+}
+
+int ClipFile::write_at(std::uint64_t offset, std::string_view bytes) const {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t count = ::pwrite(static_cast<int>(handle_), bytes.data() + done,
+                                       bytes.size() - done, static_cast<off_t>(offset + done));
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            return count < 0 ? last_error() : ENOSPC;
+        }
+        done += static_cast<std::size_t>(count);
+    }
+    return 0;
+}
+
+int ClipFile::set_modified(std::int64_t nanoseconds) const {
+    constexpr std::int64_t second = 1000000000;
+    const std::int64_t whole = nanoseconds / second - (nanoseconds % second < 0 ? 1 : 0);
+    const std::array<struct timespec, 2> times{
+        {{0, UTIME_OMIT},
+         {static_cast<time_t>(whole), static_cast<long>(nanoseconds - whole * second)}}};
+    return ::futimens(static_cast<int>(handle_), times.data()) == 0 ? 0 : last_error();
+}
+
+int ClipFile::sync() const {
+    return ::fsync(static_cast<int>(handle_)) == 0 ? 0 : last_error();
+}
+
+int ClipFile::close() {
+    if (handle_ < 0) {
+        return 0;
+    }
+    const int descriptor = static_cast<int>(handle_);
+    handle_ = -1;
+    return ::close(descriptor) == 0 ? 0 : last_error();
+}
+
+std::int64_t local_offset_at(std::int64_t unix_seconds) {
+    const auto moment = static_cast<std::time_t>(unix_seconds);
+    std::tm parts{};
+    return ::localtime_r(&moment, &parts) == nullptr ? 0 : parts.tm_gmtoff;
+}
+
 std::string path_beside(std::string_view file, std::string_view path) {
     const std::size_t separator = file.rfind('/');
     if (path.starts_with('/') || separator == std::string_view::npos) {

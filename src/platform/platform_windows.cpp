@@ -272,6 +272,20 @@ void add_full_number(HANDLE handle, FileIdentity& identity) {
     }
 }
 
+// The identity with the size, the last-write time and whether it is a plain file.
+FileIdentity whole_identity_of(const BY_HANDLE_FILE_INFORMATION& information) {
+    FileIdentity identity = identity_of(information);
+    identity.size = (std::uint64_t{information.nFileSizeHigh} << 32U) | information.nFileSizeLow;
+    // 100-nanosecond steps since 1601.
+    identity.modified = static_cast<std::int64_t>(
+        ((std::uint64_t{information.ftLastWriteTime.dwHighDateTime} << 32U) |
+         information.ftLastWriteTime.dwLowDateTime) *
+        100U);
+    identity.regular = (information.dwFileAttributes &
+                        (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+    return identity;
+}
+
 // Other programs may read, write or delete the file meanwhile, as they could on POSIX; a viewer
 // that holds the report open does not stop the run.
 constexpr DWORD share_all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -728,17 +742,8 @@ int Folder::identify(const std::string& name, FileIdentity& identity) const {
     if (GetFileInformationByHandle(handle, &information) == 0) {
         error = last_error();
     } else {
-        identity = identity_of(information);
+        identity = whole_identity_of(information);
         add_full_number(handle, identity);
-        identity.size =
-            (std::uint64_t{information.nFileSizeHigh} << 32U) | information.nFileSizeLow;
-        // 100-nanosecond steps since 1601.
-        identity.modified = static_cast<std::int64_t>(
-            ((std::uint64_t{information.ftLastWriteTime.dwHighDateTime} << 32U) |
-             information.ftLastWriteTime.dwLowDateTime) *
-            100U);
-        identity.regular = (information.dwFileAttributes &
-                            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
     }
     CloseHandle(handle);
     return error;
@@ -868,6 +873,147 @@ LocalTime local_time() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+ClipFile::ClipFile(ClipFile&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+
+ClipFile& ClipFile::operator=(ClipFile&& other) noexcept {
+    if (this != &other) {
+        close();
+        handle_ = std::exchange(other.handle_, -1);
+    }
+    return *this;
+}
+
+ClipFile::~ClipFile() {
+    close();
+}
+
+int ClipFile::open(const Folder& folder, const std::string& name, bool write) {
+    // FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS, which older headers lack: a cloud placeholder.
+    constexpr DWORD recall_on_data_access = 0x00400000;
+    close();
+    if (!is_one_component(name)) {
+        return ERROR_INVALID_NAME;
+    }
+    std::wstring path;
+    if (const int error = system_path(folder.path_ + "\\" + name, path); error != 0) {
+        return error;
+    }
+    // Written through one handle that shares the clip with readers only: no other program writes
+    // it between the check of its bytes and the patch. A placeholder is never recalled.
+    const HANDLE handle = CreateFileW(
+        path.c_str(), GENERIC_READ | (write ? GENERIC_WRITE | FILE_WRITE_ATTRIBUTES : 0),
+        write ? FILE_SHARE_READ | FILE_SHARE_DELETE : share_all, nullptr, OPEN_EXISTING,
+        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_OPEN_NO_RECALL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return last_error();
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    int error = GetFileInformationByHandle(handle, &information) != 0 ? 0 : last_error();
+    if (error == 0 && (information.dwFileAttributes &
+                       (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        error = not_a_regular_file;
+    } else if (error == 0 && (information.dwFileAttributes &
+                              (recall_on_data_access | FILE_ATTRIBUTE_OFFLINE)) != 0) {
+        error = placeholder_refused;
+    }
+    if (error != 0) {
+        CloseHandle(handle);
+        return error;
+    }
+    handle_ = as_value(handle);
+    return 0;
+}
+
+int ClipFile::identify(FileIdentity& identity) const {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileInformationByHandle(as_handle(handle_), &information) == 0) {
+        return last_error();
+    }
+    identity = whole_identity_of(information);
+    return 0;
+}
+
+int ClipFile::read_at(std::uint64_t offset, char* into, std::size_t size, std::size_t& got) const {
+    got = 0;
+    while (got < size) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset + got);
+        at.OffsetHigh = static_cast<DWORD>((offset + got) >> 32U);
+        DWORD count = 0;
+        const auto asked = static_cast<DWORD>(std::min<std::size_t>(size - got, 1U << 30U));
+        if (ReadFile(as_handle(handle_), into + got, asked, &count, &at) == 0) {
+            const int error = last_error();
+            return error == ERROR_HANDLE_EOF ? 0 : error;
+        }
+        if (count == 0) {
+            break;
+        }
+        got += count;
+    }
+    return 0;
+}
+
+int ClipFile::write_at(std::uint64_t offset, std::string_view bytes) const {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset + done);
+        at.OffsetHigh = static_cast<DWORD>((offset + done) >> 32U);
+        DWORD count = 0;
+        const auto asked =
+            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1U << 30U));
+        if (WriteFile(as_handle(handle_), bytes.data() + done, asked, &count, &at) == 0) {
+            return last_error();
+        }
+        if (count == 0) {
+            return ERROR_DISK_FULL;
+        }
+        done += count;
+    }
+    return 0;
+}
+
+int ClipFile::set_modified(std::int64_t nanoseconds) const {
+    // Nanoseconds since 1601 pass the signed range: they are kept modulo 2^64.
+    const std::uint64_t steps = static_cast<std::uint64_t>(nanoseconds) / 100U;
+    FILETIME written{};
+    written.dwLowDateTime = static_cast<DWORD>(steps);
+    written.dwHighDateTime = static_cast<DWORD>(steps >> 32U);
+    // Only the last-write time: the creation time may be what identifies the clip elsewhere.
+    return SetFileTime(as_handle(handle_), nullptr, nullptr, &written) != 0 ? 0 : last_error();
+}
+
+int ClipFile::sync() const {
+    return FlushFileBuffers(as_handle(handle_)) != 0 ? 0 : last_error();
+}
+
+int ClipFile::close() {
+    if (handle_ == -1) {
+        return 0;
+    }
+    return CloseHandle(as_handle(std::exchange(handle_, -1))) != 0 ? 0 : last_error();
+}
+
+std::int64_t local_offset_at(std::int64_t unix_seconds) {
+    const auto steps =
+        static_cast<std::uint64_t>((unix_seconds + file_time_epoch_before_1970) * 10000000);
+    FILETIME universal{};
+    universal.dwLowDateTime = static_cast<DWORD>(steps);
+    universal.dwHighDateTime = static_cast<DWORD>(steps >> 32U);
+    SYSTEMTIME utc{};
+    SYSTEMTIME local{};
+    FILETIME local_file{};
+    // The time zone's rules of that year, not of today's.
+    if (FileTimeToSystemTime(&universal, &utc) == 0 ||
+        SystemTimeToTzSpecificLocalTimeEx(nullptr, &utc, &local) == 0 ||
+        SystemTimeToFileTime(&local, &local_file) == 0) {
+        return 0;
+    }
+    const std::uint64_t local_steps =
+        (std::uint64_t{local_file.dwHighDateTime} << 32U) | local_file.dwLowDateTime;
+    return (static_cast<std::int64_t>(local_steps) - static_cast<std::int64_t>(steps)) / 10000000;
 }
 
 std::string path_beside(std::string_view file, std::string_view path) {

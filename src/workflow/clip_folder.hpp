@@ -14,6 +14,7 @@
 namespace workflow {
 
 // What the folder tells of its files, and how its refusals are told apart.
+using platform::ClipFile;
 using platform::describe_error;
 using platform::FileIdentity;
 using platform::FolderEntry;
@@ -50,6 +51,10 @@ class ClipFolder {
     // Removes `name` while it and `kept` are two names of one file, which keeps the other.
     // REQUIRES: `name` and `kept` differ.
     virtual int remove_second_name(const std::string& name, const std::string& kept) = 0;
+    // Opens the clip `name` to read the dates it records or, with `write`, to correct them.
+    virtual int open_clip(const std::string& /*name*/, bool /*write*/, ClipFile& /*clip*/) const {
+        return platform::refused_change_error;
+    }
 };
 
 // Where the filesystem has no atomic rename that never replaces, a rename takes two steps; which
@@ -84,6 +89,9 @@ class RealFolder final : public ClipFolder {
     }
     int rename(const std::string& from, const std::string& to) override;
     int remove_second_name(const std::string& name, const std::string& kept) override;
+    int open_clip(const std::string& name, bool write, ClipFile& clip) const override {
+        return clip.open(folder_, name, write);
+    }
 
     // For the undo: a further name for a file, and the removal of a placeholder of its own.
     int add_name(const std::string& existing, const std::string& name) const {
@@ -125,6 +133,10 @@ class FolderPicture final : public ClipFolder {
     }
     int rename(const std::string& from, const std::string& to) override;
     int remove_second_name(const std::string& name, const std::string& kept) override;
+    // Only to read: a preview writes nothing.
+    int open_clip(const std::string& name, bool write, ClipFile& clip) const override {
+        return write ? platform::refused_change_error : folder_.open_clip(name, false, clip);
+    }
 
   private:
     std::string key(const std::string& name) const;

@@ -7,7 +7,7 @@ namespace workflow::texts {
 
 inline constexpr std::string_view help =
     R"(Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL | --help | --version]
-       DoridivezizoziRUR [--dry-run] [--] FOLDER
+       DoridivezizoziRUR [--dry-run] [--dates] [[--] FOLDER]
        DoridivezizoziRUR JOURNAL
 
 Renames the video clips (.avi, .mp4, .m4v) of one folder whose names carry a
@@ -34,6 +34,10 @@ It writes, in the current directory:
 Options:
   --dry-run        ask the same questions, then show the name each clip would
                    get; rename nothing, write no report and no journal
+  --dates          correct each renamed clip's dates too: its file time
+                   (Explorer's "Date modified") and, where they agree with its
+                   old name, the creation dates recorded inside an MP4, M4V or
+                   AVI clip, patched in place; the journal keeps the old bytes
   --undo JOURNAL   give every file renamed by the run of that journal its old
                    name back, newest rename first
   -h, --help       show this text (/? on Windows too)

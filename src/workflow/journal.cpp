@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <functional>
 #include <unordered_map>
 #include <utility>
@@ -43,7 +44,90 @@ constexpr std::string_view undo_claim = "undo claim: ";
 constexpr std::string_view not_renamed = "not renamed: ";
 constexpr std::string_view restored = "restored: ";
 constexpr std::string_view end = "end of run: ";
+constexpr std::string_view size = "  size: ";
+constexpr std::string_view field = "  field: ";
+constexpr std::string_view time = "  time: ";
 }  // namespace key
+
+template <typename Number>
+bool read_number(std::string_view text, Number& value) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+constexpr std::string_view hex_digits = "0123456789abcdef";
+
+void append_hex(std::string& text, std::string_view bytes) {
+    for (const char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        text.push_back(hex_digits[value >> 4U]);
+        text.push_back(hex_digits[value & 15U]);
+    }
+}
+
+bool read_hex(std::string_view text, std::string& bytes) {
+    bytes.clear();
+    if (text.size() % 2 != 0) {
+        return false;
+    }
+    for (std::size_t at = 0; at < text.size(); at += 2) {
+        const std::size_t high = hex_digits.find(text[at]);
+        const std::size_t low = hex_digits.find(text[at + 1]);
+        if (high == std::string_view::npos || low == std::string_view::npos) {
+            return false;
+        }
+        bytes.push_back(static_cast<char>((high << 4U) | low));
+    }
+    return true;
+}
+
+// The --dates lines of `clip`, after its "to:" line.
+void append_dates(std::string& text, const JournalClip& clip) {
+    if (!clip.dated) {
+        return;
+    }
+    text.append(key::size).append(std::to_string(clip.size)).append(line_end);
+    for (const JournalClip::Field& field : clip.fields) {
+        text.append(key::field).append(std::to_string(field.offset)).append(" ");
+        append_hex(text, field.old_bytes);
+        text.append(" ");
+        append_hex(text, field.new_bytes);
+        text.append(line_end);
+    }
+    text.append(key::time).append(std::to_string(clip.old_time)).append(" ");
+    text.append(std::to_string(clip.new_time)).append(line_end);
+}
+
+// Reads one --dates line into the entry `clip`; false when the line is not whole or leaves the
+// clip's size.
+bool read_dates_line(std::string_view line, JournalClip& clip) {
+    if (line.starts_with(key::size)) {
+        clip.dated = true;
+        return clip.fields.empty() && read_number(line.substr(key::size.size()), clip.size);
+    }
+    const bool field = line.starts_with(key::field);
+    line.remove_prefix(field ? key::field.size() : key::time.size());
+    const std::size_t first = line.find(' ');
+    if (!clip.dated || first == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view one = line.substr(0, first);
+    if (!field) {
+        return read_number(one, clip.old_time) &&
+               read_number(line.substr(first + 1), clip.new_time);
+    }
+    const std::size_t second = line.find(' ', first + 1);
+    if (second == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view two = line.substr(first + 1, second - first - 1);
+    const std::string_view three = line.substr(second + 1);
+    JournalClip::Field& entry = clip.fields.emplace_back();
+    return read_number(one, entry.offset) && read_hex(two, entry.old_bytes) &&
+           read_hex(three, entry.new_bytes) && !entry.old_bytes.empty() &&
+           entry.old_bytes.size() == entry.new_bytes.size() && entry.offset <= clip.size &&
+           entry.old_bytes.size() <= clip.size - entry.offset;
+}
 
 // `value` in `digits` digits, with leading zeros.
 void append_number(std::string& text, int value, int digits) {
@@ -53,12 +137,6 @@ void append_number(std::string& text, int value, int digits) {
                     : 0,
                 '0');
     text.append(number);
-}
-
-template <typename Number>
-bool read_number(std::string_view text, Number& value) {
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size();
 }
 
 // The journal's lines, split as every other input of the program is.
@@ -191,7 +269,17 @@ void read_entries(JournalLines& lines, Journal& journal, JournalProblems& proble
         const auto found = clip_at.find(name);
         return found == clip_at.end() ? nullptr : &journal.clips[found->second];
     };
+    // The entry that --dates lines extend: the one just read, until another kind of line.
+    JournalClip* dated = nullptr;
     while (lines.next(line)) {
+        if (line.starts_with(key::size) || line.starts_with(key::field) ||
+            line.starts_with(key::time)) {
+            if (dated == nullptr || !read_dates_line(line, *dated)) {
+                refuse("a date line does not follow its clip's entry whole");
+            }
+            continue;
+        }
+        dated = nullptr;
         if (clip_lines == 1 && line.starts_with(key::is)) {
             clip.identity = std::string_view(line).substr(key::is.size());
             clip_lines = 2;
@@ -212,6 +300,7 @@ void read_entries(JournalLines& lines, Journal& journal, JournalProblems& proble
             } else {
                 journal.clips.push_back(std::move(clip));
                 clip_at.emplace(journal.clips.back().old_name, journal.clips.size() - 1);
+                dated = &journal.clips.back();
             }
             clip = {};
             clip_lines = 0;
@@ -309,6 +398,14 @@ JournalProblems read_journal(std::string_view text, Journal& journal) {
     // A journal of no clip holds nothing a journal holds; a run that renamed nothing leaves none.
     problems.not_a_journal = problems.refused.empty() && journal.clips.empty();
     return problems;
+}
+
+bool is_journaled_clip(const JournalClip& clip, platform::FileIdentity file, IdentityKind kind) {
+    constexpr std::int64_t fat_step = 2'000'000'000;
+    if (clip.dated && std::llabs(file.modified - clip.new_time) < fat_step) {
+        file.modified = clip.old_time;
+    }
+    return identity_matches(clip.identity, file, kind);
 }
 
 JournalProblems load_journal(const std::string& name, Journal& journal, int& error) {
@@ -486,6 +583,7 @@ void JournalWriter::write_ahead(std::span<const JournalClip> clips) {
         entries.append(key::clip).append(clip.old_name).append(line_end);
         entries.append(key::is).append(clip.identity).append(line_end);
         entries.append(key::to).append(clip.new_name).append(line_end);
+        append_dates(entries, clip);
     }
     write(entries);
     if (first) {

@@ -14,6 +14,9 @@
 //   clip: <old name>          one entry per clip about to be renamed, written ahead in batches,
 //     is: <identity>          each batch on the medium before any of its renames is tried
 //     to: <corrected name>
+//     size: <bytes>           with --dates, the clip's size when its dates were read,
+//     field: <offset> <old> <new>   each recorded date to be patched, its bytes in hex,
+//     time: <old> <new>       and its last-write time before and after, in nanoseconds
 //   claim: <old name>         before an empty placeholder is made under `at` (filesystems
 //      at: <claimed name>     without hard links)
 //   renamed: <old name>       after the rename, when the name taken is not the corrected one
@@ -60,6 +63,19 @@ struct JournalClip {
     std::string claimed;         // an empty placeholder the run made for it
     bool never_renamed = false;  // the run left it as it was
     bool restored = false;       // an undo gave it its old name back
+    // With --dates: the clip's size, the date fields patched in place, and its last-write time
+    // (nanoseconds since the system's epoch) before and after; `dated` tells whether they are
+    // there.
+    struct Field {
+        std::uint64_t offset = 0;
+        std::string old_bytes;
+        std::string new_bytes;
+    };
+    bool dated = false;
+    std::uint64_t size = 0;
+    std::vector<Field> fields{};
+    std::int64_t old_time = 0;
+    std::int64_t new_time = 0;
 };
 
 struct JournalHead {
@@ -89,6 +105,11 @@ struct JournalProblems {
     bool neither_utf8_nor_utf16 = false;
     std::vector<std::string> refused;
 };
+
+// True when `file` is the clip of the entry `clip`, by its journaled identity. A --dates run set
+// the clip's time after the identity was journaled: the time it set, as the filesystem keeps it
+// (FAT in steps of 2 s), stands for the one journaled.
+bool is_journaled_clip(const JournalClip& clip, platform::FileIdentity file, IdentityKind kind);
 
 // Reads a journal's text (a UTF-8 byte order mark before it is passed over) and checks every
 // entry against the rules a journal of this program keeps: names of one component, each new name

@@ -68,9 +68,17 @@ Options parse_options(std::span<const std::string_view> arguments,
         // The clip folder, alone or after --dry-run, read the same way in both: a name that
         // starts with '-' is an option unless "--" comes first, and ./-F names such a folder.
         used = 0;
-        if (first == "--dry-run") {
-            options.command = Options::Command::dry_run;
-            ++used;
+        // --dry-run and --dates, each at most once, in either order.
+        for (bool more = true; more && used < arguments.size();) {
+            more = false;
+            if (arguments[used] == "--dry-run" && options.command != Options::Command::dry_run) {
+                options.command = Options::Command::dry_run;
+                more = true;
+            } else if (arguments[used] == "--dates" && !options.dates) {
+                options.dates = true;
+                more = true;
+            }
+            used += more ? 1 : 0;
         }
         const bool options_ended = used < arguments.size() && arguments[used] == "--";
         used += options_ended ? 1 : 0;

@@ -26,6 +26,9 @@ struct Options {
     // works as typed; empty in a window opened for the program alone, where no command can be
     // typed (see undo_command).
     std::string program;
+    // --dates: the clips' file times and the dates recorded inside them are corrected with their
+    // names.
+    bool dates = false;
 };
 
 // What an argument names on the disk.

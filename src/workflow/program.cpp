@@ -34,12 +34,14 @@ void run_program(lineio::Channels& channels, const Options& options) {
         case Options::Command::dry_run: {
             RealFolder folder([](const std::string&, const std::string&) { return 0; });
             DryRun renamer(channels, folder);
+            renamer.correct_dates(options.dates);
             run_main_dialogue(channels, renamer, options.program, options.folder_answer);
             break;
         }
         case Options::Command::dialogue:
         case Options::Command::usage_error: {
             RealRun renamer(channels, options.program);
+            renamer.correct_dates(options.dates);
             run_main_dialogue(channels, renamer, options.program, options.folder_answer);
             break;
         }

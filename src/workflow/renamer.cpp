@@ -29,10 +29,32 @@ void RealRun::outcome(bool renamed, std::string_view path, std::string_view fail
     write_outcome(channels_, report_channel, renamed, path, failure_note);
 }
 
+namespace {
+
+// With --dates, the clips whose recorded dates were corrected and those left.
+void write_dates_summary(lineio::Channels& channels, int channel, std::int32_t corrected,
+                         std::int32_t left, std::string_view verb) {
+    channels.text_line(channel, " " + std::to_string(corrected) + " clips' recorded dates " +
+                                    std::string(verb) + " corrected, " + std::to_string(left) +
+                                    " left");
+}
+
+}  // namespace
+
+void RealRun::dates_line(const std::string& line) {
+    channels_.text_line(report_channel, line, 1);
+    channels_.text_line(lineio::console_output, line, 1);
+}
+
 void RealRun::finish(std::int32_t renamed_count) {
     journal_.close(renamed_count);
     write_summary(channels_, report_channel, renamed_count);
     write_summary(channels_, lineio::console_output, renamed_count);
+    if (corrects_dates()) {
+        write_dates_summary(channels_, report_channel, dates_corrected_, dates_left_, "were");
+        write_dates_summary(channels_, lineio::console_output, dates_corrected_, dates_left_,
+                            "were");
+    }
     channels_.close(report_channel);
     if (channels_.output_to_person() && !journal_.name().empty()) {
         // Said to a person only: piped or scripted output stays as it always was.
@@ -54,11 +76,19 @@ void DryRun::outcome(bool renamed, std::string_view path, std::string_view /*fai
     channels_.text_line(lineio::console_output, line.append(path), 1);
 }
 
+void DryRun::dates_line(const std::string& line) {
+    channels_.text_line(lineio::console_output, line, 1);
+}
+
 void DryRun::finish(std::int32_t renamed_count) {
     constexpr std::string_view summary = " files would be renamed; nothing was renamed (dry run)";
     const lineio::LineLayout layout{lineio::IntegerField{6},
                                     lineio::TextField{static_cast<int>(summary.size())}};
     channels_.formatted_line(lineio::console_output, layout, {renamed_count, summary});
+    if (corrects_dates()) {
+        write_dates_summary(channels_, lineio::console_output, dates_corrected_, dates_left_,
+                            "would be");
+    }
 }
 
 }  // namespace workflow

@@ -28,6 +28,11 @@ class Renamer {
     virtual std::string* listing_in_memory() { return nullptr; }
     // True where the run changes names, so that repeating one can be asked about first.
     virtual bool changes_names() const { return false; }
+    // True where what the run changes is in an undo journal, without which no date is patched.
+    virtual bool journals() const { return false; }
+    // True where the clips' dates are corrected with their names (--dates).
+    bool corrects_dates() const { return dates_; }
+    void correct_dates(bool dates) { dates_ = dates; }
 
     // Before the first file, with the folder opened.
     virtual void start(const RenamingJob& job, const FolderFacts& folder) = 0;
@@ -42,8 +47,22 @@ class Renamer {
     // `path` is the new path of a renamed file, otherwise the old one; should the outcome's line
     // not be written, `failure_note` ends the diagnostic.
     virtual void outcome(bool renamed, std::string_view path, std::string_view failure_note) = 0;
+    // With --dates, after the outcome of a clip renamed: the line on its dates, and whether its
+    // recorded dates were corrected.
+    void dates_outcome(const std::string& line, bool corrected) {
+        (corrected ? dates_corrected_ : dates_left_) += 1;
+        dates_line(line);
+    }
     // After the last file: the summary lines.
     virtual void finish(std::int32_t renamed_count) = 0;
+
+  protected:
+    virtual void dates_line(const std::string& /*line*/) {}
+    std::int32_t dates_corrected_ = 0;
+    std::int32_t dates_left_ = 0;
+
+  private:
+    bool dates_ = false;
 };
 
 class RealRun final : public Renamer {
@@ -59,6 +78,7 @@ class RealRun final : public Renamer {
           }) {}
     ClipFolder& clip_folder() override { return folder_; }
     bool changes_names() const override { return true; }
+    bool journals() const override { return !journal_.name().empty(); }
     void start(const RenamingJob& job, const FolderFacts& folder) override;
     void before_batch(std::span<const JournalClip> clips) override;
     void renamed(const std::string& old_name, const std::string& new_name,
@@ -69,6 +89,8 @@ class RealRun final : public Renamer {
     void finish(std::int32_t renamed_count) override;
 
   private:
+    void dates_line(const std::string& line) override;
+
     lineio::Channels& channels_;
     std::string program_;
     JournalWriter journal_;
@@ -92,6 +114,8 @@ class DryRun final : public Renamer {
     void finish(std::int32_t renamed_count) override;
 
   private:
+    void dates_line(const std::string& line) override;
+
     lineio::Channels& channels_;
     ClipFolder& folder_;
     FolderPicture picture_;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "lineio/unicode_text.hpp"
+#include "workflow/clip_dates_run.hpp"
 #include "workflow/clip_name.hpp"
 #include "workflow/dialogue_texts.hpp"
 #include "workflow/listed_files.hpp"
@@ -32,6 +33,8 @@ struct ListedClip {
     std::optional<std::string> corrected;  // nothing: the file is left as it is
     std::uint64_t number = 0;              // the file's number in the listing
     int unknown = 0;  // why the file could not be told from others, which leaves it as it is
+    std::size_t dated = no_dates;  // with --dates: its entry in the batch's plan
+    static constexpr std::size_t no_dates = SIZE_MAX;
 };
 
 class Pass {
@@ -83,6 +86,9 @@ class Pass {
     // Works out each clip's corrected name and identity, and has the renamer record them.
     void plan(std::vector<ListedClip>& batch) {
         ahead_.clear();
+        if (renamer_.corrects_dates()) {
+            date_plans_.resize(batch.size());
+        }
         for (ListedClip& clip : batch) {
             // A longer listed name is not the file its first 23 columns name, and a timestamp
             // that is no minute of the calendar, or leaves it, has no corrected name: such a
@@ -109,6 +115,11 @@ class Pass {
             clip.number = is_file_number(facts_.identity_kind) ? identity.index : 0;
             entry.identity = identity_text(identity, facts_.identity_kind);
             entry.new_name = *clip.corrected;
+            if (renamer_.corrects_dates()) {
+                // Read before the journal entry is written, so that it holds every change.
+                clip.dated = ahead_.size();
+                plan_dates(clips_, entry.old_name, correction_, entry, date_plans_[clip.dated]);
+            }
             ahead_.push_back(std::move(entry));
         }
         if (!ahead_.empty()) {
@@ -127,6 +138,7 @@ class Pass {
         new_name.clear();
         int error = 0;
         bool renamed = false;
+        bool renamed_here = false;  // renamed now, not as a second name of a clip renamed before
         if (facts_.open_error != 0 || clip.unknown != 0) {
             error = facts_.open_error != 0 ? facts_.open_error : clip.unknown;
         } else if (clip.corrected) {
@@ -146,6 +158,7 @@ class Pass {
                     renamed = true;
                 }
             } else if (rename_to_corrected_name(clip, name, new_name, error)) {
+                renamed_here = true;
                 renamer_.renamed(name, new_name, *clip.corrected);
                 if (listed_ && listed_->has_other_names(clip.number)) {
                     renamed_files_.emplace(clip.number, new_name);
@@ -169,6 +182,17 @@ class Pass {
                 .append("\", but the report could not record it.");
         }
         renamer_.outcome(renamed, renamed ? new_path_ : old_path_, note_);
+        if (renamed_here && clip.dated != ListedClip::no_dates) {
+            const JournalClip& entry = ahead_[clip.dated];
+            bool corrected = false;
+            const std::string line =
+                !renamer_.changes_names()
+                    ? foretell_dates(entry, date_plans_[clip.dated], corrected)
+                : renamer_.journals()
+                    ? correct_dates(clips_, new_name, entry, date_plans_[clip.dated], corrected)
+                    : "  Dates left: without an undo journal no date is changed";
+            renamer_.dates_outcome(line, corrected);
+        }
         if (!renamed && error != 0) {
             channels_.error_line("  " + lineio::printable(old_path_) +
                                  " was left as it is: " + describe_error(error));
@@ -211,6 +235,7 @@ class Pass {
     FolderFacts facts_;
     std::optional<ListedFiles> listed_;
     std::vector<JournalClip> ahead_;
+    std::vector<DatePlan> date_plans_;  // with --dates, by the clips' places in ahead_
     // Reused from one clip to the next, so that a clip costs no allocation of its own.
     std::string name_;
     std::string new_name_;

@@ -28,7 +28,7 @@ std::string real_path_of(const std::string& path) {
 bool bears(const ClipFolder& clips, const std::string& name, const JournalClip& clip,
            IdentityKind kind) {
     FileIdentity file;
-    return clips.identify(name, file) == 0 && identity_matches(clip.identity, file, kind);
+    return clips.identify(name, file) == 0 && is_journaled_clip(clip, file, kind);
 }
 
 // What the newest journal here of a run on the folder `clips` opened tells; an empty journal

@@ -9,6 +9,7 @@
 
 #include "lineio/channels.hpp"
 #include "lineio/fixed_text.hpp"
+#include "workflow/clip_dates_run.hpp"
 #include "workflow/clip_folder.hpp"
 #include "workflow/clip_name.hpp"
 #include "workflow/journal.hpp"
@@ -119,6 +120,17 @@ class Undo {
         // comes back beside it.
         const auto listed = old_names_.find(*found);
         const bool listed_name = listed != old_names_.end() && listed->second == clip.identity;
+        // The bytes and the file time go back before the name: the name tells the clip apart.
+        if (clip.dated) {
+            bool retry = false;
+            const std::string left = undo_dates(folder_, *found, clip, retry);
+            if (retry) {
+                return refuse(clip, "its dates could not be given back: " + left);
+            }
+            if (!left.empty()) {
+                show(channels_, "  Dates of " + path_of(*found) + " left: " + left);
+            }
+        }
         const int error = first < at || listed_name ? folder_.add_name(*found, clip.old_name)
                                                     : folder_.rename(*found, clip.old_name);
         if (error != 0) {
@@ -133,12 +145,18 @@ class Undo {
     }
 
     bool is_clip(const JournalClip& clip, const FileIdentity& file) const {
-        return identity_matches(clip.identity, file, journal_.head.identity_kind);
+        return is_journaled_clip(clip, file, journal_.head.identity_kind);
     }
 
     bool bears(const JournalClip& clip, const std::string& name) const {
         FileIdentity file;
-        return folder_.identify(name, file) == 0 && is_clip(clip, file);
+        if (folder_.identify(name, file) != 0) {
+            return false;
+        }
+        // Where the identity is the size and the file time, a time moved since by someone else
+        // leaves the size and the bytes of the clip's journaled fields to tell it.
+        return is_clip(clip, file) || (clip.dated && !is_file_number(journal_.head.identity_kind) &&
+                                       holds_journaled_bytes(folder_, name, clip));
     }
 
     // Where the clip of `clip` is now among the names the run could have given it.

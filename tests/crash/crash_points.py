@@ -19,9 +19,12 @@ REPORT, JOURNAL = "DedUzarodivedizidUZOVU.txt", "DoridivezizoziRUR-undo-"
 CLIPS = sorted(["2025 11 21 14 25 20.mp4", "2025 11 21 15 40 20.mp4", "2025-11-21-14-25-10.mp4",
                 "2025_11_21_14_25_10.mp4", "2050_12_31_21_45_30.mp4", "2050 12 31 23 00 30.mp4"])
 ANSWERS = b"Y\nClips\n2025 11 21 14 15 00\n2025 11 21 15 30 00\n\n"
+# A real clip named and timed as it was made, whose 4-byte date fields at DATES --dates corrects.
+REAL, REAL_TIME, DATES = "2025_11_21_15_40_10.mp4", 1763739610_250000000, (48, 52, 164, 168, 300, 304)
+FIXTURE = pathlib.Path(__file__).parent.parent.joinpath("media/fixtures/moov_first.mp4").read_bytes()
 # Every system call that touches a file or a folder; those the program never makes get no point.
-CALLS = ("openat open creat read pread64 write pwrite64 close lseek fcntl ftruncate fsync "
-         "fdatasync syncfs getdents64 newfstatat fstat lstat stat statx statfs fstatfs access "
+CALLS = ("openat open creat read pread64 write pwrite pwrite64 utimensat close lseek fcntl "
+         "ftruncate fsync fdatasync syncfs getdents64 newfstatat fstat lstat stat statx statfs fstatfs access "
          "faccessat2 rename renameat renameat2 link linkat unlink unlinkat mkdir mkdirat "
          "rmdir").split()
 # Each way is forced by refusing the steps before it, as a filesystem that lacks them does, and
@@ -43,18 +46,27 @@ def run(folder, options=(), injections=(), trace=os.devnull):
         command = ["strace", "-f", "-o", trace, "-e", "trace=" + ",".join("?" + c for c in CALLS),
                    *[word for i in injections for word in ("-e", "inject=" + i)], *command]
     with tempfile.TemporaryFile() as answers:  # a file, read alike by every run
-        answers.write(b"" if options else ANSWERS)
+        answers.write(b"" if "--undo" in options else ANSWERS)
         answers.seek(0)
         return subprocess.run(command, cwd=folder, stdin=answers, capture_output=True, text=True,
                               errors="replace", timeout=20)
 
 
-def make_clips(root):
+def make_clips(root, real=False):
     folder = tempfile.mkdtemp(dir=root)
     os.mkdir(folder + "/Clips")
     for index, clip in enumerate(CLIPS):
         pathlib.Path(folder, "Clips", clip).write_text(f"clip {index}")
+    if real and pathlib.Path(folder, "Clips", REAL).write_bytes(FIXTURE):
+        os.utime(f"{folder}/Clips/{REAL}", ns=(REAL_TIME, REAL_TIME))
     return folder
+
+
+def held(path, data=None):
+    data = bytearray(path.read_bytes() if data is None else data)
+    for at in DATES if len(data) == len(FIXTURE) else ():
+        data[at:at + 4] = b"date"
+    return data.decode(errors="replace")
 
 
 def journals(folder):
@@ -62,13 +74,13 @@ def journals(folder):
 
 
 def options(folder, undoing):
-    """Nothing for a run; for an undo, the journal of a run made first."""
-    return ["--undo", journals(folder)[0]] if undoing and run(folder) else []
+    """--dates for a run; for an undo, the journal of a run made first."""
+    return ["--undo", journals(folder)[0]] if undoing and run(folder, ["--dates"]) else ["--dates"]
 
 
 def snapshot(folder):
     """Every file but the report, the journals and the listing: name -> (contents, inode)."""
-    return {str(path.relative_to(folder)): (path.read_text(errors="replace"), path.stat().st_ino)
+    return {str(path.relative_to(folder)): (held(path), path.stat().st_ino)
             for path in pathlib.Path(folder).rglob("*") if path.is_file() and
             path.name not in (REPORT, "list.txt") and not path.name.startswith(JOURNAL)}
 
@@ -90,6 +102,9 @@ def undo_twice(folder, start, way, untouched):
             problems.append(f"{attempt} ended {undo.returncode}: {' / '.join(said)[:300]}")
         if differences(snapshot(folder), before or start):
             problems.append(f"{attempt} left {differences(snapshot(folder), start)}")
+        problems += [f"{attempt} left the dates of {clip}" for clip in pathlib.Path(
+            folder).rglob("*.mp4") if held(clip) == held(None, FIXTURE) and
+                     (clip.read_bytes(), clip.stat().st_mtime_ns) != (FIXTURE, REAL_TIME)]
         before = snapshot(folder)
     return problems
 
@@ -111,7 +126,7 @@ def judge(folder, start, ran, way, undoing):
         if lines and not lines.endswith("\r\n"):
             problems.append("the report ends in half a line")
         told += [(path, "Clips/" + clip, verb[0] == "S") for clip, (verb, path) in zip(
-            CLIPS, re.findall(r"^(Successfully renamed|Could not rename) (.*)\r$", lines, re.M))]
+            sorted(path[6:] for path in start), re.findall(r"^(Successfully renamed|Could not rename) (.*)\r$", lines, re.M))]
     problems += [f"untrue: {path} (of {old})" for path, old, renamed in told
                  if now.get(path, ("",))[0] != start[old][0] or (path != old) != renamed]
     # A run that ends by itself, however it fails, tells every rename it made.
@@ -126,7 +141,7 @@ def judge(folder, start, ran, way, undoing):
 
 
 def point(root, way, undoing, call, number, action):
-    folder = make_clips(root)
+    folder = make_clips(root, True)
     start = snapshot(folder)
     error = "ENOSPC" if call.startswith(("write", "pwrite")) else "EIO"
     fault = f"{call}:{'signal=SIGKILL' if action == 'kill' else 'error=' + error}:when={number}"
@@ -141,7 +156,7 @@ def crash_points(root):
     points, failures = [], []
     for way in WAYS:
         for undoing in (False, True):
-            folder = make_clips(root)
+            folder = make_clips(root, True)
             run(folder, options(folder, undoing), WAYS[way], f"{root}/trace")
             trace = pathlib.Path(root, "trace").read_text()
             if not re.search(PROOFS[way], trace):

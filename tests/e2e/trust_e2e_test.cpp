@@ -62,6 +62,8 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
         {{"/"}, typed, 2, "DoridivezizoziRUR: a drive or top folder holds no clip folder \"/\""},
         {{"--undo"}, "", 2, "DoridivezizoziRUR: --undo needs the name of an undo journal" + hint},
         {{"--dry-run", "--dry-run"}, typed, 2, "DoridivezizoziRUR: unknown option"},
+        {{"--dates", "--dry-run", "--", "-F"}, dropped, 0, " "},
+        {{"--dry-run", "--dates", "--dates"}, typed, 2, "DoridivezizoziRUR: unknown option"},
         {{"--undo", "a", "b"}, "", 2, unexpected + "\"b\"" + hint},
         {{"--undo", "empty.txt"}, "", 127, "The file empty.txt" + not_journal},
         {{"--undo", "missing.txt"}, "", 127, "The undo journal missing.txt could not be read: "},

@@ -1,6 +1,8 @@
 // The preview's picture of a folder answers as the folder would, case-insensitive ones included.
 #include "workflow/clip_folder.hpp"
 
+#include "workflow/clip_dates_run.hpp"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -53,6 +55,31 @@ TEST(RealFolder, RemovesOnlyASecondNameOfTheSameFile) {
     EXPECT_TRUE(std::filesystem::exists("other.mp4"));
     EXPECT_TRUE(std::filesystem::exists("kept.mp4"));
     EXPECT_FALSE(std::filesystem::exists("second.mp4"));
+}
+
+// A clip changed between the journal and the patch, or given a second name, is left untouched.
+TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
+    const std::string name = "2025_11_21_15_40_10.mp4";
+    // A byte of a field changed, the size changed, a second name given.
+    for (int row = 0; row < 3; ++row) {
+        const ScratchDirectory scratch;
+        std::filesystem::copy_file(RUR_FIXTURES "/moov_first.mp4", name);
+        workflow::RealFolder folder([](const std::string&, const std::string&) { return 0; });
+        ASSERT_EQ(folder.open("", true), 0);
+        workflow::JournalClip entry{name, "", "2025 11 21 14 25 10.mp4", "", ""};
+        workflow::DatePlan plan;
+        workflow::plan_dates(folder, name, -75, entry, plan);
+        std::string bytes = ScratchDirectory::read_file(name);
+        row == 0   ? void(bytes[48] = static_cast<char>(bytes[48] ^ 1))
+        : row == 1 ? bytes.push_back('\0')
+                   : std::filesystem::create_hard_link(name, "b");
+        ScratchDirectory::write_file(name, bytes);
+        bool corrected = false;
+        EXPECT_EQ(workflow::correct_dates(folder, name, entry, plan, corrected),
+                  row < 2 ? "  Dates left: the clip changed since its dates were read"
+                          : "  Dates left: it has more than one hard link");
+        EXPECT_EQ(ScratchDirectory::read_file(name), bytes);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,53 @@
+// What --dates does to one renamed clip: its file time, and the dates recorded inside it where
+// they agree with its old name. Planned from the container before the clip's journal entry is
+// written, so that the entry holds every byte and time to be changed; carried out after the
+// rename, once the clip is checked to be the one read.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "workflow/clip_folder.hpp"
+#include "workflow/journal.hpp"
+
+namespace workflow {
+
+struct DatePlan {
+    std::string left;            // why none of the clip's dates change (a hard link, no read)
+    std::string recorded_left;   // why its recorded dates stay as they are
+    FileIdentity identity;       // the clip as read
+    std::int64_t created = 0;    // its creation time as recorded, seconds since 1970, and whether
+    bool has_created = false;    // it holds one
+    bool created_local = false;  // the creation time is a local one (AVI), not UTC
+    std::int64_t shift = 0;      // seconds
+};
+
+// Reads the clip `name` of `folder`, to be renamed under `correction` minutes, and fills in the
+// dates part of its journal entry (`entry.dated` and what follows it) and `plan`.
+void plan_dates(const ClipFolder& folder, const std::string& name, std::int32_t correction,
+                JournalClip& entry, DatePlan& plan);
+
+// After the clip took `new_name`: checks that it is the clip read, with the journaled bytes at
+// each offset and one name only, patches its fields in place and sets its file time last.
+// Returns the line that tells what was corrected or left and why; `corrected` whether recorded
+// dates were.
+std::string correct_dates(const ClipFolder& folder, const std::string& new_name,
+                          const JournalClip& entry, const DatePlan& plan, bool& corrected);
+
+// What a real run would do, for a preview.
+std::string foretell_dates(const JournalClip& entry, const DatePlan& plan, bool& corrected);
+
+// Takes back what a run did to the dates of the clip now named `name`, of journal entry `entry`:
+// the bytes first, a field only where it holds the new bytes or a mix of old and new that a torn
+// write leaves, then the file time, where it is still the one the run set (to FAT's 2 seconds) or
+// where the clip holds journaled fields. Returns empty, or why not; `retry` tells a failure that
+// a later undo may get past, for which the clip keeps the run's name until then.
+std::string undo_dates(const ClipFolder& folder, const std::string& name, const JournalClip& entry,
+                       bool& retry);
+
+// Whether the clip `name`, of the size journaled, holds each journaled field's old or new bytes:
+// how the clip is known where the identity is its size and file time, the time being changed.
+bool holds_journaled_bytes(const ClipFolder& folder, const std::string& name,
+                           const JournalClip& entry);
+
+}  // namespace workflow

@@ -1,0 +1,93 @@
+// --dates on real clips made by ffmpeg: exactly the journaled fields change, players read the
+// shifted creation time and still decode the clip, and --undo gives back every byte and time.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "e2e/program_runner.hpp"
+#include "workflow/journal.hpp"
+
+namespace {
+
+using namespace e2e;
+
+// What a command prints, or nothing where the tool is not installed.
+std::string output_of(const std::string& command) {
+    std::string text(1 << 16, '\0');
+    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    text.resize(pipe != nullptr ? std::fread(text.data(), 1, text.size(), pipe) : 0);
+    return pipe != nullptr && ::pclose(pipe) >= 0 ? text : "";
+}
+
+TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
+    ScratchDirectory scratch;
+    fs::create_directory("F");
+    // Fixture, name, what its line says. The clips were made at 2025-11-21 15:40:10 UTC; the AVI
+    // records it as local time 16:40:10.
+    const std::vector<std::tuple<std::string, std::string, std::string>> table{
+        {"moov_first.mp4", "2025_11_21_15_40_10.mp4", "file time and 6 recorded dates corrected"},
+        {"moov_last.mp4", "2025_11_21_15_40_12.mp4", "file time and 6 recorded dates corrected"},
+        {"quicktime_keys.mp4", "2025_11_21_15_40_13.mp4", "and 8 recorded dates corrected"},
+        {"fragmented.mp4", "2025_11_21_15_40_11.mp4", "recorded dates corrected"},
+        {"clip.m4v", "2025_11_21_15_40_14.m4v", "recorded dates corrected"},
+        {"clip.avi", "2025_11_21_16_40_10.avi", "file time and 1 recorded date corrected"},
+        // A car camera's GPS time in the container, its name from a wrong clock.
+        {"moov_first.mp4", "2025_11_21_09_00_00.mp4", "5-11-21 15:40:10 UTC is +24010 s off"},
+        // A backup made with hard links shares the bytes.
+        {"moov_last.mp4", "2025_11_21_09_10_00.mp4", "Dates left: it has more than one hard link"},
+    };
+    // A file time that agrees with the name is shifted exactly, its fraction of a second kept.
+    const auto agreeing = std::chrono::file_clock::from_sys(
+        std::chrono::sys_time<std::chrono::milliseconds>(std::chrono::milliseconds(1763739610250)));
+    std::map<std::string, std::pair<std::string, fs::file_time_type>> before;
+    for (const auto& [fixture, name, said] : table) {
+        fs::copy_file(fs::path(RUR_FIXTURES) / fixture, "F/" + name);
+        if (name == "2025_11_21_15_40_10.mp4")
+            fs::last_write_time("F/" + name, agreeing);
+        before[name] = {ScratchDirectory::read_file("F/" + name), fs::last_write_time("F/" + name)};
+    }
+    fs::create_hard_link("F/2025_11_21_09_10_00.mp4", "backup.mp4");
+    const ProgramRun run = run_program(
+        scratch.path(), "Y\nF\n2025 11 21 15 30 00\n2025 11 21 14 15 00\n\n", false, {"--dates"});
+    ASSERT_EQ(run.exit_status, 0) << run.error;
+    for (const auto& [fixture, name, said] : table) {
+        EXPECT_NE(run.output.find(said), std::string::npos) << name << run.output;
+    }
+    EXPECT_NE(run.output.find("6 clips' recorded dates were corrected, 2 left"), run.output.npos);
+    const std::string journal = journal_in(scratch.path());
+    workflow::Journal read;
+    ASSERT_TRUE(workflow::read_journal(ScratchDirectory::read_file(journal), read).refused.empty());
+    const bool probe = output_of("ffprobe -version").starts_with("ffprobe");
+    for (const workflow::JournalClip& clip : read.clips) {
+        std::string expected = before.at(clip.old_name).first;
+        for (const workflow::JournalClip::Field& field : clip.fields) {
+            expected.replace(field.offset, field.new_bytes.size(), field.new_bytes);
+        }
+        EXPECT_EQ(ScratchDirectory::read_file("F/" + clip.new_name), expected) << clip.new_name;
+        if (probe && !clip.new_name.ends_with(".avi") && !clip.fields.empty()) {
+            const std::string quoted = "'F/" + clip.new_name + "'";
+            const std::string shown = output_of(
+                "ffprobe -v error -of csv=p=0 -show_entries format_"
+                "tags=creation_time:stream_tags=creation_time " +
+                quoted);
+            EXPECT_NE(shown.find("2025-11-21T14:25:10"), std::string::npos) << shown;
+            EXPECT_EQ(shown.find("15:40:10"), std::string::npos) << shown;
+            EXPECT_EQ(output_of("ffmpeg -v error -i " + quoted + " -f null -"), "")
+                << clip.new_name;
+        }
+    }
+    EXPECT_EQ(fs::last_write_time("F/2025 11 21 14 25 10.mp4"),
+              agreeing - std::chrono::minutes(75));
+    EXPECT_EQ(ScratchDirectory::read_file("backup.mp4"),
+              before.at("2025_11_21_09_10_00.mp4").first);
+    ASSERT_EQ(run_program(scratch.path(), "", false, {"--undo", journal}).exit_status, 0);
+    for (const auto& [fixture, name, said] : table) {
+        EXPECT_EQ(
+            std::pair(ScratchDirectory::read_file("F/" + name), fs::last_write_time("F/" + name)),
+            before.at(name))
+            << name;
+    }
+}
+
+}  // namespace
