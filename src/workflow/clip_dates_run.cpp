@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "media/clip_dates.hpp"
@@ -12,6 +13,8 @@ namespace workflow {
 namespace {
 
 constexpr std::int64_t nanoseconds_per_second = 1000000000;
+// The span of date fields a patch checks in one read.
+constexpr std::uint64_t largest_check = std::uint64_t{64} * 1024;
 // Two readings of one moment agree within this: FAT keeps times in 2-second steps, and a camera
 // may stamp its name a moment before or after it writes the clip's header.
 constexpr std::int64_t tolerance = 4;
@@ -282,13 +285,31 @@ std::string correct_dates(const ClipFolder& folder, const std::string& new_name,
     if (now.links > 1) {
         return "  Dates left: it has more than one hard link";
     }
-    // Every field is checked before any is written: the clip is patched whole or not at all.
-    std::string bytes;
+    // Every field is checked before any is written: the clip is patched whole or not at all. The
+    // fields lie in the movie's header, which is read in one call when it is not large.
+    std::uint64_t first = UINT64_MAX;
+    std::uint64_t end = 0;
     for (const JournalClip::Field& field : entry.fields) {
-        bytes.resize(field.old_bytes.size());
-        std::size_t got = 0;
-        error = file.read_at(field.offset, bytes.data(), bytes.size(), got);
-        if (error != 0 || got != bytes.size() || bytes != field.old_bytes) {
+        first = std::min(first, field.offset);
+        end = std::max(end, field.offset + field.old_bytes.size());
+    }
+    const bool at_once = !entry.fields.empty() && end - first <= largest_check;
+    std::string bytes(at_once ? end - first : 0, '\0');
+    std::size_t got = 0;
+    if (at_once &&
+        (file.read_at(first, bytes.data(), bytes.size(), got) != 0 || got != bytes.size())) {
+        return "  Dates left: the clip changed since its dates were read";
+    }
+    for (const JournalClip::Field& field : entry.fields) {
+        std::string_view held;
+        if (at_once) {
+            held = std::string_view(bytes).substr(field.offset - first, field.old_bytes.size());
+        } else {
+            bytes.resize(field.old_bytes.size());
+            error = file.read_at(field.offset, bytes.data(), bytes.size(), got);
+            held = error == 0 && got == bytes.size() ? std::string_view(bytes) : std::string_view();
+        }
+        if (held != field.old_bytes) {
             return "  Dates left: the clip changed since its dates were read";
         }
     }
