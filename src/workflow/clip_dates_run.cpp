@@ -125,6 +125,13 @@ FieldState state_of(const ClipFile& file, const JournalClip::Field& field, std::
     return FieldState::new_or_torn;
 }
 
+// Opens the clip `name` to be written and tells what it is now; 0 or the system's error.
+int open_to_write(const ClipFolder& folder, const std::string& name, ClipFile& file,
+                  FileIdentity& now) {
+    const int error = folder.open_clip(name, true, file);
+    return error != 0 ? error : file.identify(now);
+}
+
 }  // namespace
 
 std::string undo_dates(const ClipFolder& folder, const std::string& name, const JournalClip& entry,
@@ -132,10 +139,7 @@ std::string undo_dates(const ClipFolder& folder, const std::string& name, const 
     retry = false;
     ClipFile file;
     FileIdentity now;
-    int error = folder.open_clip(name, true, file);
-    if (error == 0) {
-        error = file.identify(now);
-    }
+    int error = open_to_write(folder, name, file, now);
     if (error != 0) {
         retry = true;
         return "it could not be opened to write: " + describe_error(error);
@@ -272,10 +276,7 @@ std::string correct_dates(const ClipFolder& folder, const std::string& new_name,
     }
     ClipFile file;
     FileIdentity now;
-    int error = folder.open_clip(new_name, true, file);
-    if (error == 0) {
-        error = file.identify(now);
-    }
+    int error = open_to_write(folder, new_name, file, now);
     if (error != 0) {
         return "  Dates left: the clip could not be opened to write: " + describe_error(error);
     }

@@ -18,6 +18,18 @@ namespace {
 constexpr std::array<std::string_view, 4> kind_words{"number", "number and birth time",
                                                      "number, size and time", "size and time"};
 constexpr std::array<std::string_view, 2> rules_words{"POSIX", "Windows"};
+
+// The value of an enumeration whose words in a journal's head are `words`, in the order of its
+// values.
+template <typename Enum, std::size_t Count>
+std::optional<Enum> named(const std::array<std::string_view, Count>& words, std::string_view text) {
+    for (std::size_t value = 0; value < Count; ++value) {
+        if (words[value] == text) {
+            return static_cast<Enum>(value);
+        }
+    }
+    return std::nullopt;
+}
 constexpr std::size_t longest_shown_line = 200;
 
 // The minute position of the date and time in a name's first 16 columns, written in ASCII.
@@ -48,12 +60,7 @@ std::string_view identity_kind_words(IdentityKind kind) {
 }
 
 std::optional<IdentityKind> identity_kind_named(std::string_view words) {
-    for (std::size_t kind = 0; kind < kind_words.size(); ++kind) {
-        if (kind_words.at(kind) == words) {
-            return static_cast<IdentityKind>(kind);
-        }
-    }
-    return std::nullopt;
+    return named<IdentityKind>(kind_words, words);
 }
 
 IdentityKind identity_kind_of(const ClipFolder& folder, const platform::FileIdentity& self) {
@@ -96,12 +103,7 @@ std::string_view name_rules_words(NameRules rules) {
 }
 
 std::optional<NameRules> name_rules_named(std::string_view words) {
-    for (std::size_t rules = 0; rules < rules_words.size(); ++rules) {
-        if (rules_words.at(rules) == words) {
-            return static_cast<NameRules>(rules);
-        }
-    }
-    return std::nullopt;
+    return named<NameRules>(rules_words, words);
 }
 
 bool is_plain_name(std::string_view name, NameRules written_on) {
