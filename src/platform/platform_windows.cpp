@@ -1005,9 +1005,13 @@ std::int64_t local_offset_at(std::int64_t unix_seconds) {
     SYSTEMTIME utc{};
     SYSTEMTIME local{};
     FILETIME local_file{};
-    // The time zone's rules of that year, not of today's.
-    if (FileTimeToSystemTime(&universal, &utc) == 0 ||
-        SystemTimeToTzSpecificLocalTimeEx(nullptr, &utc, &local) == 0 ||
+    if (FileTimeToSystemTime(&universal, &utc) == 0) {
+        return 0;
+    }
+    // The time zone's rules of that year, not of today's, where the system has them.
+    TIME_ZONE_INFORMATION zone{};
+    const bool of_that_year = GetTimeZoneInformationForYear(utc.wYear, nullptr, &zone) != 0;
+    if (SystemTimeToTzSpecificLocalTime(of_that_year ? &zone : nullptr, &utc, &local) == 0 ||
         SystemTimeToFileTime(&local, &local_file) == 0) {
         return 0;
     }
