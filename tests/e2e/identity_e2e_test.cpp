@@ -65,8 +65,9 @@ TEST(Identity, NoReusedNumberCopiedClipBurstOrForgedHeadFoolsTheUndo) {
         {"a burst and a copy: each clip back", "bb", [](const Files&) {}},
         {"clips deleted and others made under their new names", "uu",
          [](const Files& renamed) {
-             for (const auto& [name, bytes] : renamed) {
-                 make_again("F/" + name, [&] { ScratchDirectory::write_file("F/" + name, "new"); });
+             for (const auto& clip : renamed) {
+                 const std::string path = "F/" + clip.first;
+                 make_again(path, [&path] { ScratchDirectory::write_file(path, "new"); });
              }
          }},
         {"clips rewritten through temporary copies", "ub",
