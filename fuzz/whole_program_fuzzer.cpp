@@ -79,7 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         lineio::Channels channels(console);
         workflow::RealRun renamer(channels, "DoridivezizoziRUR");
-        end = test_support::program_end_of([&] { workflow::run_main_dialogue(channels, renamer); });
+        end = test_support::program_end_of(
+            [&] { workflow::run_main_dialogue(channels, renamer, "DoridivezizoziRUR"); });
     }
     fs::current_path(previous);
     require(end == lineio::orderly_exit_status || end == lineio::failure_exit_status,
