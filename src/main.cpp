@@ -32,9 +32,8 @@ workflow::PathKind kind_of(std::string_view argument) {
         return workflow::PathKind::undo_journal;
     }
     platform::File file;
-    const int error = file.open_to_read(path);
-    return error == platform::missing_name_error ? workflow::PathKind::nothing
-                                                 : workflow::PathKind::other_file;
+    return platform::is_missing_path(file.open_to_read(path)) ? workflow::PathKind::nothing
+                                                              : workflow::PathKind::other_file;
 }
 
 // The whole program but its last moment: how it ended.

@@ -301,6 +301,8 @@ int read_whole_file(const std::string& name, std::string& text);
 
 // True for the error with which File::create_new refuses a name that is taken.
 bool is_taken_name_refusal(int error);
+// True for an error that says a path names nothing: no such file, or no folder on its way.
+bool is_missing_path(int error);
 // True for an error that says the file may not be made or written there.
 bool is_permission_refusal(int error);
 

@@ -631,6 +631,10 @@ bool is_taken_name_refusal(int error) {
     return error == EEXIST;
 }
 
+bool is_missing_path(int error) {
+    return error == ENOENT || error == ENOTDIR;
+}
+
 bool is_permission_refusal(int error) {
     return error == EACCES || error == EPERM || error == EROFS;
 }

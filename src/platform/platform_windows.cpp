@@ -865,6 +865,11 @@ bool is_taken_name_refusal(int error) {
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
 
+bool is_missing_path(int error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+           error == ERROR_INVALID_NAME;
+}
+
 bool is_permission_refusal(int error) {
     return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT;
 }

@@ -193,7 +193,6 @@ TEST(Terminal, AsksAgainForADateTypedAnotherWay) {
                                 "2024 03 01 00 00 00\r\r",
                             {});
         EXPECT_NE(run.output.find(told), std::string::npos) << run.output;
-        // The question comes again after the reason, not after the hint.
         EXPECT_EQ(run.output.find("on the camera as", run.output.find(told)) != std::string::npos,
                   again);
         EXPECT_EQ(folder_contents("Clips"), (Files{{"2024 02 29 23 00 00.mp4", "clip"}}));
@@ -206,14 +205,13 @@ TEST(Terminal, TakesATypedPathAsADroppedFolderAndTellsWhyANameIsTooLong) {
     SKIP_UNDER_WINE();
     const ScratchDirectory scratch;
     const std::string path = (fs::current_path() / "Sub/Clips").string();
-    const std::string long_name(51, 'L');
     const std::pair<std::string, std::string> rows[] = {
         {"\"" + path + "\"", "Sub/"},
         {"'" + path + "'", "Sub/"},
         {"Sub/Clips", "Sub/"},
-        {long_name, "The folder name has 51 characters; 50 is the most the program takes."}};
+        {std::string(51, 'L'),
+         "The folder name has 51 characters; 50 is the most the program takes."}};
     for (const auto& [typed, told] : rows) {
-        SCOPED_TRACE(typed);
         ScratchDirectory::write_file("Sub/Clips/2024_03_01_00_00_00.mp4", "clip");
         const ProgramRun run =
             run_on_terminal("Y\r" + typed + "\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r\r", {});
@@ -248,6 +246,12 @@ TEST(Undo, ReadsAJournalSavedAgainAsUtf16OrWithAByteOrderMark) {
         EXPECT_EQ(folder_contents("Clips"), (Files{{"2024_03_01_00_00_00.mp4", "clip"}}));
         fs::remove(journal);
     }
+    // On Windows, where names are text, a journal saved in the code page ("ANSI") names no file.
+    run_program(".", "Y\nClips\n2024 03 01 01 00 00\n2024 03 01 00 00 00\n\n");
+    ScratchDirectory::write_file(journal_in("."),
+                                 ScratchDirectory::read_file(journal_in(".")) + "\xF6");
+    const ProgramRun ansi = run_program(".", "", false, {"--undo", journal_in(".")});
+    EXPECT_EQ(ansi.error.find("save it again with") != std::string::npos, runs_through_launcher());
 }
 
 // A journal dropped onto the program takes its run back once the person says Y; a script is told
