@@ -114,6 +114,15 @@ void Channels::text_line(int channel, std::string_view text, int empty_lines_aft
     write_line(channel, Activity::formatted_line_output, empty_lines_after, failure_note);
 }
 
+void Channels::text_line(int channel, std::initializer_list<std::string_view> pieces,
+                         int empty_lines_after, std::string_view failure_note) {
+    line_.clear();
+    for (const std::string_view piece : pieces) {
+        line_.append(piece);
+    }
+    write_line(channel, Activity::formatted_line_output, empty_lines_after, failure_note);
+}
+
 void Channels::write_line(int channel, Activity activity, int empty_lines_after,
                           std::string_view failure_note) {
     waited_for_enter_ = false;

@@ -1,6 +1,8 @@
 #include "lineio/unicode_text.hpp"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace lineio::unicode {
 namespace {
@@ -97,6 +99,25 @@ void append_utf8(char32_t code, std::string& text) {
     }
 }
 
+// How many of the first `limit` bytes of `text` are ASCII before the first that is not. Eight
+// bytes are looked at together: every listed name is measured so, several times a clip, and a
+// byte at a time this cost a tenth of a 100,000-clip run.
+std::size_t ascii_run(std::string_view text, std::size_t limit) {
+    constexpr std::uint64_t high_bits = 0x8080808080808080ULL;
+    limit = std::min(limit, text.size());
+    std::size_t at = 0;
+    for (std::uint64_t chunk = 0; at + sizeof chunk <= limit; at += sizeof chunk) {
+        std::memcpy(&chunk, text.data() + at, sizeof chunk);
+        if ((chunk & high_bits) != 0) {
+            break;
+        }
+    }
+    while (at < limit && static_cast<unsigned char>(text[at]) < 0x80U) {
+        ++at;
+    }
+    return at;
+}
+
 }  // namespace
 
 std::size_t character_count(std::string_view text) {
@@ -118,13 +139,15 @@ std::size_t utf8_sequence_length(std::string_view text) {
 
 std::size_t bytes_of_characters(std::string_view text, std::size_t characters) {
     std::size_t at = 0;
-    for (std::size_t count = 0; count < characters && at < text.size(); ++count) {
-        // An ASCII byte is a character of its own, read without decoding: names are mostly
+    while (characters > 0 && at < text.size()) {
+        // A run of ASCII bytes is as many characters, read without decoding: names are mostly
         // ASCII, and decoding each byte cost a fifth of a 100,000-clip run.
-        if (static_cast<unsigned char>(text[at]) < 0x80U) {
-            ++at;
-        } else {
+        const std::size_t run = ascii_run(text.substr(at), characters);
+        at += run;
+        characters -= run;
+        if (characters > 0 && at < text.size()) {
             decode(text, at);
+            --characters;
         }
     }
     return at;
@@ -132,13 +155,13 @@ std::size_t bytes_of_characters(std::string_view text, std::size_t characters) {
 
 std::size_t bytes_of_whole_characters(std::string_view text, std::size_t capacity) {
     std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t next = at;
-        if (static_cast<unsigned char>(text[at]) < 0x80U) {
-            ++next;
-        } else {
-            decode(text, next);
+    while (at < text.size() && at < capacity) {
+        at += ascii_run(text.substr(at), capacity - at);
+        if (at == text.size() || at == capacity) {
+            break;
         }
+        std::size_t next = at;
+        decode(text, next);
         if (next > capacity) {
             break;
         }

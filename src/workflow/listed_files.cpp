@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <numeric>
 
 namespace workflow {
 namespace {
@@ -13,34 +12,35 @@ std::size_t hash(std::string_view name) {
 
 }  // namespace
 
-ListedFiles::ListedFiles(lineio::FolderListing&& listing) : folder_number_(listing.folder_number) {
-    // Room made once, and each listed name let go as soon as it stands here: two copies of
-    // 100,000 names, and the spare room of growing tables, would add half again to a run's peak
-    // memory.
-    names_.reserve(std::accumulate(
-        listing.entries.begin(), listing.entries.end(), std::size_t{0},
-        [](std::size_t bytes, const FolderEntry& entry) { return bytes + entry.name.size(); }));
+ListedFiles::ListedFiles(lineio::FolderListing&& listing)
+    : names_(std::move(listing.names)), folder_number_(listing.folder_number) {
+    // The listing's own text of names is taken over: a second copy of 100,000 names would add
+    // half again to a run's peak memory.
     keys_.reserve(listing.entries.size());
     numbers_.reserve(listing.entries.size());
-    for (FolderEntry& entry : listing.entries) {
-        add(entry);
-        std::string().swap(entry.name);
+    for (const lineio::FolderListing::Entry& entry : listing.entries) {
+        keep(entry.start, entry.length, entry.index);
     }
     listing.entries = {};
     finish();
 }
 
-void ListedFiles::add(const FolderEntry& entry) {
-    keys_.push_back({hash(entry.name), static_cast<std::uint32_t>(names_.size()),
-                     static_cast<std::uint32_t>(entry.name.size()), entry.index});
-    names_.append(entry.name);
+void ListedFiles::keep(std::uint32_t start, std::uint32_t length, std::uint64_t number) {
+    const std::string_view name = std::string_view(names_).substr(start, length);
+    keys_.push_back({hash(name), start, length, number});
     // 0: the listing gave no number, which tells nothing of other names.
-    if (entry.index != 0) {
-        numbers_.push_back(entry.index);
+    if (number != 0) {
+        numbers_.push_back(number);
     }
     if (any_name_.empty()) {
-        any_name_ = entry.name;
+        any_name_ = name;
     }
+}
+
+void ListedFiles::add(const FolderEntry& entry) {
+    const auto start = static_cast<std::uint32_t>(names_.size());
+    names_.append(entry.name);
+    keep(start, static_cast<std::uint32_t>(entry.name.size()), entry.index);
 }
 
 void ListedFiles::finish() {

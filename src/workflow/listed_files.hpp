@@ -31,6 +31,8 @@ class ListedFiles {
 
   private:
     void add(const FolderEntry& entry);
+    // Takes in the name that stands at `start` in names_.
+    void keep(std::uint32_t start, std::uint32_t length, std::uint64_t number);
     // Makes the entries taken in ready to be looked up; called once, after the last.
     void finish();
 

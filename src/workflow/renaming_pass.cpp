@@ -131,7 +131,7 @@ class Pass {
         // The name's 23 columns, in as many bytes as its characters take.
         const std::string_view shown = clip.name.view().substr(
             0, lineio::unicode::bytes_of_characters(clip.name.view(), listed_name_width));
-        channels_.text_line(lineio::console_output, "File name = " + std::string(shown));
+        channels_.text_line(lineio::console_output, {"File name = ", shown});
         name_.assign(clip.name.trimmed_view());
         const std::string& name = name_;
         std::string& new_name = new_name_;

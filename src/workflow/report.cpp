@@ -23,9 +23,7 @@ void write_timestamp(lineio::Channels& channels, int report, const timestamp::Ti
 void write_outcome_lines(lineio::Channels& channels, int channel, bool leading_blank,
                          std::string_view message, std::string_view path,
                          std::string_view failure_note = {}) {
-    std::string line(leading_blank ? " " : "");
-    line.append(message).append(path);
-    channels.text_line(channel, line, 1, failure_note);
+    channels.text_line(channel, {leading_blank ? " " : "", message, path}, 1, failure_note);
 }
 
 }  // namespace
