@@ -216,7 +216,7 @@ void Channels::fail_at_input_end(const LineReader& reader, int channel, Activity
 }
 
 int Channels::field_input(int channel, int width, std::span<char> destination,
-                          bool* longer_than_field) {
+                          bool* longer_than_field, std::size_t* kept_bytes) {
     constexpr Activity activity = Activity::field_input;
     LineReader& reader = reader_for(channel);
     if (!read_line(reader, channel, activity)) {
@@ -237,6 +237,9 @@ int Channels::field_input(int channel, int width, std::span<char> destination,
     std::fill(std::copy(kept.begin(), kept.end(), destination.begin()), destination.end(), blank);
     if (longer_than_field != nullptr) {
         *longer_than_field = input_line_.size() > field.size();
+    }
+    if (kept_bytes != nullptr) {
+        *kept_bytes = kept.size();
     }
     return line_read;
 }

@@ -103,9 +103,10 @@ class Channels {
     // characters as its bytes take. The rest of the line
     // is passed over. Returns line_read, or end_of_file when a file channel has no further line;
     // the console's input ending is an input/output failure.
-    // When `longer_than_field` is given, it tells whether the line went on past the field.
+    // When `longer_than_field` is given, it tells whether the line went on past the field;
+    // `kept_bytes`, how many bytes of `destination` came from the line, the rest being blanks.
     int field_input(int channel, int width, std::span<char> destination,
-                    bool* longer_than_field = nullptr);
+                    bool* longer_than_field = nullptr, std::size_t* kept_bytes = nullptr);
 
     // Reads the next line of the console whole into `line`; the input ending is an input/output
     // failure.

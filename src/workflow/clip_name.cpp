@@ -11,6 +11,14 @@ namespace workflow {
 using lineio::FixedText;
 
 std::optional<std::string> corrected_name(std::string_view name, std::int32_t correction) {
+    std::string corrected;
+    if (!corrected_name(name, correction, corrected)) {
+        return std::nullopt;
+    }
+    return corrected;
+}
+
+bool corrected_name(std::string_view name, std::int32_t correction, std::string& result) {
     // The name's own columns are shifted in place and its separators made blanks: what stays is
     // the dot and the extension. A column is a character: the date and time columns are copied a
     // byte to a column, a character of several bytes (a separator such as an en dash) as a byte
@@ -32,18 +40,18 @@ std::optional<std::string> corrected_name(std::string_view name, std::int32_t co
                            field(listed_name_column::minute, 2),
                            field(listed_name_column::second, 2), correction, lowest_year, shift);
     if (shift != timestamp::ShiftOutcome::shifted) {
-        return std::nullopt;
+        return false;
     }
     for (const std::size_t separator :
          {listed_name_column::month - 1, listed_name_column::day - 1, listed_name_column::hour - 1,
           listed_name_column::minute - 1, listed_name_column::second - 1}) {
         corrected.chars[separator] = lineio::blank;
     }
-    std::string result(corrected.view());
+    result.assign(corrected.view());
     result.append(
         lineio::unicode::columns(name.substr(at), 0, listed_name_width - listed_name_column::dot));
     result.resize(lineio::trimmed_length(result));
-    return result;
+    return true;
 }
 
 std::string burst_variant(std::string_view name, int number) {

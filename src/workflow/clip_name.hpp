@@ -14,6 +14,9 @@ inline constexpr int burst_count = 40;
 // The corrected name of the listed name `name` (its first 23 columns), or nothing when they hold
 // no minute of the calendar or the shift leaves it.
 std::optional<std::string> corrected_name(std::string_view name, std::int32_t correction);
+// The same into `corrected`, whose room is reused from one clip to the next; false when there is
+// no corrected name, `corrected` then holding nothing of use.
+bool corrected_name(std::string_view name, std::int32_t correction, std::string& corrected);
 
 // `name` with the burst number `number` (1 to 40) in place of its seconds.
 std::string burst_variant(std::string_view name, int number);

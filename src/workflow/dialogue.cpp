@@ -103,15 +103,18 @@ void check_listed_types(Channels& channels, const std::string* listing_in_memory
     std::vector<std::string> refused;
     long long more = 0;
     bool own_file = false;
-    while (channels.field_input(type_check_channel, longest_name, line.span()) !=
+    std::size_t kept = 0;
+    while (channels.field_input(type_check_channel, longest_name, line.span(), nullptr, &kept) !=
            lineio::end_of_file) {
-        if (!is_video_extension(listed_extension(line.view()))) {
+        // What the line filled: the blanks behind it are those of a wide field, not the name's.
+        const std::string_view name = line.view().substr(0, kept);
+        if (!is_video_extension(listed_extension(name))) {
             if (refused.size() < most_named) {
-                refused.emplace_back(line.trimmed_view());
+                refused.emplace_back(lineio::trimmed(name));
             } else {
                 ++more;
             }
-            own_file = own_file || is_own_file(line.trimmed_view());
+            own_file = own_file || is_own_file(lineio::trimmed(name));
         }
     }
     if (!refused.empty()) {

@@ -74,21 +74,36 @@ IdentityKind identity_kind_of(const ClipFolder& folder, const platform::FileIden
 }
 
 std::string identity_text(const platform::FileIdentity& file, IdentityKind kind) {
-    std::string number = std::to_string(file.index);
-    if (file.index_high != 0) {
-        number.insert(0, std::to_string(file.index_high) + ".");
+    std::string text;
+    identity_text(file, kind, text);
+    return text;
+}
+
+void identity_text(const platform::FileIdentity& file, IdentityKind kind, std::string& text) {
+    text.clear();
+    const auto number = [&text](auto value) {
+        std::array<char, std::numeric_limits<std::uint64_t>::digits10 + 2> digits{};
+        const auto end = std::to_chars(digits.begin(), digits.end(), value).ptr;
+        text.append(digits.begin(), end);
+    };
+    if (kind != IdentityKind::size_and_time) {
+        if (file.index_high != 0) {
+            number(file.index_high);
+            text.push_back('.');
+        }
+        number(file.index);
+        if (kind == IdentityKind::number) {
+            return;
+        }
+        text.push_back(' ');
     }
-    switch (kind) {
-        case IdentityKind::number:
-            return number;
-        case IdentityKind::number_and_birth:
-            return number + " " + std::to_string(file.born);
-        case IdentityKind::number_size_and_time:
-            return number + " " + std::to_string(file.size) + " " + std::to_string(file.modified);
-        case IdentityKind::size_and_time:
-            break;
+    if (kind == IdentityKind::number_and_birth) {
+        number(file.born);
+        return;
     }
-    return std::to_string(file.size) + " " + std::to_string(file.modified);
+    number(file.size);
+    text.push_back(' ');
+    number(file.modified);
 }
 
 bool identity_matches(std::string_view journaled, const platform::FileIdentity& file,

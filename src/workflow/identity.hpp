@@ -42,6 +42,8 @@ IdentityKind identity_kind_of(const ClipFolder& folder, const platform::FileIden
 
 // The identity of `file` as a journal keeps it.
 std::string identity_text(const platform::FileIdentity& file, IdentityKind kind);
+// The same into `text`, whose room is reused from one clip to the next.
+void identity_text(const platform::FileIdentity& file, IdentityKind kind, std::string& text);
 
 // True when `file` is the file whose identity a journal recorded as `journaled`. The expected
 // values are the journal's, so that a later change the program makes to a clip, journaled with

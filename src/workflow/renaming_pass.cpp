@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -29,13 +30,33 @@ constexpr std::size_t largest_batch = 4096;
 // One listed name and what the pass means to do with it.
 struct ListedClip {
     FixedText<listed_name_bytes> name;  // 23 columns and the blanks behind them
+    std::size_t name_bytes = 0;         // the bytes of `name` read from the listing
     bool longer_name = false;
-    std::optional<std::string> corrected;  // nothing: the file is left as it is
+    bool correctable = false;  // false: the file is left as it is
+    std::string corrected;     // its corrected name, when correctable
     std::uint64_t number = 0;              // the file's number in the listing
     int unknown = 0;  // why the file could not be told from others, which leaves it as it is
     std::size_t dated = no_dates;  // with --dates: its entry in the batch's plan
     static constexpr std::size_t no_dates = SIZE_MAX;
+
+    // The name without its trailing blanks, looked for in the bytes read only: the blanks that
+    // fill the field out are three quarters of it.
+    std::string_view trimmed() const {
+        return lineio::trimmed(name.view().substr(0, name_bytes));
+    }
 };
+
+// `entry` emptied for the next clip, each of its texts keeping its room.
+JournalClip reused(JournalClip&& entry) {
+    JournalClip empty;
+    for (auto [text, room] : {std::pair{&entry.old_name, &empty.old_name},
+                              std::pair{&entry.identity, &empty.identity},
+                              std::pair{&entry.new_name, &empty.new_name}}) {
+        room->swap(*text);
+        room->clear();
+    }
+    return empty;
+}
 
 class Pass {
   public:
@@ -71,21 +92,31 @@ class Pass {
         renamer_.start(job, facts_);
     }
 
-    // Reads up to `count` lines of the listing; false when it has no further line.
-    bool read_batch(std::size_t count, std::vector<ListedClip>& batch) {
-        batch.clear();
-        ListedClip clip;
-        while (batch.size() < count &&
-               channels_.field_input(listing_channel, listed_name_width, clip.name.span(),
-                                     &clip.longer_name) != lineio::end_of_file) {
-            batch.push_back(clip);
+    // Reads up to `count` lines of the listing; empty when it has no further line. The clips of
+    // one batch take the places, and the room, of the last batch's.
+    std::span<ListedClip> read_batch(std::size_t count) {
+        std::size_t read = 0;
+        for (; read < count; ++read) {
+            if (read == batch_.size()) {
+                batch_.emplace_back();
+            }
+            ListedClip& clip = batch_[read];
+            if (channels_.field_input(listing_channel, listed_name_width, clip.name.span(),
+                                      &clip.longer_name,
+                                      &clip.name_bytes) == lineio::end_of_file) {
+                break;
+            }
+            clip.correctable = false;
+            clip.number = 0;
+            clip.unknown = 0;
+            clip.dated = ListedClip::no_dates;
         }
-        return !batch.empty();
+        return std::span(batch_).first(read);
     }
 
     // Works out each clip's corrected name and identity, and has the renamer record them.
-    void plan(std::vector<ListedClip>& batch) {
-        ahead_.clear();
+    void plan(std::span<ListedClip> batch) {
+        std::size_t ahead = 0;
         if (renamer_.corrects_dates()) {
             date_plans_.resize(batch.size());
         }
@@ -95,15 +126,20 @@ class Pass {
             // file is left as it is.
             if (clip.longer_name || facts_.open_error != 0 ||
                 (!already_shifted_.empty() &&
-                 already_shifted_.contains(std::string(clip.name.trimmed_view())))) {
+                 already_shifted_.contains(std::string(clip.trimmed())))) {
                 continue;
             }
-            clip.corrected = corrected_name(clip.name.view(), correction_);
-            if (!clip.corrected) {
+            clip.correctable = corrected_name(clip.name.view(), correction_, clip.corrected);
+            if (!clip.correctable) {
                 continue;
             }
-            JournalClip entry;
-            entry.old_name = clip.name.trimmed_view();
+            // The entries of one batch take the places, and the room, of the last batch's.
+            if (ahead == ahead_.size()) {
+                ahead_.emplace_back();
+            }
+            JournalClip& entry = ahead_[ahead];
+            entry = reused(std::move(entry));
+            entry.old_name = clip.trimmed();
             // One call a clip: a number alone is reused by the next file made, so what comes with
             // it is asked of the system however well the listing knows the number.
             FileIdentity identity;
@@ -113,17 +149,17 @@ class Pass {
             }
             // Sizes and times say nothing of names: only a true number makes two names one file.
             clip.number = is_file_number(facts_.identity_kind) ? identity.index : 0;
-            entry.identity = identity_text(identity, facts_.identity_kind);
-            entry.new_name = *clip.corrected;
+            identity_text(identity, facts_.identity_kind, entry.identity);
+            entry.new_name = clip.corrected;
             if (renamer_.corrects_dates()) {
                 // Read before the journal entry is written, so that it holds every change.
-                clip.dated = ahead_.size();
+                clip.dated = ahead;
                 plan_dates(clips_, entry.old_name, correction_, entry, date_plans_[clip.dated]);
             }
-            ahead_.push_back(std::move(entry));
+            ++ahead;
         }
-        if (!ahead_.empty()) {
-            renamer_.before_batch(ahead_);
+        if (ahead != 0) {
+            renamer_.before_batch(std::span<const JournalClip>(ahead_).first(ahead));
         }
     }
 
@@ -132,7 +168,7 @@ class Pass {
         const std::string_view shown = clip.name.view().substr(
             0, lineio::unicode::bytes_of_characters(clip.name.view(), listed_name_width));
         channels_.text_line(lineio::console_output, {"File name = ", shown});
-        name_.assign(clip.name.trimmed_view());
+        name_.assign(clip.trimmed());
         const std::string& name = name_;
         std::string& new_name = new_name_;
         new_name.clear();
@@ -141,7 +177,7 @@ class Pass {
         bool renamed_here = false;  // renamed now, not as a second name of a clip renamed before
         if (facts_.open_error != 0 || clip.unknown != 0) {
             error = facts_.open_error != 0 ? facts_.open_error : clip.unknown;
-        } else if (clip.corrected) {
+        } else if (clip.correctable) {
             const auto earlier =
                 clip.number != 0 ? renamed_files_.find(clip.number) : renamed_files_.end();
             if (earlier != renamed_files_.end()) {
@@ -159,7 +195,7 @@ class Pass {
                 }
             } else if (rename_to_corrected_name(clip, name, new_name, error)) {
                 renamed_here = true;
-                renamer_.renamed(name, new_name, *clip.corrected);
+                renamer_.renamed(name, new_name, clip.corrected);
                 if (listed_ && listed_->has_other_names(clip.number)) {
                     renamed_files_.emplace(clip.number, new_name);
                 }
@@ -167,7 +203,7 @@ class Pass {
                 ++renamed_count;
             }
         }
-        if (!renamed && clip.corrected && clip.unknown == 0 && facts_.open_error == 0) {
+        if (!renamed && clip.correctable && clip.unknown == 0 && facts_.open_error == 0) {
             renamer_.left(name);
         }
         old_path_.assign(folder_).append("/").append(name);
@@ -206,7 +242,7 @@ class Pass {
                                   std::string& new_name, int& error) {
         ClipFolder& folder = clips_;
         for (int burst = 0; burst <= burst_count; ++burst) {
-            new_name = burst == 0 ? *clip.corrected : burst_variant(*clip.corrected, burst);
+            new_name = burst == 0 ? clip.corrected : burst_variant(clip.corrected, burst);
             error = folder.rename(name, new_name);
             if (error == 0) {
                 return true;
@@ -234,6 +270,7 @@ class Pass {
     const std::unordered_set<std::string>& already_shifted_;
     FolderFacts facts_;
     std::optional<ListedFiles> listed_;
+    std::vector<ListedClip> batch_;
     std::vector<JournalClip> ahead_;
     std::vector<DatePlan> date_plans_;  // with --dates, by the clips' places in ahead_
     // Reused from one clip to the next, so that a clip costs no allocation of its own.
@@ -253,9 +290,11 @@ void run_renaming_pass(Channels& channels, const RenamingJob& job, Renamer& rena
     channels.open(listing_channel, texts::listing_file, lineio::FileRole::other,
                   renamer.listing_in_memory());
     std::int32_t renamed_count = 0;
-    std::vector<ListedClip> batch;
-    for (std::size_t size = first_batch; pass.read_batch(size, batch);
-         size = std::min(size * 2, largest_batch)) {
+    for (std::size_t size = first_batch;; size = std::min(size * 2, largest_batch)) {
+        const std::span<ListedClip> batch = pass.read_batch(size);
+        if (batch.empty()) {
+            break;
+        }
         pass.plan(batch);
         for (const ListedClip& clip : batch) {
             pass.handle(clip, renamed_count);
