@@ -80,30 +80,31 @@ std::string identity_text(const platform::FileIdentity& file, IdentityKind kind)
 }
 
 void identity_text(const platform::FileIdentity& file, IdentityKind kind, std::string& text) {
-    text.clear();
-    const auto number = [&text](auto value) {
-        std::array<char, std::numeric_limits<std::uint64_t>::digits10 + 2> digits{};
-        const auto end = std::to_chars(digits.begin(), digits.end(), value).ptr;
-        text.append(digits.begin(), end);
+    // Put together in place and handed over at once: three numbers appended one by one cost a
+    // twentieth of a run of plain clips. At most four numbers of up to 20 digits and a sign, with
+    // a separator after each.
+    std::array<char, 4 * (std::numeric_limits<std::uint64_t>::digits10 + 3)> line{};
+    char* at = line.data();
+    char* const end = line.data() + line.size();
+    const auto number = [&at, end](auto value, char separator) {
+        at = std::to_chars(at, end, value).ptr;
+        if (at != end) {
+            *at++ = separator;
+        }
     };
     if (kind != IdentityKind::size_and_time) {
         if (file.index_high != 0) {
-            number(file.index_high);
-            text.push_back('.');
+            number(file.index_high, '.');
         }
-        number(file.index);
-        if (kind == IdentityKind::number) {
-            return;
-        }
-        text.push_back(' ');
+        number(file.index, ' ');
     }
     if (kind == IdentityKind::number_and_birth) {
-        number(file.born);
-        return;
+        number(file.born, ' ');
+    } else if (kind != IdentityKind::number) {
+        number(file.size, ' ');
+        number(file.modified, ' ');
     }
-    number(file.size);
-    text.push_back(' ');
-    number(file.modified);
+    text.assign(line.data(), at - 1);
 }
 
 bool identity_matches(std::string_view journaled, const platform::FileIdentity& file,

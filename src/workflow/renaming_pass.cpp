@@ -242,7 +242,10 @@ class Pass {
                                   std::string& new_name, int& error) {
         ClipFolder& folder = clips_;
         for (int burst = 0; burst <= burst_count; ++burst) {
-            new_name = burst == 0 ? clip.corrected : burst_variant(clip.corrected, burst);
+            new_name.assign(clip.corrected);  // into the room the last clip's name left
+            if (burst != 0) {
+                new_name = burst_variant(new_name, burst);
+            }
             error = folder.rename(name, new_name);
             if (error == 0) {
                 return true;
