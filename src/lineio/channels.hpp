@@ -53,19 +53,19 @@ struct ProgramEnd {
 // program ends at once.
 void keep_window_until_read(Console& console, int console_processes, const ProgramEnd& end);
 
-// What the listing command saw of the folder besides the names it wrote: the folder's own number
-// (0 when unknown) and each entry, in the listing's order. The names stand one after the other in
-// one text: a string of its own for each of 100,000 names cost an allocation a clip, and moving
-// them while sorting a sixth of a run.
+// What the listing command saw of the folder: the folder's own number (0 when unknown), each
+// entry's name in the listing's order, and the entries' file numbers (those the system gave, in
+// no order). The names stand one after the other in one text: a string of its own for each of
+// 100,000 names cost an allocation a clip, and moving them while sorting a sixth of a run.
 struct FolderListing {
     struct Entry {
         std::uint32_t start = 0;
         std::uint32_t length = 0;
-        std::uint64_t index = 0;
     };
     std::uint64_t folder_number = 0;
     std::string names;
     std::vector<Entry> entries;
+    std::vector<std::uint64_t> numbers;
 
     std::string_view name(const Entry& entry) const {
         return std::string_view(names).substr(entry.start, entry.length);

@@ -109,9 +109,11 @@ int Channels::run_command_line(std::string_view command_line, FolderListing* lis
     const bool listed = listed_folder.open(folder, true) == 0 &&
                         listed_folder.list([&](const platform::FolderEntry& entry) {
                             seen.entries.push_back({static_cast<std::uint32_t>(seen.names.size()),
-                                                    static_cast<std::uint32_t>(entry.name.size()),
-                                                    entry.index});
+                                                    static_cast<std::uint32_t>(entry.name.size())});
                             seen.names.append(entry.name);
+                            if (entry.index != 0) {
+                                seen.numbers.push_back(entry.index);
+                            }
                         }) == 0;
     if (listed) {
         const char* const names = seen.names.data();

@@ -1,11 +1,10 @@
-// What one listing of the clip folder said of its files: each name's file number, and which
-// files bear more than one name. Only those can come up again under another name after their
-// rename.
+// What one listing of the clip folder said of its files besides their names: which files bear more
+// than one name (only those can come up again under another name after their rename), one name
+// the folder holds, and the folder's own number.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -22,34 +21,18 @@ class ListedFiles {
     // Lists `folder` whole; false, with nothing taken in, when it cannot be listed.
     bool list(const ClipFolder& folder);
 
-    // 0 when the listing gave no number for `name`.
-    std::uint64_t number(std::string_view name) const;
     bool has_other_names(std::uint64_t number) const { return shared_.contains(number); }
     const std::string& any_name() const { return any_name_; }
     // The listed folder's own number; 0 when it is not known.
     std::uint64_t folder_number() const { return folder_number_; }
 
   private:
-    void add(const FolderEntry& entry);
-    // Takes in the name that stands at `start` in names_.
-    void keep(std::uint32_t start, std::uint32_t length, std::uint64_t number);
-    // Makes the entries taken in ready to be looked up; called once, after the last.
-    void finish();
+    // Finds the numbers that `numbers` holds more than once; reorders them.
+    void find_shared(std::vector<std::uint64_t>& numbers);
 
-    struct Key {
-        std::size_t hash;
-        std::uint32_t start;
-        std::uint32_t length;
-        std::uint64_t number;
-    };
-
-    // The names stand in one text, found by their hash: a node and a string for each of 100,000
-    // names would double the run's peak memory.
-    std::string names_;
-    std::vector<Key> keys_;
-    // Each slot holds a key's place plus one, or 0 when empty.
-    std::vector<std::uint32_t> slots_;
-    std::vector<std::uint64_t> numbers_;
+    // No name is kept: a million names and their lookup table were more than half of a large
+    // run's memory, and the one question they answered (whose is a taken name?) is asked of the
+    // folder itself, in the rare run that meets it.
     std::unordered_set<std::uint64_t> shared_;
     std::string any_name_;
     std::uint64_t folder_number_ = 0;

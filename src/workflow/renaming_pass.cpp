@@ -255,7 +255,7 @@ class Pass {
             }
             // Taken by the very file being renamed (a run killed half-way through a rename by
             // link can leave a clip under both names): the new name is already the clip's.
-            if (listed_ && clip.number != 0 && listed_->number(new_name) == clip.number &&
+            if (clip.number != 0 && is_same_file(new_name, clip.number) &&
                 folder.remove_second_name(name, new_name) == 0) {
                 error = 0;
                 return true;
@@ -263,6 +263,12 @@ class Pass {
         }
         error = 0;  // every name was taken: the plain "Could not rename" says it all
         return false;
+    }
+
+    // Whether `name` is a name of the file numbered `number`.
+    bool is_same_file(const std::string& name, std::uint64_t number) const {
+        FileIdentity identity;
+        return clips_.identify(name, identity) == 0 && identity.index == number;
     }
 
     Channels& channels_;
