@@ -10,8 +10,10 @@
 # Environment: RUR_BENCH_REPEATS (runs of each, default 5), RUR_BENCH_DISK (scratch folder on the
 # disk, default build/bench-e2e), RUR_BENCH_TMPFS (scratch folder on tmpfs, default
 # /dev/shm/rur-bench-e2e), RUR_BENCH_PLACES (tmpfs, disk or both, default both), RUR_BENCH_PROGRAM
-# (the program to time, default the one in build/, to compare another build of it). Both scratch
-# folders are removed at the end.
+# (the program to time, default the one in build/, to compare another build of it),
+# RUR_BENCH_SHUFFLE (the seed of the order in which the clips are made, default 20251121, the same
+# for the program and the floor; off makes them in the order of their dates). Both scratch folders
+# are removed at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -45,6 +47,8 @@ for label in ${RUR_BENCH_PLACES:-tmpfs disk}; do
     esac
 done
 
+shuffle=(--shuffle "${RUR_BENCH_SHUFFLE:-20251121}")
+[ "${RUR_BENCH_SHUFFLE:-}" != off ] || shuffle=()
 camera="2025 11 21 15 30 00"
 actual="2024 08 03 07 12 00"
 
@@ -60,7 +64,7 @@ median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
 fresh_copy() {
     rm -rf "$1"
     mkdir -p "$1"
-    "$layout" "$1/clips" "$2"
+    "$layout" "${shuffle[@]}" "$1/clips" "$2"
     sync -f "$1"
 }
 

@@ -2,14 +2,16 @@
 # Debian package from a Linux build, a zip from the Windows build.
 if(WIN32)
     # A Windows user unzips the program next to the clip folder, so the zip holds no folders: the
-    # .exe, its instructions and its licence, with the line ends Notepad expects.
+    # .exe, its instructions, its changes and its licence, with the line ends Notepad expects.
     configure_file(${PROJECT_SOURCE_DIR}/README-Windows.txt
                    ${PROJECT_BINARY_DIR}/README-Windows.txt @ONLY NEWLINE_STYLE CRLF)
+    configure_file(${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_BINARY_DIR}/CHANGELOG.txt @ONLY
+                   NEWLINE_STYLE CRLF)
     configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_BINARY_DIR}/LICENSE.txt @ONLY
                    NEWLINE_STYLE CRLF)
     install(TARGETS DoridivezizoziRUR RUNTIME DESTINATION .)
-    install(FILES ${PROJECT_BINARY_DIR}/README-Windows.txt ${PROJECT_BINARY_DIR}/LICENSE.txt
-            DESTINATION .)
+    install(FILES ${PROJECT_BINARY_DIR}/README-Windows.txt ${PROJECT_BINARY_DIR}/CHANGELOG.txt
+                  ${PROJECT_BINARY_DIR}/LICENSE.txt DESTINATION .)
 endif()
 
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
@@ -27,16 +29,18 @@ and writes every outcome to a report file.")
 
 if(NOT WIN32)
     install(TARGETS DoridivezizoziRUR RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-    # The manual page and Debian's changelog are installed compressed (gzip -9n, so that the
-    # same sources make the same bytes), as Debian requires; man reads them so everywhere.
+    # The manual page and both changelogs are installed compressed (gzip -9n, so that the same
+    # sources make the same bytes), as Debian requires; man reads them so everywhere. The
+    # program's own changelog takes the name Debian gives an upstream changelog, changelog.gz.
     find_program(RUR_GZIP gzip REQUIRED)
     set(documents ${PROJECT_BINARY_DIR}/documents)
     configure_file(${PROJECT_SOURCE_DIR}/doc/DoridivezizoziRUR.1.in
                    ${documents}/DoridivezizoziRUR.1 @ONLY)
     configure_file(${PROJECT_SOURCE_DIR}/doc/changelog.Debian ${documents}/changelog.Debian
                    COPYONLY)
+    configure_file(${PROJECT_SOURCE_DIR}/CHANGELOG.md ${documents}/changelog COPYONLY)
     set(compressed)
-    foreach(document DoridivezizoziRUR.1 changelog.Debian)
+    foreach(document DoridivezizoziRUR.1 changelog.Debian changelog)
         add_custom_command(OUTPUT ${documents}/${document}.gz
             COMMAND ${RUR_GZIP} -9nkf ${documents}/${document}
             DEPENDS ${documents}/${document} VERBATIM)
@@ -58,7 +62,8 @@ if(NOT WIN32)
 
     install(FILES ${documents}/DoridivezizoziRUR.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     install(FILES ${PROJECT_SOURCE_DIR}/README.md ${documents}/copyright
-                  ${documents}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+                  ${documents}/changelog.gz ${documents}/changelog.Debian.gz
+            DESTINATION ${CMAKE_INSTALL_DOCDIR})
     # The package's own name, in lower case, starts the program too. Not on macOS, whose
     # filesystems do not tell the two names apart: the link would replace the program.
     if(NOT APPLE)

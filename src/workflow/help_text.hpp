@@ -38,8 +38,10 @@ Options:
                    (Explorer's "Date modified") and, where they agree with its
                    old name, the creation dates recorded inside an MP4, M4V or
                    AVI clip, patched in place; the journal keeps the old bytes
+                   and times
   --undo JOURNAL   give every file renamed by the run of that journal its old
-                   name back, newest rename first
+                   name back, newest rename first, and after --dates its old
+                   file time and recorded dates
   -h, --help       show this text (/? on Windows too)
   --version        show the program's name and version
 

@@ -42,7 +42,7 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
     const std::string dropped = "Y\n" + camera_time + "\n" + actual_time + "\n\n";
     // The options, the input, the exit status and how the output (or the error stream) starts.
     const std::vector<std::tuple<std::vector<std::string>, std::string, int, std::string>> table{
-        {{"--version"}, "", 0, "DoridivezizoziRUR 1.1.0\r\n"},
+        {{"--version"}, "", 0, "DoridivezizoziRUR 1.2.0\r\n"},
         {{"--help"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
         {{"--bogus"}, typed, 2, "DoridivezizoziRUR: unknown option \"--bogus\"" + hint},
         {{"-h"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
