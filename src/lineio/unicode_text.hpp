@@ -12,6 +12,9 @@ namespace lineio::unicode {
 // each byte that begins none (text typed or listed in another encoding still has a width).
 std::size_t character_count(std::string_view text);
 
+// How many of the first `limit` bytes of `text` are ASCII, up to the first that is not.
+std::size_t ascii_prefix(std::string_view text, std::size_t limit);
+
 // How many bytes the first `characters` characters of `text` take (all of it when it has fewer):
 // a text cut there never ends in part of a character.
 std::size_t bytes_of_characters(std::string_view text, std::size_t characters);

@@ -1,5 +1,7 @@
 #include "workflow/clip_name.hpp"
 
+#include <algorithm>
+
 #include "lineio/fixed_text.hpp"
 #include "lineio/unicode_text.hpp"
 #include "timestamp/corrected_date.hpp"
@@ -24,11 +26,20 @@ bool corrected_name(std::string_view name, std::int32_t correction, std::string&
     // byte to a column, a character of several bytes (a separator such as an en dash) as a byte
     // that is no digit, and the dot and the extension follow as they are.
     FixedText<listed_name_column::dot> corrected;
+    constexpr auto width = static_cast<std::size_t>(listed_name_width);
+    // A name of ASCII bytes alone, as a camera's are, has its columns copied as they stand.
+    const bool ascii =
+        lineio::unicode::ascii_prefix(name, width) == std::min(name.size(), width);
     std::size_t at = 0;
-    for (std::size_t column = 0; column < listed_name_column::dot && at < name.size(); ++column) {
-        const bool ascii = static_cast<unsigned char>(name[at]) < 0x80U;
-        corrected.chars[column] = ascii ? name[at] : '?';
-        at += ascii ? 1 : lineio::unicode::bytes_of_characters(name.substr(at), 1);
+    if (ascii) {
+        at = std::min(name.size(), listed_name_column::dot);
+        std::copy_n(name.begin(), at, corrected.chars.begin());
+    }
+    for (std::size_t column = 0; !ascii && column < listed_name_column::dot && at < name.size();
+         ++column) {
+        const bool ascii_byte = static_cast<unsigned char>(name[at]) < 0x80U;
+        corrected.chars[column] = ascii_byte ? name[at] : '?';
+        at += ascii_byte ? 1 : lineio::unicode::bytes_of_characters(name.substr(at), 1);
     }
     const auto field = [&corrected](std::size_t column, std::size_t width) {
         return corrected.span().subspan(column, width);
@@ -47,9 +58,9 @@ bool corrected_name(std::string_view name, std::int32_t correction, std::string&
           listed_name_column::minute - 1, listed_name_column::second - 1}) {
         corrected.chars[separator] = lineio::blank;
     }
+    constexpr std::size_t tail = width - listed_name_column::dot;  // the dot and the extension
     result.assign(corrected.view());
-    result.append(
-        lineio::unicode::columns(name.substr(at), 0, listed_name_width - listed_name_column::dot));
+    result.append(ascii ? name.substr(at, tail) : lineio::unicode::columns(name.substr(at), 0, tail));
     result.resize(lineio::trimmed_length(result));
     return true;
 }
