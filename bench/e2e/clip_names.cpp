@@ -1,5 +1,6 @@
 #include "clip_names.hpp"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -18,8 +19,10 @@ constexpr std::array<std::string_view, 6> extensions{"avi", "AVI", "mp4", "MP4",
 
 // One burst in about this many minutes; a burst holds 2 to 4 clips.
 constexpr std::uint64_t burst_rarity = 700;
-// Clips are this many minutes apart at most: 100,000 clips span about 19 years.
+// Clips are this many minutes apart at most: 100,000 clips span about 19 years. More clips come
+// closer together, so that a million still end before the calendar does (in 2050).
 constexpr std::uint64_t largest_gap = 200;
+constexpr std::size_t clips_at_largest_gap = 100000;
 
 // A small generator whose sequence is the same on every machine and with every library.
 class SplitMix {
@@ -69,8 +72,12 @@ std::vector<std::string> clip_names(std::size_t count) {
     std::vector<std::string> names;
     names.reserve(count);
     sys_time<minutes> minute = sys_days{year{2012} / January / 1};
+    const std::uint64_t gap =
+        count <= clips_at_largest_gap
+            ? largest_gap
+            : std::max<std::uint64_t>(2, largest_gap * clips_at_largest_gap / count);
     while (names.size() < count) {
-        minute += minutes{1 + random.next(largest_gap)};
+        minute += minutes{1 + random.next(gap)};
         const auto second = static_cast<unsigned>(random.next(60));
         const std::string_view extension = extensions[random.next(extensions.size())];
         const std::size_t first_pattern = random.next(separator_patterns.size());
