@@ -48,7 +48,7 @@ under_valgrind() {
     (cd "$run" && valgrind --log-file="$place/valgrind.txt" "$@" "$program" \
         <"$place/answers.txt" >"$run/stdout.txt" 2>"$run/stderr.txt") || status=$?
     if [ "$status" -ne 0 ] ||
-        ! grep -q "^ *$count files successfully renamed" "$run/DedUzarodivedizidUZOVU.txt"; then
+        [ "$(grep -c '^Successfully renamed ' "$run/DedUzarodivedizidUZOVU.txt")" != "$count" ]; then
         echo "The run under valgrind $1 ended with status $status, not every clip renamed:" >&2
         cat "$run/stderr.txt" "$place/valgrind.txt" >&2
         exit 1
