@@ -76,6 +76,18 @@ struct JournalClip {
     std::vector<Field> fields{};
     std::int64_t old_time = 0;
     std::int64_t new_time = 0;
+
+    // Empties every member for the next clip, the texts keeping their room (a run reuses its
+    // entries from one batch to the next, so that a clip costs no allocation).
+    void clear() {
+        for (std::string* text : {&old_name, &identity, &new_name, &renamed_as, &claimed}) {
+            text->clear();
+        }
+        never_renamed = restored = dated = false;
+        size = 0;
+        fields.clear();
+        old_time = new_time = 0;
+    }
 };
 
 struct JournalHead {

@@ -46,18 +46,6 @@ struct ListedClip {
     }
 };
 
-// `entry` emptied for the next clip, each of its texts keeping its room.
-JournalClip reused(JournalClip&& entry) {
-    JournalClip empty;
-    for (auto [text, room] : {std::pair{&entry.old_name, &empty.old_name},
-                              std::pair{&entry.identity, &empty.identity},
-                              std::pair{&entry.new_name, &empty.new_name}}) {
-        room->swap(*text);
-        room->clear();
-    }
-    return empty;
-}
-
 class Pass {
   public:
     Pass(Channels& channels, const RenamingJob& job, Renamer& renamer)
@@ -138,7 +126,7 @@ class Pass {
                 ahead_.emplace_back();
             }
             JournalClip& entry = ahead_[ahead];
-            entry = reused(std::move(entry));
+            entry.clear();
             entry.old_name = clip.trimmed();
             // One call a clip: a number alone is reused by the next file made, so what comes with
             // it is asked of the system however well the listing knows the number.
