@@ -691,11 +691,6 @@ int ClipFile::open(const Folder& folder, const std::string& name, bool write,
     return 0;
 }
 
-int ClipFile::identify(FileIdentity& identity) const {
-    identity = {};
-    return identify_at(static_cast<int>(handle_), "", identity);
-}
-
 int ClipFile::read_at(std::uint64_t offset, char* into, std::size_t size, std::size_t& got) const {
     got = 0;
     while (got < size) {

@@ -934,16 +934,6 @@ int ClipFile::open(const Folder& folder, const std::string& name, bool write,
     return 0;
 }
 
-int ClipFile::identify(FileIdentity& identity) const {
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (GetFileInformationByHandle(as_handle(handle_), &information) == 0) {
-        return last_error();
-    }
-    identity = whole_identity_of(information);
-    add_full_number(as_handle(handle_), identity);
-    return 0;
-}
-
 int ClipFile::read_at(std::uint64_t offset, char* into, std::size_t size, std::size_t& got) const {
     got = 0;
     while (got < size) {
