@@ -1,6 +1,7 @@
 // The date of an AVI: the IDIT chunk, in the header list (hdrl) or, as some writers put it,
 // directly in the RIFF form. The walk reads the chunk headers of the form and of its header list,
-// and the IDIT text; it passes over the media list (movi) and the index by their sizes.
+// and the IDIT text; it passes over the media list (movi) and the index by their sizes. Its reads
+// go through a ClipReader, which takes the header list in one read.
 #include <algorithm>
 
 #include "media/clip_dates.hpp"
@@ -15,8 +16,8 @@ constexpr std::size_t ctime_length = 24;
 
 class AviWalk {
   public:
-    AviWalk(ByteSource& source, std::int64_t shift, ClipDates& out)
-        : source_(source), shift_(shift), out_(out) {}
+    AviWalk(ClipReader& reader, std::int64_t shift, ClipDates& out)
+        : reader_(reader), shift_(shift), out_(out) {}
 
     // Walks the chunks from `from` to `to`, entering the header list when `in_form`; false (with
     // out.left_alone set) when they do not parse.
@@ -26,7 +27,7 @@ class AviWalk {
             if (to - at < 8) {
                 return fail("a chunk header runs past the end of its list");
             }
-            if (!read_bytes(source_, at, 8, header, out_.left_alone)) {
+            if (!reader_.read(at, 8, to, header, out_.left_alone)) {
                 return false;
             }
             const std::uint64_t size = little_endian(std::string_view(header).substr(4));
@@ -39,7 +40,7 @@ class AviWalk {
             }
             if (id == "LIST" && in_form && size >= 4) {
                 std::string type;
-                if (!read_bytes(source_, at + 8, 4, type, out_.left_alone) ||
+                if (!reader_.read(at + 8, 4, at + 8 + size, type, out_.left_alone) ||
                     (type == "hdrl" && !walk(at + 12, at + 8 + size, false))) {
                     return false;
                 }
@@ -63,7 +64,7 @@ class AviWalk {
             out_.left.push_back({"IDIT", "not a date in the form \"Mon Mar 10 15:04:43 2003\""});
             return true;
         }
-        if (!read_bytes(source_, offset, size, text, out_.left_alone)) {
+        if (!reader_.read(offset, size, offset + size, text, out_.left_alone)) {
             return false;
         }
         const std::string_view view(text);
@@ -83,30 +84,30 @@ class AviWalk {
         return true;
     }
 
-    ByteSource& source_;
+    ClipReader& reader_;
     std::int64_t shift_;
     ClipDates& out_;
 };
 
 }  // namespace
 
-ClipDates read_avi_dates(ByteSource& source, std::int64_t shift_seconds) {
+ClipDates read_avi_dates(ClipReader& reader, std::int64_t shift_seconds) {
     ClipDates out;
     std::string head;
-    if (source.size() < 12) {
+    if (reader.size() < 12) {
         return left_alone("the clip is too short for an AVI");
     }
-    if (!read_bytes(source, 0, 12, head, out.left_alone)) {
+    if (!reader.read(0, 12, reader.size(), head, out.left_alone)) {
         return out;
     }
     const std::uint64_t form_size = little_endian(std::string_view(head).substr(4, 4));
     if (!head.starts_with("RIFF") || !head.ends_with("AVI ") || form_size < 4) {
         return left_alone("the clip is not an AVI");
     }
-    if (form_size > source.size() - 8) {
+    if (form_size > reader.size() - 8) {
         return left_alone("the clip is shorter than its RIFF header says: it was cut");
     }
-    AviWalk walk(source, shift_seconds, out);
+    AviWalk walk(reader, shift_seconds, out);
     return walk.walk(12, 8 + form_size, true) ? out : left_alone(out.left_alone);
 }
 

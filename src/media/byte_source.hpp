@@ -1,6 +1,7 @@
 // Where the date reader gets a clip's bytes: a file in the program, memory in tests and in the
-// fuzzer. The reader asks only for ranges inside size(), and only for the box headers and the few
-// payloads that hold dates, so a clip of gigabytes costs what a small one costs.
+// fuzzer. The reader asks only for ranges inside size(): the box headers, the few payloads that
+// hold dates, and a bounded read ahead (see ClipReader), so a clip of gigabytes costs what a small
+// one costs.
 #pragma once
 
 #include <cstddef>
@@ -21,9 +22,9 @@ class ByteSource {
 };
 
 // Bytes at the start and at the end of a source of any size, zeros between: a small clip, or a
-// huge one whose middle is never meant to be read. It counts the bytes asked for, and stops the
-// program when asked for one past its end, so that a test or the fuzzer sees the reader's fault.
-// It can fail reads as a bad sector does.
+// huge one whose middle is never meant to be read. It counts the reads and bytes asked for, and
+// stops the program when asked for one past its end, so that a test or the fuzzer sees the reader's
+// fault. It can fail reads as a bad sector does.
 class MemorySource final : public ByteSource {
   public:
     explicit MemorySource(std::string bytes);
@@ -32,6 +33,7 @@ class MemorySource final : public ByteSource {
     int read_at(std::uint64_t offset, std::span<char> into, std::size_t& got) override;
     std::uint64_t size() const override { return size_; }
     std::uint64_t bytes_asked() const { return asked_; }
+    std::uint64_t reads() const { return reads_; }
     // From now on, a read that reaches `offset` fails with EIO.
     void fail_from(std::uint64_t offset) { failing_from_ = offset; }
 
@@ -40,6 +42,7 @@ class MemorySource final : public ByteSource {
     std::string tail_;
     std::uint64_t size_;
     std::uint64_t asked_ = 0;
+    std::uint64_t reads_ = 0;
     std::uint64_t failing_from_ = UINT64_MAX;
 };
 

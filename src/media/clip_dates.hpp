@@ -52,7 +52,9 @@ inline ClipDates left_alone(std::string reason) {
 // Reads the dates of an ISO or QuickTime container (.mp4, .m4v) or of an AVI (the RIFF form "AVI
 // "), told apart by their first bytes, and works out each one shifted by `shift_seconds`.
 ClipDates read_clip_dates(ByteSource& source, std::int64_t shift_seconds);
-ClipDates read_mp4_dates(ByteSource& source, std::int64_t shift_seconds);
-ClipDates read_avi_dates(ByteSource& source, std::int64_t shift_seconds);
+
+class ClipReader;
+ClipDates read_mp4_dates(ClipReader& reader, std::int64_t shift_seconds);
+ClipDates read_avi_dates(ClipReader& reader, std::int64_t shift_seconds);
 
 }  // namespace media

@@ -18,6 +18,7 @@ int MemorySource::read_at(std::uint64_t offset, std::span<char> into, std::size_
         std::abort();
     }
     asked_ += into.size();
+    ++reads_;
     if (offset + into.size() > failing_from_) {
         return EIO;
     }

@@ -1,6 +1,7 @@
 // The dates of an ISO or QuickTime container. The walk reads each box's header and seeks from
-// size to size; it reads a payload only for the few boxes that hold dates (mvhd, tkhd, mdhd, the
-// handler of a track, ©day, keys and the items' data), never a sample table or the media data.
+// size to size; it asks for a payload only for the few boxes that hold dates (mvhd, tkhd, mdhd,
+// the handler of a track, ©day, keys and the items' data), never for a sample table or the media
+// data. Its reads go through a ClipReader, which takes a small movie box in one read.
 // Every list of boxes it passes must parse whole, or the clip is left alone: a patch is only as
 // safe as the reading of where it goes. Each box moves the walk forward by at least its header,
 // so that no sizes can make it loop; a size smaller than the header is refused.
@@ -50,8 +51,8 @@ struct Place {
 
 class Mp4Walk {
   public:
-    Mp4Walk(ByteSource& source, std::int64_t shift, ClipDates& out)
-        : source_(source), shift_(shift), out_(out) {}
+    Mp4Walk(ClipReader& reader, std::int64_t shift, ClipDates& out)
+        : reader_(reader), shift_(shift), out_(out) {}
 
     // Walks the boxes from `from` to `to`; false (with out.left_alone set) when they do not parse.
     bool walk(std::uint64_t from, std::uint64_t to, int depth, const Place& place) {
@@ -76,31 +77,32 @@ class Mp4Walk {
         return false;
     }
 
-    bool read(std::uint64_t offset, std::uint64_t count, std::string& into) {
-        return read_bytes(source_, offset, count, into, out_.left_alone);
+    // Reads `count` bytes at `offset` of the region that ends at `end`.
+    bool read(std::uint64_t offset, std::uint64_t count, std::uint64_t end, std::string& into) {
+        return reader_.read(offset, count, end, into, out_.left_alone);
     }
 
     bool read_header(std::uint64_t at, std::uint64_t to, Box& box) {
-        const char* past = to == source_.size() ? "the end of the file" : "the end of its parent";
+        const char* past = to == reader_.size() ? "the end of the file" : "the end of its parent";
         std::string header;
         if (to - at < 8) {
             return fail(std::string("a box header runs past ") + past);
         }
-        if (!read(at, 8, header)) {
+        if (!read(at, 8, to, header)) {
             return false;
         }
         std::uint64_t size = big_endian(std::string_view(header).substr(0, 4));
         box.type = header.substr(4);
         box.payload = at + 8;
         if (size == 1) {
-            if (to - at < 16 || !read(at + 8, 8, header)) {
+            if (to - at < 16 || !read(at + 8, 8, to, header)) {
                 return to - at < 16 ? fail(std::string("a box header runs past ") + past) : false;
             }
             size = big_endian(header);
             box.payload = at + 16;
         } else if (size == 0) {
             // To the end of the file: only the last box may say so.
-            size = source_.size() - at;
+            size = reader_.size() - at;
         }
         if (size < box.payload - at) {
             return fail("a box is smaller than its own header");
@@ -149,7 +151,7 @@ class Mp4Walk {
             return visit_times(box, type, of_track);
         }
         if (type == "hdlr" && place.parent == "mdia" && place.track && box.size() >= 12) {
-            return read(box.payload + 8, 4, place.track->handler);
+            return read(box.payload + 8, 4, box.end, place.track->handler);
         }
         if (type == day_type && place.parent == "udta") {
             return visit_quicktime_text(box);
@@ -188,7 +190,7 @@ class Mp4Walk {
         if (box.size() < 4) {
             return true;
         }
-        if (!read(box.payload, 4, head)) {
+        if (!read(box.payload, 4, box.end, head)) {
             return false;
         }
         std::vector<std::string> keys;
@@ -202,7 +204,7 @@ class Mp4Walk {
         if (box.size() > largest_keys || box.size() < 8) {
             return fail("its list of metadata keys is not one the program reads");
         }
-        if (!read(box.payload, box.size(), bytes)) {
+        if (!read(box.payload, box.size(), box.end, bytes)) {
             return false;
         }
         const std::string_view view(bytes);
@@ -223,7 +225,7 @@ class Mp4Walk {
     bool visit_times(const Box& box, const std::string& name, const std::string& of_track) {
         std::string head;
         const bool movie = name == "mvhd";
-        if (box.size() < 4 || !read(box.payload, 4, head)) {
+        if (box.size() < 4 || !read(box.payload, 4, box.end, head)) {
             return box.size() < 4 ? fail("a " + name + " box is too short for its dates") : false;
         }
         const auto version = static_cast<unsigned char>(head[0]);
@@ -239,7 +241,7 @@ class Mp4Walk {
         if (box.size() < 4 + length) {
             return fail("a " + name + " box is too short for its dates");
         }
-        if (!read(box.payload + 4, length, times)) {
+        if (!read(box.payload + 4, length, box.end, times)) {
             return false;
         }
         const std::string_view view(times);
@@ -290,7 +292,7 @@ class Mp4Walk {
         if (box.size() < 4) {
             return true;
         }
-        if (!read(box.payload, 4, head)) {
+        if (!read(box.payload, 4, box.end, head)) {
             return false;
         }
         const std::uint64_t length = big_endian(std::string_view(head).substr(0, 2));
@@ -301,7 +303,7 @@ class Mp4Walk {
                  "its text runs past its box"});
             return true;
         }
-        return shift_text(box.payload + 4, length,
+        return shift_text(box.payload + 4, length, box.end,
                           "\xC2\xA9"
                           "day");
     }
@@ -323,16 +325,18 @@ class Mp4Walk {
                 what = key;
             }
         }
-        return what.empty() || box.size() < 8 || shift_text(box.payload + 8, box.size() - 8, what);
+        return what.empty() || box.size() < 8 ||
+               shift_text(box.payload + 8, box.size() - 8, box.end, what);
     }
 
-    bool shift_text(std::uint64_t offset, std::uint64_t length, const std::string& what) {
+    bool shift_text(std::uint64_t offset, std::uint64_t length, std::uint64_t end,
+                    const std::string& what) {
         if (length > longest_text) {
             out_.left.push_back({what, "a text too long for a date"});
             return true;
         }
         std::string text;
-        if (!read(offset, length, text)) {
+        if (!read(offset, length, end, text)) {
             return false;
         }
         ShiftedText shifted = shift_iso_text(text, shift_);
@@ -344,7 +348,7 @@ class Mp4Walk {
         return true;
     }
 
-    ByteSource& source_;
+    ClipReader& reader_;
     std::int64_t shift_;
     ClipDates& out_;
     int tracks_ = 0;
@@ -353,10 +357,10 @@ class Mp4Walk {
 
 }  // namespace
 
-ClipDates read_mp4_dates(ByteSource& source, std::int64_t shift_seconds) {
+ClipDates read_mp4_dates(ClipReader& reader, std::int64_t shift_seconds) {
     ClipDates out;
-    Mp4Walk walk(source, shift_seconds, out);
-    if (!walk.walk(0, source.size(), 0, Place{})) {
+    Mp4Walk walk(reader, shift_seconds, out);
+    if (!walk.walk(0, reader.size(), 0, Place{})) {
         return left_alone(out.left_alone);
     }
     if (!walk.saw_movie) {
@@ -366,13 +370,14 @@ ClipDates read_mp4_dates(ByteSource& source, std::int64_t shift_seconds) {
 }
 
 ClipDates read_clip_dates(ByteSource& source, std::int64_t shift_seconds) {
+    ClipReader reader(source);
     std::string head;
     std::string failure;
-    if (source.size() >= 12 && read_bytes(source, 0, 12, head, failure) &&
+    if (source.size() >= 12 && reader.read(0, 12, source.size(), head, failure) &&
         head.starts_with("RIFF") && head.ends_with("AVI ")) {
-        return read_avi_dates(source, shift_seconds);
+        return read_avi_dates(reader, shift_seconds);
     }
-    return failure.empty() ? read_mp4_dates(source, shift_seconds) : left_alone(failure);
+    return failure.empty() ? read_mp4_dates(reader, shift_seconds) : left_alone(failure);
 }
 
 }  // namespace media

@@ -1,5 +1,6 @@
 #include "media/reading.hpp"
 
+#include <algorithm>
 #include <numeric>
 
 namespace media {
@@ -18,6 +19,31 @@ bool read_bytes(ByteSource& source, std::uint64_t offset, std::size_t count, std
         return false;
     }
     return true;
+}
+
+bool ClipReader::read(std::uint64_t offset, std::size_t count, std::uint64_t region_end,
+                      std::string& into, std::string& failure) {
+    if (offset >= buffer_at_ && offset - buffer_at_ <= buffer_.size() &&
+        count <= buffer_.size() - (offset - buffer_at_)) {
+        into.assign(buffer_, offset - buffer_at_, count);
+        return true;
+    }
+    const std::uint64_t rest = region_end - offset;
+    const std::uint64_t length =
+        rest - count <= allowance_left_ ? rest : count + std::min(allowance_left_, look_ahead);
+    if (length > count) {
+        if (read_bytes(source_, offset, length, buffer_, failure)) {
+            buffer_at_ = offset;
+            allowance_left_ -= length - count;
+            into.assign(buffer_, 0, count);
+            return true;
+        }
+        // A bad sector among the bytes read ahead costs the clip nothing: those asked for are
+        // read alone.
+        buffer_.clear();
+        failure.clear();
+    }
+    return read_bytes(source_, offset, count, into, failure);
 }
 
 namespace {

@@ -262,11 +262,10 @@ class ClipFile {
     ClipFile& operator=(ClipFile&& other) noexcept;
     ~ClipFile();
 
-    // Opens `name`, one component inside `folder`, to read or to read and write.
-    int open(const Folder& folder, const std::string& name, bool write);
+    // Opens `name`, one component inside `folder`, to read or to read and write, and tells what
+    // Folder::identify would of it, from the call that makes sure it is a regular file.
+    int open(const Folder& folder, const std::string& name, bool write, FileIdentity& identity);
     bool is_open() const { return handle_ != -1; }
-    // Its number, links, size and last-write time, in one call.
-    int identify(FileIdentity& identity) const;
     // Reads `size` bytes at `offset` into `into`, fewer only at the end of the file (`got`).
     int read_at(std::uint64_t offset, char* into, std::size_t size, std::size_t& got) const;
     // Writes all of `bytes` at `offset`, in one call where the system takes them whole.

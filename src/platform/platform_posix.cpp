@@ -666,7 +666,8 @@ ClipFile::~ClipFile() {
     close();
 }
 
-int ClipFile::open(const Folder& folder, const std::string& name, bool write) {
+int ClipFile::open(const Folder& folder, const std::string& name, bool write,
+                   FileIdentity& identity) {
     close();
     if (!is_one_component(name)) {
         return EINVAL;
@@ -677,21 +678,17 @@ int ClipFile::open(const Folder& folder, const std::string& name, bool write) {
     if (opened < 0) {
         return last_error();
     }
-    struct stat status {};
-    const int error = ::fstat(opened, &status) != 0 ? last_error()
-                      : S_ISREG(status.st_mode)     ? 0
-                                                    : not_a_regular_file;
+    identity = {};
+    int error = identify_at(opened, "", identity);
+    if (error == 0 && !identity.regular) {
+        error = not_a_regular_file;
+    }
     if (error != 0) {
         ::close(opened);
         return error;
     }
     handle_ = opened;
     return 0;
-}
-
-int ClipFile::identify(FileIdentity& identity) const {
-    identity = {};
-    return identify_at(static_cast<int>(handle_), "", identity);
 }
 
 int ClipFile::read_at(std::uint64_t offset, char* into, std::size_t size, std::size_t& got) const {

@@ -894,7 +894,8 @@ ClipFile::~ClipFile() {
     close();
 }
 
-int ClipFile::open(const Folder& folder, const std::string& name, bool write) {
+int ClipFile::open(const Folder& folder, const std::string& name, bool write,
+                   FileIdentity& identity) {
     // FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS, which older headers lack: a cloud placeholder.
     constexpr DWORD recall_on_data_access = 0x00400000;
     close();
@@ -928,15 +929,8 @@ int ClipFile::open(const Folder& folder, const std::string& name, bool write) {
         return error;
     }
     handle_ = as_value(handle);
-    return 0;
-}
-
-int ClipFile::identify(FileIdentity& identity) const {
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (GetFileInformationByHandle(as_handle(handle_), &information) == 0) {
-        return last_error();
-    }
     identity = whole_identity_of(information);
+    add_full_number(handle, identity);
     return 0;
 }
 

@@ -13,8 +13,9 @@ namespace workflow {
 namespace {
 
 constexpr std::int64_t nanoseconds_per_second = 1000000000;
-// The span of date fields a patch checks in one read.
-constexpr std::uint64_t largest_check = std::uint64_t{64} * 1024;
+// The bytes between fields that the reads of a clip's fields may take in with them, in all: with
+// the reader's allowance, a clip costs at most 64 KiB more than its walk and its fields need.
+constexpr std::uint64_t largest_gaps = std::uint64_t{8} * 1024;
 // Two readings of one moment agree within this: FAT keeps times in 2-second steps, and a camera
 // may stamp its name a moment before or after it writes the clip's header.
 constexpr std::int64_t tolerance = 4;
@@ -102,16 +103,42 @@ std::string difference_text(std::int64_t seconds) {
     return (seconds < 0 ? "-" : "+") + std::to_string(std::llabs(seconds)) + " s";
 }
 
-// How a field's bytes now stand to its journaled old and new bytes.
-enum class FieldState { old_bytes, new_or_torn, other, unread };
-
-FieldState state_of(const ClipFile& file, const JournalClip::Field& field, std::string& bytes) {
-    bytes.resize(field.old_bytes.size());
-    std::size_t got = 0;
-    if (file.read_at(field.offset, bytes.data(), bytes.size(), got) != 0) {
-        return FieldState::unread;
+// Reads the bytes each field holds now into `held`, fewer where the file ends. Fields that follow
+// one another come in one read with the bytes between them, as long as those add up to no more
+// than largest_gaps: a movie header's dates with its first track's, never a sample table between
+// two tracks. Returns 0 or the system's error.
+int read_fields(const ClipFile& file, const std::vector<JournalClip::Field>& fields,
+                std::vector<std::string>& held) {
+    held.assign(fields.size(), {});
+    std::uint64_t gaps = largest_gaps;
+    std::string bytes;
+    for (std::size_t first = 0, last = 0; first < fields.size(); first = last) {
+        const std::uint64_t start = fields[first].offset;
+        std::uint64_t end = start + fields[first].old_bytes.size();
+        for (last = first + 1; last < fields.size() && fields[last].offset >= end &&
+                               fields[last].offset - end <= gaps;
+             ++last) {
+            gaps -= fields[last].offset - end;
+            end = fields[last].offset + fields[last].old_bytes.size();
+        }
+        bytes.resize(end - start);
+        std::size_t got = 0;
+        if (const int error = file.read_at(start, bytes.data(), bytes.size(), got); error != 0) {
+            return error;
+        }
+        for (std::size_t at = first; at < last; ++at) {
+            const std::uint64_t from = fields[at].offset - start;
+            held[at] = from < got ? bytes.substr(from, fields[at].old_bytes.size()) : "";
+        }
     }
-    if (got != bytes.size()) {
+    return 0;
+}
+
+// How a field's bytes, as read, stand to its journaled old and new bytes.
+enum class FieldState { old_bytes, new_or_torn, other };
+
+FieldState state_of(const std::string& bytes, const JournalClip::Field& field) {
+    if (bytes.size() != field.old_bytes.size()) {
         return FieldState::other;
     }
     if (bytes == field.old_bytes) {
@@ -125,119 +152,10 @@ FieldState state_of(const ClipFile& file, const JournalClip::Field& field, std::
     return FieldState::new_or_torn;
 }
 
-// Opens the clip `name` to be written and tells what it is now; 0 or the system's error.
-int open_to_write(const ClipFolder& folder, const std::string& name, ClipFile& file,
-                  FileIdentity& now) {
-    const int error = folder.open_clip(name, true, file);
-    return error != 0 ? error : file.identify(now);
-}
-
-}  // namespace
-
-std::string undo_dates(const ClipFolder& folder, const std::string& name, const JournalClip& entry,
-                       bool& retry) {
-    retry = false;
-    ClipFile file;
-    FileIdentity now;
-    int error = open_to_write(folder, name, file, now);
-    if (error != 0) {
-        retry = true;
-        return "it could not be opened to write: " + describe_error(error);
-    }
-    if (now.size != entry.size || now.links > 1) {
-        return now.links > 1 ? "it has more than one hard link" : "its size changed";
-    }
-    std::string bytes;
-    std::vector<bool> to_write;
-    for (const JournalClip::Field& field : entry.fields) {
-        const FieldState state = state_of(file, field, bytes);
-        to_write.push_back(state == FieldState::new_or_torn);
-        retry = state == FieldState::unread;
-        if (state == FieldState::other || retry) {
-            return retry ? "a recorded date could not be read"
-                         : "a recorded date holds bytes the run never wrote";
-        }
-    }
-    // FAT keeps times in 2-second steps. A clip with journaled fields, all of them old or new,
-    // gets its old time too: the run's patch, or an undo's cut short, moved it.
-    const bool time_set_by_run =
-        std::llabs(now.modified - entry.new_time) < 2 * nanoseconds_per_second;
-    for (std::size_t at = 0; at < entry.fields.size(); ++at) {
-        if (const JournalClip::Field& field = entry.fields[at]; to_write[at]) {
-            if (error = file.write_at(field.offset, field.old_bytes); error != 0) {
-                retry = true;
-                return "a recorded date could not be written back: " + describe_error(error);
-            }
-        }
-    }
-    if (time_set_by_run || !entry.fields.empty()) {
-        if (error = file.set_modified(entry.old_time); error != 0) {
-            retry = true;
-            return "the file time could not be set back: " + describe_error(error);
-        }
-    }
-    return {};
-}
-
-bool holds_journaled_bytes(const ClipFolder& folder, const std::string& name,
-                           const JournalClip& entry) {
-    ClipFile file;
-    FileIdentity now;
-    if (!entry.dated || folder.open_clip(name, false, file) != 0 || file.identify(now) != 0 ||
-        now.size != entry.size) {
-        return false;
-    }
-    if (entry.fields.empty()) {
-        return std::llabs(now.modified - entry.new_time) < 2 * nanoseconds_per_second;
-    }
-    std::string bytes;
-    return std::ranges::all_of(entry.fields, [&](const JournalClip::Field& field) {
-        const FieldState state = state_of(file, field, bytes);
-        return state == FieldState::old_bytes || state == FieldState::new_or_torn;
-    });
-}
-
-void plan_dates(const ClipFolder& folder, const std::string& name, std::int32_t correction,
-                JournalClip& entry, DatePlan& plan) {
-    plan = {};
-    plan.shift = std::int64_t{correction} * 60;
-    ClipFile file;
-    int error = folder.open_clip(name, false, file);
-    if (error == 0) {
-        error = file.identify(plan.identity);
-    }
-    if (error != 0) {
-        plan.left = error == platform::placeholder_refused
-                        ? "it is a cloud placeholder, which reading would download"
-                        : "it could not be read: " + describe_error(error);
-        return;
-    }
-    if (plan.identity.links > 1) {
-        // A backup made with hard links shares the clip's bytes: a patch would change it too.
-        plan.left = "it has more than one hard link";
-        return;
-    }
-    entry.dated = true;
-    entry.size = plan.identity.size;
-    entry.old_time = plan.identity.modified;
-    // Windows counts from 1601, which takes nanoseconds past the signed 64-bit range: the file
-    // time is moved to 1970 and back in unsigned arithmetic, modulo 2^64, as the system keeps it.
-    const std::uint64_t epoch =
-        static_cast<std::uint64_t>(platform::file_time_epoch_before_1970) * nanoseconds_per_second;
-    const std::int64_t named = name_seconds(entry.new_name) - plan.shift;
-    if (file_time_agrees(
-            static_cast<std::int64_t>(static_cast<std::uint64_t>(entry.old_time) - epoch), named)) {
-        entry.new_time = static_cast<std::int64_t>(static_cast<std::uint64_t>(entry.old_time) +
-                                                   static_cast<std::uint64_t>(plan.shift) *
-                                                       nanoseconds_per_second);
-    } else {
-        // The name's date and time in local time, with the name's own seconds (never a burst
-        // number, the corrected name being the planned one).
-        entry.new_time = static_cast<std::int64_t>(
-            static_cast<std::uint64_t>(utc_of_local(named + plan.shift) * nanoseconds_per_second) +
-            epoch);
-    }
-    ClipSource source(file, plan.identity.size);
+// Reads the dates recorded in the clip open in `plan`, whose old name says `named`, and journals
+// the fields to change where they agree with the name, otherwise why they are left.
+void plan_recorded_dates(std::int64_t named, JournalClip& entry, DatePlan& plan) {
+    ClipSource source(plan.file, plan.identity.size);
     const media::ClipDates dates = media::read_clip_dates(source, plan.shift);
     if (!dates.left_alone.empty()) {
         plan.recorded_left = dates.left_alone;
@@ -268,59 +186,162 @@ void plan_dates(const ClipFolder& folder, const std::string& name, std::int32_t 
     }
 }
 
+}  // namespace
+
+std::string undo_dates(const ClipFolder& folder, const std::string& name, const JournalClip& entry,
+                       bool& retry) {
+    retry = false;
+    ClipFile file;
+    FileIdentity now;
+    int error = folder.open_clip(name, true, file, now);
+    if (error != 0) {
+        retry = true;
+        return "it could not be opened to write: " + describe_error(error);
+    }
+    if (now.size != entry.size || now.links > 1) {
+        return now.links > 1 ? "it has more than one hard link" : "its size changed";
+    }
+    std::vector<std::string> held;
+    if (read_fields(file, entry.fields, held) != 0) {
+        retry = true;
+        return "a recorded date could not be read";
+    }
+    std::vector<bool> to_write;
+    for (std::size_t at = 0; at < entry.fields.size(); ++at) {
+        const FieldState state = state_of(held[at], entry.fields[at]);
+        to_write.push_back(state == FieldState::new_or_torn);
+        if (state == FieldState::other) {
+            return "a recorded date holds bytes the run never wrote";
+        }
+    }
+    // FAT keeps times in 2-second steps. A clip with journaled fields, all of them old or new,
+    // gets its old time too: the run's patch, or an undo's cut short, moved it.
+    const bool time_set_by_run =
+        std::llabs(now.modified - entry.new_time) < 2 * nanoseconds_per_second;
+    for (std::size_t at = 0; at < entry.fields.size(); ++at) {
+        if (const JournalClip::Field& field = entry.fields[at]; to_write[at]) {
+            if (error = file.write_at(field.offset, field.old_bytes); error != 0) {
+                retry = true;
+                return "a recorded date could not be written back: " + describe_error(error);
+            }
+        }
+    }
+    if (time_set_by_run || !entry.fields.empty()) {
+        if (error = file.set_modified(entry.old_time); error != 0) {
+            retry = true;
+            return "the file time could not be set back: " + describe_error(error);
+        }
+    }
+    return {};
+}
+
+bool holds_journaled_bytes(const ClipFolder& folder, const std::string& name,
+                           const JournalClip& entry) {
+    ClipFile file;
+    FileIdentity now;
+    std::vector<std::string> held;
+    if (!entry.dated || folder.open_clip(name, false, file, now) != 0 || now.size != entry.size) {
+        return false;
+    }
+    if (entry.fields.empty()) {
+        return std::llabs(now.modified - entry.new_time) < 2 * nanoseconds_per_second;
+    }
+    if (read_fields(file, entry.fields, held) != 0) {
+        return false;
+    }
+    for (std::size_t at = 0; at < entry.fields.size(); ++at) {
+        if (state_of(held[at], entry.fields[at]) == FieldState::other) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int plan_dates(const ClipFolder& folder, std::int32_t correction, bool to_patch, JournalClip& entry,
+               DatePlan& plan, FileIdentity& identity) {
+    plan = {};
+    plan.shift = std::int64_t{correction} * 60;
+    ClipFile& file = plan.file;
+    // Opened to be written from the start, so that one opening serves the reading and the patch;
+    // a clip that may only be read still has its dates read, for the line that tells why not.
+    int error = to_patch ? folder.open_clip(entry.old_name, true, file, plan.identity) : 0;
+    if (!to_patch || error != 0) {
+        plan.write_error = error;
+        error = folder.open_clip(entry.old_name, false, file, plan.identity);
+    }
+    if (error != 0) {
+        plan.left = error == platform::placeholder_refused
+                        ? "it is a cloud placeholder, which reading would download"
+                        : "it could not be read: " + describe_error(error);
+        return folder.identify(entry.old_name, identity);
+    }
+    identity = plan.identity;
+    if (plan.identity.links > 1) {
+        // A backup made with hard links shares the clip's bytes: a patch would change it too.
+        plan.left = "it has more than one hard link";
+        file.close();
+        return 0;
+    }
+    entry.dated = true;
+    entry.size = plan.identity.size;
+    entry.old_time = plan.identity.modified;
+    // Windows counts from 1601, which takes nanoseconds past the signed 64-bit range: the file
+    // time is moved to 1970 and back in unsigned arithmetic, modulo 2^64, as the system keeps it.
+    const std::uint64_t epoch =
+        static_cast<std::uint64_t>(platform::file_time_epoch_before_1970) * nanoseconds_per_second;
+    const std::int64_t named = name_seconds(entry.new_name) - plan.shift;
+    if (file_time_agrees(
+            static_cast<std::int64_t>(static_cast<std::uint64_t>(entry.old_time) - epoch), named)) {
+        entry.new_time = static_cast<std::int64_t>(static_cast<std::uint64_t>(entry.old_time) +
+                                                   static_cast<std::uint64_t>(plan.shift) *
+                                                       nanoseconds_per_second);
+    } else {
+        // The name's date and time in local time, with the name's own seconds (never a burst
+        // number, the corrected name being the planned one).
+        entry.new_time = static_cast<std::int64_t>(
+            static_cast<std::uint64_t>(utc_of_local(named + plan.shift) * nanoseconds_per_second) +
+            epoch);
+    }
+    plan_recorded_dates(named, entry, plan);
+    if (!to_patch) {
+        file.close();
+    }
+    return 0;
+}
+
 std::string correct_dates(const ClipFolder& folder, const std::string& new_name,
                           const JournalClip& entry, const DatePlan& plan, bool& corrected) {
     corrected = false;
     if (!entry.dated) {
         return "  Dates left: " + plan.left;
     }
-    ClipFile file;
-    FileIdentity now;
-    int error = open_to_write(folder, new_name, file, now);
-    if (error != 0) {
-        return "  Dates left: the clip could not be opened to write: " + describe_error(error);
+    if (plan.write_error != 0) {
+        return "  Dates left: the clip could not be opened to write: " +
+               describe_error(plan.write_error);
     }
-    if (!now.same_file(plan.identity) || now.size != entry.size) {
+    // The new name is asked, not the open clip, which is the clip read whatever became of its
+    // names: the clip patched must be the one that took the name the journal gives it.
+    FileIdentity now;
+    if (folder.identify(new_name, now) != 0 || !now.same_file(plan.identity) ||
+        now.size != entry.size) {
         return "  Dates left: the clip changed since its dates were read";
     }
     if (now.links > 1) {
         return "  Dates left: it has more than one hard link";
     }
-    // Every field is checked before any is written: the clip is patched whole or not at all. The
-    // fields lie in the movie's header, which is read in one call when it is not large.
-    std::uint64_t first = UINT64_MAX;
-    std::uint64_t end = 0;
-    for (const JournalClip::Field& field : entry.fields) {
-        first = std::min(first, field.offset);
-        end = std::max(end, field.offset + field.old_bytes.size());
-    }
-    const bool at_once = !entry.fields.empty() && end - first <= largest_check;
-    std::string bytes(at_once ? end - first : 0, '\0');
-    std::size_t got = 0;
-    if (at_once &&
-        (file.read_at(first, bytes.data(), bytes.size(), got) != 0 || got != bytes.size())) {
+    // Every field is checked before any is written: the clip is patched whole or not at all.
+    std::vector<std::string> held;
+    if (read_fields(plan.file, entry.fields, held) != 0 ||
+        !std::ranges::equal(held, entry.fields, {}, {}, &JournalClip::Field::old_bytes)) {
         return "  Dates left: the clip changed since its dates were read";
     }
     for (const JournalClip::Field& field : entry.fields) {
-        std::string_view held;
-        if (at_once) {
-            held = std::string_view(bytes).substr(field.offset - first, field.old_bytes.size());
-        } else {
-            bytes.resize(field.old_bytes.size());
-            error = file.read_at(field.offset, bytes.data(), bytes.size(), got);
-            held = error == 0 && got == bytes.size() ? std::string_view(bytes) : std::string_view();
-        }
-        if (held != field.old_bytes) {
-            return "  Dates left: the clip changed since its dates were read";
-        }
-    }
-    for (const JournalClip::Field& field : entry.fields) {
-        if (error = file.write_at(field.offset, field.new_bytes); error != 0) {
+        if (const int error = plan.file.write_at(field.offset, field.new_bytes); error != 0) {
             return "  Dates left part-way (--undo takes them back): " + describe_error(error);
         }
     }
     // Last: writing the bytes moved the file time.
-    if (error = file.set_modified(entry.new_time); error != 0) {
+    if (const int error = plan.file.set_modified(entry.new_time); error != 0) {
         return "  Dates left: the file time could not be set: " + describe_error(error);
     }
     corrected = !entry.fields.empty();

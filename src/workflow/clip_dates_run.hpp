@@ -1,7 +1,8 @@
 // What --dates does to one renamed clip: its file time, and the dates recorded inside it where
 // they agree with its old name. Planned from the container before the clip's journal entry is
 // written, so that the entry holds every byte and time to be changed; carried out after the
-// rename, once the clip is checked to be the one read.
+// rename, once the clip is checked to be the one read. The clip is opened once, when it is read,
+// and the plan holds it open until its patch.
 #pragma once
 
 #include <cstdint>
@@ -20,17 +21,23 @@ struct DatePlan {
     bool has_created = false;    // it holds one
     bool created_local = false;  // the creation time is a local one (AVI), not UTC
     std::int64_t shift = 0;      // seconds
+    ClipFile file;               // open from the reading to the patch, where there is one
+    int write_error = 0;         // why the clip could only be opened to read
 };
 
-// Reads the clip `name` of `folder`, to be renamed under `correction` minutes, and fills in the
-// dates part of its journal entry (`entry.dated` and what follows it) and `plan`.
-void plan_dates(const ClipFolder& folder, const std::string& name, std::int32_t correction,
-                JournalClip& entry, DatePlan& plan);
+// Opens the clip `entry.old_name` of `folder`, to be renamed to `entry.new_name` under
+// `correction` minutes, reads it and fills in the dates part of its journal entry
+// (`entry.dated` and what follows it) and `plan`. With `to_patch` the clip is opened to be
+// written too, and kept open in the plan where there is something to correct. Sets `identity` to
+// the clip's, from the open clip where it opens, otherwise from its name; returns 0, or the
+// error with which the name could not be identified.
+int plan_dates(const ClipFolder& folder, std::int32_t correction, bool to_patch, JournalClip& entry,
+               DatePlan& plan, FileIdentity& identity);
 
-// After the clip took `new_name`: checks that it is the clip read, with the journaled bytes at
-// each offset and one name only, patches its fields in place and sets its file time last.
-// Returns the line that tells what was corrected or left and why; `corrected` whether recorded
-// dates were.
+// After the clip took `new_name`: checks that the name is the clip read, with the journaled
+// bytes at each offset and one name only, patches its fields in place and sets its file time
+// last. Returns the line that tells what was corrected or left and why; `corrected` whether
+// recorded dates were.
 std::string correct_dates(const ClipFolder& folder, const std::string& new_name,
                           const JournalClip& entry, const DatePlan& plan, bool& corrected);
 

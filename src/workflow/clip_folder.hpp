@@ -51,8 +51,10 @@ class ClipFolder {
     // Removes `name` while it and `kept` are two names of one file, which keeps the other.
     // REQUIRES: `name` and `kept` differ.
     virtual int remove_second_name(const std::string& name, const std::string& kept) = 0;
-    // Opens the clip `name` to read the dates it records or, with `write`, to correct them.
-    virtual int open_clip(const std::string& /*name*/, bool /*write*/, ClipFile& /*clip*/) const {
+    // Opens the clip `name` to read the dates it records or, with `write`, to correct them, and
+    // tells its identity as identify would.
+    virtual int open_clip(const std::string& /*name*/, bool /*write*/, ClipFile& /*clip*/,
+                          FileIdentity& /*identity*/) const {
         return platform::refused_change_error;
     }
 };
@@ -89,8 +91,9 @@ class RealFolder final : public ClipFolder {
     }
     int rename(const std::string& from, const std::string& to) override;
     int remove_second_name(const std::string& name, const std::string& kept) override;
-    int open_clip(const std::string& name, bool write, ClipFile& clip) const override {
-        return clip.open(folder_, name, write);
+    int open_clip(const std::string& name, bool write, ClipFile& clip,
+                  FileIdentity& identity) const override {
+        return clip.open(folder_, name, write, identity);
     }
 
     // For the undo: a further name for a file, and the removal of a placeholder of its own.
@@ -134,8 +137,10 @@ class FolderPicture final : public ClipFolder {
     int rename(const std::string& from, const std::string& to) override;
     int remove_second_name(const std::string& name, const std::string& kept) override;
     // Only to read: a preview writes nothing.
-    int open_clip(const std::string& name, bool write, ClipFile& clip) const override {
-        return write ? platform::refused_change_error : folder_.open_clip(name, false, clip);
+    int open_clip(const std::string& name, bool write, ClipFile& clip,
+                  FileIdentity& identity) const override {
+        return write ? platform::refused_change_error
+                     : folder_.open_clip(name, false, clip, identity);
     }
 
   private:

@@ -25,8 +25,10 @@ void RealRun::removed(const std::string& old_name) {
     journal_.removed(old_name);
 }
 
-void RealRun::outcome(bool renamed, std::string_view path, std::string_view failure_note) {
-    write_outcome(channels_, report_channel, renamed, path, failure_note);
+void RealRun::outcome(bool renamed, std::string_view path, std::string_view failure_note,
+                      std::string_view dates_line) {
+    // One write of the report a clip, its dates line with it.
+    write_outcome(channels_, report_channel, renamed, path, failure_note, dates_line);
 }
 
 namespace {
@@ -40,11 +42,6 @@ void write_dates_summary(lineio::Channels& channels, int channel, std::int32_t c
 }
 
 }  // namespace
-
-void RealRun::dates_line(const std::string& line) {
-    channels_.text_line(report_channel, line, 1);
-    channels_.text_line(lineio::console_output, line, 1);
-}
 
 void RealRun::finish(std::int32_t renamed_count) {
     journal_.close(renamed_count);
@@ -71,13 +68,13 @@ void DryRun::start(const RenamingJob& /*job*/, const FolderFacts& folder) {
                           folder_ignores_case(folder_, folder.any_name));
 }
 
-void DryRun::outcome(bool renamed, std::string_view path, std::string_view /*failure_note*/) {
+void DryRun::outcome(bool renamed, std::string_view path, std::string_view /*failure_note*/,
+                     std::string_view dates_line) {
     std::string line(renamed ? " Dry run: would be renamed " : " Dry run: could not be renamed ");
     channels_.text_line(lineio::console_output, line.append(path), 1);
-}
-
-void DryRun::dates_line(const std::string& line) {
-    channels_.text_line(lineio::console_output, line, 1);
+    if (!dates_line.empty()) {
+        channels_.text_line(lineio::console_output, dates_line, 1);
+    }
 }
 
 void DryRun::finish(std::int32_t renamed_count) {

@@ -45,19 +45,16 @@ class Renamer {
     // After a clip of a batch kept its name.
     virtual void left(const std::string& /*old_name*/) {}
     // `path` is the new path of a renamed file, otherwise the old one; should the outcome's line
-    // not be written, `failure_note` ends the diagnostic.
-    virtual void outcome(bool renamed, std::string_view path, std::string_view failure_note) = 0;
-    // With --dates, after the outcome of a clip renamed: the line on its dates, and whether its
-    // recorded dates were corrected.
-    void dates_outcome(const std::string& line, bool corrected) {
-        (corrected ? dates_corrected_ : dates_left_) += 1;
-        dates_line(line);
-    }
+    // not be written, `failure_note` ends the diagnostic. With --dates, a clip renamed has the
+    // line on its dates too, told with it.
+    virtual void outcome(bool renamed, std::string_view path, std::string_view failure_note,
+                         std::string_view dates_line) = 0;
+    // With --dates, for a clip renamed: whether its recorded dates were corrected.
+    void count_dates(bool corrected) { (corrected ? dates_corrected_ : dates_left_) += 1; }
     // After the last file: the summary lines.
     virtual void finish(std::int32_t renamed_count) = 0;
 
   protected:
-    virtual void dates_line(const std::string& /*line*/) {}
     std::int32_t dates_corrected_ = 0;
     std::int32_t dates_left_ = 0;
 
@@ -85,12 +82,11 @@ class RealRun final : public Renamer {
                  const std::string& planned) override;
     void removed(const std::string& old_name) override;
     void left(const std::string& old_name) override { journal_.not_renamed(old_name); }
-    void outcome(bool renamed, std::string_view path, std::string_view failure_note) override;
+    void outcome(bool renamed, std::string_view path, std::string_view failure_note,
+                 std::string_view dates_line) override;
     void finish(std::int32_t renamed_count) override;
 
   private:
-    void dates_line(const std::string& line) override;
-
     lineio::Channels& channels_;
     std::string program_;
     JournalWriter journal_;
@@ -110,12 +106,11 @@ class DryRun final : public Renamer {
     void renamed(const std::string& /*old_name*/, const std::string& /*new_name*/,
                  const std::string& /*planned*/) override {}
     void removed(const std::string& /*old_name*/) override {}
-    void outcome(bool renamed, std::string_view path, std::string_view failure_note) override;
+    void outcome(bool renamed, std::string_view path, std::string_view failure_note,
+                 std::string_view dates_line) override;
     void finish(std::int32_t renamed_count) override;
 
   private:
-    void dates_line(const std::string& line) override;
-
     lineio::Channels& channels_;
     ClipFolder& folder_;
     FolderPicture picture_;

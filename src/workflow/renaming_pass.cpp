@@ -23,9 +23,12 @@ using lineio::Channels;
 using lineio::FixedText;
 
 // The journal's entries reach the medium before the renames they cover, a batch at a time; the
-// batches grow so that a run of 100,000 clips waits for the medium a few dozen times.
+// batches grow so that a run of 100,000 clips waits for the medium a few dozen times. With
+// --dates each clip of a batch stays open from its reading to its patch: a batch then holds
+// fewer, far below the 1,024 files a process may have open by default.
 constexpr std::size_t first_batch = 1;
 constexpr std::size_t largest_batch = 4096;
+constexpr std::size_t largest_dated_batch = 256;
 
 // One listed name and what the pass means to do with it.
 struct ListedClip {
@@ -128,22 +131,28 @@ class Pass {
             JournalClip& entry = ahead_[ahead];
             entry.clear();
             entry.old_name = clip.trimmed();
+            entry.new_name = clip.corrected;
             // One call a clip: a number alone is reused by the next file made, so what comes with
-            // it is asked of the system however well the listing knows the number.
+            // it is asked of the system however well the listing knows the number. With --dates
+            // the clip is read before the journal entry is written, so that the entry holds every
+            // change, and the clip opened tells its identity.
             FileIdentity identity;
-            clip.unknown = clips_.identify(entry.old_name, identity);
+            if (renamer_.corrects_dates()) {
+                clip.dated = ahead;
+                // A real run opens it to be written: its journal, made with the first batch,
+                // may yet turn out not to be had, and then the clip is only closed again.
+                clip.unknown = plan_dates(clips_, correction_, renamer_.changes_names(), entry,
+                                          date_plans_[clip.dated], identity);
+            } else {
+                clip.unknown = clips_.identify(entry.old_name, identity);
+            }
             if (clip.unknown != 0) {
+                clip.dated = ListedClip::no_dates;
                 continue;  // a clip the journal cannot name is not renamed
             }
             // Sizes and times say nothing of names: only a true number makes two names one file.
             clip.number = is_file_number(facts_.identity_kind) ? identity.index : 0;
             identity_text(identity, facts_.identity_kind, entry.identity);
-            entry.new_name = clip.corrected;
-            if (renamer_.corrects_dates()) {
-                // Read before the journal entry is written, so that it holds every change.
-                clip.dated = ahead;
-                plan_dates(clips_, entry.old_name, correction_, entry, date_plans_[clip.dated]);
-            }
             ++ahead;
         }
         if (ahead != 0) {
@@ -194,6 +203,23 @@ class Pass {
         if (!renamed && clip.correctable && clip.unknown == 0 && facts_.open_error == 0) {
             renamer_.left(name);
         }
+        // The clip's dates are corrected before its outcome is told, so that the report takes the
+        // outcome and the dates line in one write.
+        dates_line_.clear();
+        if (renamed_here && clip.dated != ListedClip::no_dates) {
+            const JournalClip& entry = ahead_[clip.dated];
+            bool corrected = false;
+            dates_line_ =
+                !renamer_.changes_names()
+                    ? foretell_dates(entry, date_plans_[clip.dated], corrected)
+                : renamer_.journals()
+                    ? correct_dates(clips_, new_name, entry, date_plans_[clip.dated], corrected)
+                    : "  Dates left: without an undo journal no date is changed";
+            renamer_.count_dates(corrected);
+        }
+        if (clip.dated != ListedClip::no_dates) {
+            date_plans_[clip.dated].file.close();
+        }
         old_path_.assign(folder_).append("/").append(name);
         note_.clear();
         if (renamed) {
@@ -205,18 +231,7 @@ class Pass {
                 .append(new_path_)
                 .append("\", but the report could not record it.");
         }
-        renamer_.outcome(renamed, renamed ? new_path_ : old_path_, note_);
-        if (renamed_here && clip.dated != ListedClip::no_dates) {
-            const JournalClip& entry = ahead_[clip.dated];
-            bool corrected = false;
-            const std::string line =
-                !renamer_.changes_names()
-                    ? foretell_dates(entry, date_plans_[clip.dated], corrected)
-                : renamer_.journals()
-                    ? correct_dates(clips_, new_name, entry, date_plans_[clip.dated], corrected)
-                    : "  Dates left: without an undo journal no date is changed";
-            renamer_.dates_outcome(line, corrected);
-        }
+        renamer_.outcome(renamed, renamed ? new_path_ : old_path_, note_, dates_line_);
         if (!renamed && error != 0) {
             channels_.error_line("  " + lineio::printable(old_path_) +
                                  " was left as it is: " + describe_error(error));
@@ -276,6 +291,7 @@ class Pass {
     std::string old_path_;
     std::string new_path_;
     std::string note_;
+    std::string dates_line_;
     // Files with other names that this run renamed, by number, with the name each got.
     std::unordered_map<std::uint64_t, std::string> renamed_files_;
 };
@@ -287,7 +303,8 @@ void run_renaming_pass(Channels& channels, const RenamingJob& job, Renamer& rena
     channels.open(listing_channel, texts::listing_file, lineio::FileRole::other,
                   renamer.listing_in_memory());
     std::int32_t renamed_count = 0;
-    for (std::size_t size = first_batch;; size = std::min(size * 2, largest_batch)) {
+    const std::size_t largest = renamer.corrects_dates() ? largest_dated_batch : largest_batch;
+    for (std::size_t size = first_batch;; size = std::min(size * 2, largest)) {
         const std::span<ListedClip> batch = pass.read_batch(size);
         if (batch.empty()) {
             break;

@@ -22,8 +22,14 @@ void write_timestamp(lineio::Channels& channels, int report, const timestamp::Ti
 // one system call, which saves about a seventh of a 100,000-clip run.
 void write_outcome_lines(lineio::Channels& channels, int channel, bool leading_blank,
                          std::string_view message, std::string_view path,
-                         std::string_view failure_note = {}) {
-    channels.text_line(channel, {leading_blank ? " " : "", message, path}, 1, failure_note);
+                         std::string_view failure_note, std::string_view dates_line) {
+    const std::string_view blank = leading_blank ? " " : "";
+    if (dates_line.empty()) {
+        channels.text_line(channel, {blank, message, path}, 1, failure_note);
+    } else {
+        channels.text_line(channel, {blank, message, path, "\r\n\r\n", dates_line}, 1,
+                           failure_note);
+    }
 }
 
 }  // namespace
@@ -37,10 +43,10 @@ void write_report_head(lineio::Channels& channels, int report, const timestamp::
 }
 
 void write_outcome(lineio::Channels& channels, int report, bool renamed, std::string_view path,
-                   std::string_view failure_note) {
+                   std::string_view failure_note, std::string_view dates_line) {
     const std::string_view message = renamed ? renamed_message : not_renamed_message;
-    write_outcome_lines(channels, report, false, message, path, failure_note);
-    write_outcome_lines(channels, lineio::console_output, true, message, path);
+    write_outcome_lines(channels, report, false, message, path, failure_note, dates_line);
+    write_outcome_lines(channels, lineio::console_output, true, message, path, {}, dates_line);
 }
 
 void write_summary(lineio::Channels& channels, int channel, std::int32_t renamed_count) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """--crash-points PROGRAM: a small run, and the undo of its journal, killed at the entry of each
 call that touches a file, or with that call failing, on each rename way; then judged, undone twice.
---calls-per-clip PROGRAM: the system calls a plain clip costs (one of them its statx), at most 3.1.
+--calls-per-clip PROGRAM: the system calls a plain clip costs (one of them its statx), at most 3.1;
+with --dates, on a real clip whose movie box is at its end, at most 10 and one a field written.
 --partial-run PROGRAM: a run whose one rename fails, the same answers again on a terminal, and
 both undone and counted truthfully.
 --power-cut PROGRAM: a run on ext4 whose disk is copied while the program is stopped and after it
@@ -308,23 +309,35 @@ def partial_run(root):
 
 
 def calls_per_clip(root):
-    """A plain clip costs its rename and its report line; the journal's calls are a batch's."""
-    def calls(count):
+    """A plain clip costs its rename and its report line; the journal's calls are a batch's. A
+    dated clip is opened once, read in one or two reads, and checked again before its patch."""
+    clip = bytearray(pathlib.Path(__file__).parent.parent.joinpath(
+        "media/fixtures/moov_last.mp4").read_bytes())
+    creation = clip.index(b"mvhd") + 8
+
+    def calls(count, options=()):
+        """The calls that touch a file, and the writes of fields among them."""
         folder = tempfile.mkdtemp(dir=root)
         os.mkdir(folder + "/Clips")
         for index in range(count):
-            pathlib.Path(folder, "Clips", f"2025_11_21_{index // 60:02}_{index % 60:02}_00.mp4").touch()
-        run(folder, trace=f"{root}/trace")
+            # Its movie's creation time that of its name, so that its recorded dates are patched.
+            clip[creation:creation + 4] = (3846528000 + index * 60).to_bytes(4, "big")
+            pathlib.Path(folder, "Clips", f"2025_11_21_{index // 60:02}_{index % 60:02}_00.mp4"
+                         ).write_bytes(clip if options else b"")
+        run(folder, options, trace=f"{root}/trace")
         text = pathlib.Path(root, "trace").read_text()
         # The folder is read once: the renaming takes over the listing that made list.txt.
         assert count == 0 or len(re.findall(r'openat\(\d+, "\."', text)) == 1, "the folder read twice"
         # Each batch of journal entries (1, 2, 4, ... clips) is on the medium before its renames.
         syncs = len(re.findall(r'\b(?:fsync|fdatasync)\(', text))
         assert syncs >= count.bit_length(), f"{syncs} syncs for {count.bit_length()} batches"
-        return len(text.splitlines())
-    per_clip = (calls(600) - calls(0)) / 600
-    print(f"calls that touch a file, per clip: {per_clip:.2f}")
-    return 0 if per_clip <= 3.1 else 1
+        return len(text.splitlines()), text.count(" pwrite64(")
+    per_clip = (calls(600)[0] - calls(0)[0]) / 600
+    (dated, writes), (none, _) = calls(600, ["--dates"]), calls(0, ["--dates"])
+    dated, fields = (dated - none) / 600, writes / 600
+    print(f"calls that touch a file, per clip: {per_clip:.2f}; with --dates {dated:.2f}, "
+          f"{fields:.2f} of them its fields' writes")
+    return 0 if per_clip <= 3.1 and fields == 6 and dated <= 10 + fields else 1
 
 
 if __name__ == "__main__":

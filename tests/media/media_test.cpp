@@ -174,13 +174,48 @@ TEST(ClipDates, ContainersBuiltByteByByte) {
     }
 }
 
-TEST(ClipDates, AHugeClipWithItsMovieAtTheEndCostsWhatASmallOneCosts) {
-    const std::uint64_t size = 5ULL << 30;
-    const std::string head = box("ftyp", "isom") + be(1, 4) + "mdat";
-    const std::string tail = box("moov", dated("mvhd", 0, made) + track("vide"));
-    MemorySource source(head + be(size - tail.size() - 12, 8), size, tail);
-    EXPECT_TRUE(summary(source, "", -4500).ends_with("mdhd modification of track 1=3846579910; "));
-    EXPECT_LT(source.bytes_asked(), 300U);
+TEST(ClipDates, AHugeClipCostsAFewReadsAndAtMostTheReadAheadAllowanceMore) {
+    const std::string ftyp = box("ftyp", "isom");
+    const std::string moov = box("moov", dated("mvhd", 0, made) + track("vide"));
+    // A long clip's movie box: a sample table of 1 MiB between its first track's dates and the
+    // second track's, and its user data last.
+    const std::string long_moov = box(
+        "moov",
+        dated("mvhd", 0, made) +
+            box("trak", dated("tkhd", 0, made) +
+                            box("mdia", dated("mdhd", 0, made) +
+                                            box("minf", box("stbl", std::string(1 << 20, 's'))))) +
+            track("soun") +
+            box("udta", box("\xA9"
+                            "day",
+                            be(20, 2) + be(0, 2) + "2025-11-21T15:40:10Z")));
+    const std::string avi = riff(hdrl(chunk("IDIT", "Mon Mar 10 15:04:43 2003")));
+    const std::string index = chunk("idx1", std::string(16, 'i'));
+    const std::uint64_t gib = 1ULL << 30;
+    const struct {
+        std::string head;  // then zeros up to the tail
+        std::uint64_t size;
+        std::string tail;
+        std::uint64_t reads;
+        std::uint64_t fields;
+        std::uint64_t asked;  // the bytes of headers and dates the walk needs
+    } cases[] = {
+        {ftyp + be(1, 4) + "mdat" + be(5 * gib - 12 - moov.size(), 8), 5 * gib, moov, 2, 6, 150},
+        {ftyp + moov + be(0, 4) + "mdat", 5 * gib, "", 1, 6, 150},
+        {ftyp + be(1, 4) + "mdat" + be(5 * gib - 12 - long_moov.size(), 8), 5 * gib, long_moov, 3,
+         11, 300},
+        {"RIFF" + le(3 * gib - 8, 4) + avi.substr(8) + "LIST" +
+             le(3 * gib - index.size() - avi.size() - 8, 4) + "movi",
+         3 * gib, index, 2, 1, 150},
+    };
+    for (const auto& c : cases) {
+        MemorySource source(c.head, c.size, c.tail);
+        const ClipDates dates = read_clip_dates(source, -4500);
+        EXPECT_EQ(dates.left_alone, "") << c.tail.size();
+        EXPECT_EQ(dates.fields.size(), c.fields) << c.tail.size();
+        EXPECT_EQ(source.reads(), c.reads) << c.tail.size();
+        EXPECT_LE(source.bytes_asked(), c.asked + ClipReader::allowance) << c.tail.size();
+    }
     MemorySource undated(movie(dated("mvhd", 0, 0)));  // a creation of 0 is no creation time
     EXPECT_FALSE(read_clip_dates(undated, 1).creation_since_1904.has_value());
 }

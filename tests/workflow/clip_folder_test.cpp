@@ -13,6 +13,12 @@ namespace {
 
 using test_support::ScratchDirectory;
 
+#ifdef _WIN32
+constexpr bool others_kept_out = true;  // of a clip held open to be patched
+#else
+constexpr bool others_kept_out = false;
+#endif
+
 TEST(FolderPicture, TakesNamesAsTheFolderDoes) {
     const ScratchDirectory scratch;
     for (const char* name : {"Az.mp4", "bY.mp4", "Cx.mp4"}) {
@@ -57,28 +63,47 @@ TEST(RealFolder, RemovesOnlyASecondNameOfTheSameFile) {
     EXPECT_FALSE(std::filesystem::exists("second.mp4"));
 }
 
-// A clip changed between the journal and the patch, or given a second name, is left untouched.
+// A clip changed between the journal and the patch, given a second name, or whose new name
+// another file took, is left untouched.
 TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
-    const std::string name = "2025_11_21_15_40_10.mp4";
-    // A byte of a field changed, the size changed, a second name given.
-    for (int row = 0; row < 3; ++row) {
+    const std::string name = "2025_11_21_15_40_10.mp4", new_name = "2025 11 21 14 25 10.mp4";
+    const std::string bytes = ScratchDirectory::read_file(RUR_FIXTURES "/moov_first.mp4");
+    const std::string changed = "  Dates left: the clip changed since its dates were read";
+    std::string field_changed = bytes;
+    field_changed[48] = static_cast<char>(field_changed[48] ^ 1);  // mvhd's creation
+    // What befalls the clip after its reading, and the bytes its new name then holds.
+    const struct {
+        std::string_view what;
+        std::string held;
+        std::string said;
+    } rows[] = {
+        {"a field's byte", field_changed, changed},
+        {"its size", bytes + '\0', changed},
+        {"a second name", bytes, "  Dates left: it has more than one hard link"},
+        {"another file under its new name", bytes, changed},
+    };
+    for (const auto& row : rows) {
         const ScratchDirectory scratch;
-        std::filesystem::copy_file(RUR_FIXTURES "/moov_first.mp4", name);
+        ScratchDirectory::write_file(name, bytes);
         workflow::RealFolder folder([](const std::string&, const std::string&) { return 0; });
         ASSERT_EQ(folder.open("", true), 0);
-        workflow::JournalClip entry{name, "", "2025 11 21 14 25 10.mp4", "", ""};
+        workflow::JournalClip entry{name, "", new_name, "", ""};
         workflow::DatePlan plan;
-        workflow::plan_dates(folder, name, -75, entry, plan);
-        std::string bytes = ScratchDirectory::read_file(name);
-        row == 0   ? void(bytes[48] = static_cast<char>(bytes[48] ^ 1))
-        : row == 1 ? bytes.push_back('\0')
-                   : std::filesystem::create_hard_link(name, "b");
-        ScratchDirectory::write_file(name, bytes);
+        platform::FileIdentity identity;
+        ASSERT_EQ(workflow::plan_dates(folder, -75, true, entry, plan, identity), 0);
+        ASSERT_EQ(entry.fields.size(), 6U);
+        std::filesystem::rename(name, row.what.starts_with("another") ? "moved" : new_name);
+        if (row.what.starts_with("a second")) {
+            std::filesystem::create_hard_link(new_name, "b");
+        } else if (row.what.starts_with("another") || !others_kept_out) {
+            ScratchDirectory::write_file(new_name, row.held);
+        } else {
+            continue;
+        }
         bool corrected = false;
-        EXPECT_EQ(workflow::correct_dates(folder, name, entry, plan, corrected),
-                  row < 2 ? "  Dates left: the clip changed since its dates were read"
-                          : "  Dates left: it has more than one hard link");
-        EXPECT_EQ(ScratchDirectory::read_file(name), bytes);
+        EXPECT_EQ(workflow::correct_dates(folder, new_name, entry, plan, corrected), row.said)
+            << row.what;
+        EXPECT_EQ(ScratchDirectory::read_file(new_name), row.held) << row.what;
     }
 }
 

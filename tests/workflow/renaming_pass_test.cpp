@@ -95,7 +95,7 @@ class RecordingRun final : public workflow::Renamer {
     void before_batch(std::span<const workflow::JournalClip>) override {}
     void renamed(const std::string&, const std::string&, const std::string&) override {}
     void removed(const std::string& old_name) override { outcomes += "removed " + old_name; }
-    void outcome(bool renamed, std::string_view path, std::string_view) override {
+    void outcome(bool renamed, std::string_view path, std::string_view, std::string_view) override {
         outcomes.append(renamed ? "+" : "-").append(path).append(";");
     }
     void finish(std::int32_t renamed_count) override { count = renamed_count; }
