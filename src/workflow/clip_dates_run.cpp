@@ -350,6 +350,33 @@ std::string correct_dates(const ClipFolder& folder, const std::string& new_name,
                      : "  Dates: file time corrected; recorded dates left: " + plan.recorded_left;
 }
 
+std::string dates_now_and_after(const JournalClip& entry, const DatePlan& plan) {
+    if (!entry.dated) {
+        return "  Its dates would be left: " + plan.left;
+    }
+    // The file time in this machine's local time, as a file manager shows it.
+    const auto local = [](std::int64_t file_time) {
+        const std::uint64_t epoch =
+            static_cast<std::uint64_t>(platform::file_time_epoch_before_1970) *
+            nanoseconds_per_second;
+        const auto seconds =
+            static_cast<std::int64_t>(static_cast<std::uint64_t>(file_time) - epoch) /
+            static_cast<std::int64_t>(nanoseconds_per_second);
+        return date_text(seconds + platform::local_offset_at(seconds));
+    };
+    std::string text = "  File time:     " + local(entry.old_time) + ", after " +
+                       local(entry.new_time) + "\r\n  Recorded date: ";
+    if (!plan.has_created) {
+        return text.append("none");
+    }
+    const std::string_view zone = plan.created_local ? "" : " UTC";
+    text.append(date_text(plan.created)).append(zone);
+    if (entry.fields.empty()) {
+        return text.append(", left: ").append(plan.recorded_left);
+    }
+    return text.append(", after ").append(date_text(plan.created + plan.shift)).append(zone);
+}
+
 std::string foretell_dates(const JournalClip& entry, const DatePlan& plan, bool& corrected) {
     corrected = !entry.fields.empty();
     if (!entry.dated) {

@@ -41,6 +41,10 @@ int plan_dates(const ClipFolder& folder, std::int32_t correction, bool to_patch,
 std::string correct_dates(const ClipFolder& folder, const std::string& new_name,
                           const JournalClip& entry, const DatePlan& plan, bool& corrected);
 
+// The clip's file time and recorded date as they are and as a run would make them, in two lines
+// for a person deciding whether to correct them (the file time in local time).
+std::string dates_now_and_after(const JournalClip& entry, const DatePlan& plan);
+
 // What a real run would do, for a preview.
 std::string foretell_dates(const JournalClip& entry, const DatePlan& plan, bool& corrected);
 

@@ -15,6 +15,7 @@
 #include "timestamp/check.hpp"
 #include "timestamp/correction.hpp"
 #include "timestamp/timestamp.hpp"
+#include "workflow/dates_question.hpp"
 #include "workflow/dialogue_texts.hpp"
 #include "workflow/journal.hpp"
 #include "workflow/layouts.hpp"
@@ -272,6 +273,9 @@ void run_main_dialogue(Channels& channels, Renamer& renamer, std::string_view pr
     std::unordered_set<std::string> already_shifted;
     if (renamer.changes_names() && channels.person_at_console()) {
         ask_before_shifting_again(channels, folder, correction, program, already_shifted);
+    }
+    if (channels.person_at_console()) {
+        ask_about_dates(channels, renamer, folder, listed_files.any_name(), correction);
     }
     run_renaming_pass(channels,
                       RenamingJob{folder_name, folder_length, camera, actual, correction,

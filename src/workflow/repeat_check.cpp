@@ -7,6 +7,7 @@
 #include "workflow/clip_folder.hpp"
 #include "workflow/journal.hpp"
 #include "workflow/options.hpp"
+#include "workflow/yes_no.hpp"
 
 namespace workflow {
 namespace {
@@ -66,13 +67,6 @@ EarlierRun find_earlier_run(const ClipFolder& clips, const std::string& folder_p
         return earlier;
     }
     return {};
-}
-
-bool answered_yes(lineio::Channels& channels, const std::string& question) {
-    channels.text_line(lineio::console_output, question);
-    lineio::FixedText<1> answer;
-    channels.field_input(lineio::console_input, 1, answer.span());
-    return answer.chars[0] == 'Y' || answer.chars[0] == 'y';
 }
 
 }  // namespace

@@ -289,7 +289,7 @@ def partial_run(root):
     start = snapshot(folder)
     run(folder, injections=["renameat2:error=EBUSY:when=1"])
     first = snapshot(folder)
-    again = on_terminal(folder, ANSWERS[:-1].replace(b"Clips", b"./Clips") + b"Y\n\n")
+    again = on_terminal(folder, ANSWERS[:-1].replace(b"Clips", b"./Clips") + b"Y\nN\n\n")
     problems = [] if "Rename only the 1 clips" in again else [f"not asked: {again[-300:]!r}"]
     moved = differences(snapshot(folder), first)
     if moved != [(f"Clips/{CLIPS[0]}", "clip 0"), ("Clips/2025 11 21 15 40 20.mp4", "clip 0")]:

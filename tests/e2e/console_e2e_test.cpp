@@ -112,7 +112,7 @@ TEST(Console, NamesOfEveryScriptReachTheFolderTypedAndTheReportIsUtf8) {
         ScratchDirectory::write_file(fs::path(beside) / clip, "other");
         const std::string renamed = folder + "/2025 11 21 14 25 10.mp4";
         const ProgramRun run =
-            run_on_terminal("Y\r" + folder + "\r2025 11 21 15 30 00\r2025 11 21 14 15 00\r\r",
+            run_on_terminal("Y\r" + folder + "\r2025 11 21 15 30 00\r2025 11 21 14 15 00\rN\r\r",
                             {"LANG=" + language + ".UTF-8", "LOCPATH=" + locales.path().string()});
         EXPECT_EQ(run.exit_status, 0) << run.output;
         EXPECT_NE(run.output.find(" Successfully renamed " + renamed), std::string::npos);
@@ -131,16 +131,32 @@ TEST(Terminal, TellsOfAFolderGoneWhileTheTimesWereTyped) {
     SKIP_UNDER_WINE();
     const ScratchDirectory scratch;
     ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "clip");
-    const ProgramRun run = run_on_terminal("Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r\r",
-                                           {}, [](int typed) {
-                                               if (typed == 2) {
-                                                   fs::rename("Clips", "Gone");
-                                               }
-                                           });
+    const ProgramRun run = run_on_terminal(
+        "Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\rN\r\r", {}, [](int typed) {
+            if (typed == 2) {
+                fs::rename("Clips", "Gone");
+            }
+        });
     EXPECT_NE(run.output.find("Clips/2024_03_01_00_00_00.mp4 was left as it is: "),
               std::string::npos)
         << run.output;
     EXPECT_EQ(folder_contents("Gone"), (Files{{"2024_03_01_00_00_00.mp4", "clip"}}));
+}
+
+// On a terminal the person is shown what correcting the dates does to the first clip, and chooses.
+TEST(Terminal, AsksWhetherToCorrectTheDatesTooAfterShowingTheFirstClips) {
+    for (const bool yes : {false, true}) {
+        const ScratchDirectory scratch;
+        ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "clip");
+        const auto written = fs::last_write_time("Clips/2024_03_01_00_00_00.mp4");
+        const ProgramRun run =
+            run_on_terminal(std::string("Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r") +
+                                (yes ? "y" : "N") + "\r\r",
+                            {});
+        EXPECT_NE(run.output.find(" The first clip, 2024_03_01_00_00_00.mp4:"), std::string::npos);
+        EXPECT_NE(run.output.find("  File time: "), std::string::npos) << run.output;
+        EXPECT_EQ(fs::last_write_time("Clips/2024 02 29 23 00 00.mp4") != written, yes);
+    }
 }
 
 TEST(Terminal, ShowsControlBytesOfANameAsQuestionMarksAndKeepsThemInTheReport) {
@@ -151,7 +167,7 @@ TEST(Terminal, ShowsControlBytesOfANameAsQuestionMarksAndKeepsThemInTheReport) {
         const std::string name = "2024_03_01_00_00" + bytes + "x.mp4";
         ScratchDirectory::write_file("Clips/" + name, "clip");
         const ProgramRun run =
-            run_on_terminal("Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r\r", {});
+            run_on_terminal("Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\rN\r\r", {});
         EXPECT_EQ(run.exit_status, 0);
         // The terminal turns a line feed into CR LF; the program's own CR before it must stay.
         for (const std::string line : {"File name = 2024_03_01_00_00??x.mp4\r\r\n",
@@ -190,7 +206,7 @@ TEST(Terminal, AsksAgainForADateTypedAnotherWay) {
         ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "clip");
         const ProgramRun run =
             run_on_terminal("Y\rClips\r" + typed + (again ? "2024 03 01 01 00 00\r" : "00\r") +
-                                "2024 03 01 00 00 00\r\r",
+                                "2024 03 01 00 00 00\rN\r\r",
                             {});
         EXPECT_NE(run.output.find(told), std::string::npos) << run.output;
         EXPECT_EQ(run.output.find("on the camera as", run.output.find(told)) != std::string::npos,
@@ -213,8 +229,8 @@ TEST(Terminal, TakesATypedPathAsADroppedFolderAndTellsWhyANameIsTooLong) {
          "The folder name has 51 characters; 50 is the most the program takes."}};
     for (const auto& [typed, told] : rows) {
         ScratchDirectory::write_file("Sub/Clips/2024_03_01_00_00_00.mp4", "clip");
-        const ProgramRun run =
-            run_on_terminal("Y\r" + typed + "\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r\r", {});
+        const ProgramRun run = run_on_terminal(
+            "Y\r" + typed + "\r2024 03 01 01 00 00\r2024 03 01 00 00 00\rN\r\r", {});
         EXPECT_NE(run.output.find(told.ends_with('/') ? " Successfully renamed Clips/" : told),
                   std::string::npos)
             << run.output;
@@ -289,7 +305,7 @@ TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
         ScratchDirectory::write_file(fs::path("Clips") / clip, clip);
     }
     const std::string typed = "Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r";
-    const ProgramRun first = run_on_terminal(typed + "\r", {});
+    const ProgramRun first = run_on_terminal(typed + "N\r\r", {});
     const std::string journal = journal_in(".");
     // The terminal shows each line end of the program's as a carriage return and a line end.
     EXPECT_NE(first.output.find("     2 files successfully renamed\r\r\n To take this run back: " +
@@ -306,7 +322,7 @@ TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
     const ProgramRun again = run_on_terminal(renamed_typed + "N\r", {});
     EXPECT_NE(again.output.find(" Shift them again? Y/N"), std::string::npos) << again.output;
     EXPECT_EQ(folder_contents("Clips"), shifted);
-    EXPECT_EQ(run_on_terminal(typed + "y\r\r", {}).exit_status, 0);
+    EXPECT_EQ(run_on_terminal(typed + "y\rN\r\r", {}).exit_status, 0);
     EXPECT_NE(folder_contents("Clips"), shifted);
     const ProgramRun piped =
         run_program(".", "Y\nClips\n2024 03 01 01 00 00\n2024 03 01 00 00 00\n");
