@@ -25,12 +25,12 @@ namespace {
 // return, the Enter key) one at a time, each once the program has gone quiet, as a person would.
 // The output is everything the terminal showed.
 // `before_line` is called with the count of lines typed so far, before each next one.
-// `options` follow the program on its command line.
+// `options` follow the program (or `command`) on its command line.
 ProgramRun run_on_terminal(
     const std::string& typed, const std::vector<std::string>& settings,
     const std::function<void(int)>& before_line = [](int) {},
-    const std::vector<std::string>& options = {}) {
-    std::vector<std::string> command = program_command();
+    const std::vector<std::string>& options = {},
+    std::vector<std::string> command = program_command()) {
     command.insert(command.end(), options.begin(), options.end());
     std::vector<char*> arguments;
     for (auto& word : command) {
@@ -38,7 +38,9 @@ ProgramRun run_on_terminal(
     }
     arguments.push_back(nullptr);
     int terminal = -1;
-    const pid_t process = forkpty(&terminal, nullptr, nullptr, nullptr);
+    // Wide enough that Wine's console breaks no line the program writes.
+    winsize wide{50, 250, 0, 0};
+    const pid_t process = forkpty(&terminal, nullptr, nullptr, &wide);
     if (process == 0) {
         unsetenv("LC_ALL");
         for (const std::string& setting : settings) {
@@ -78,6 +80,13 @@ ProgramRun run_on_terminal(
     close(terminal);
     run.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+// A path of this machine as the program names it: under Wine, on Wine's drive Z:.
+std::string shown_path(const fs::path& path) {
+    const std::string shown = fs::canonical(path).string();
+    return runs_through_launcher() ? "Z:" + std::regex_replace(shown, std::regex("/"), "\\")
+                                   : shown;
 }
 
 // The three locales, compiled into `folder` (for LOCPATH) from the sources of the locales
@@ -273,7 +282,6 @@ TEST(Undo, ReadsAJournalSavedAgainAsUtf16OrWithAByteOrderMark) {
 // A journal dropped onto the program takes its run back once the person says Y; a script is told
 // to name --undo.
 TEST(Terminal, AJournalDroppedOntoTheProgramIsTakenBackAfterAsking) {
-    SKIP_UNDER_WINE();
     const ScratchDirectory scratch;
     ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "clip");
     run_program(".", "Y\nClips\n2024 03 01 01 00 00\n2024 03 01 00 00 00\n\n");
@@ -282,17 +290,57 @@ TEST(Terminal, AJournalDroppedOntoTheProgramIsTakenBackAfterAsking) {
     const ProgramRun piped = run_program(".", "y\n", false, {journal});
     EXPECT_EQ(piped.exit_status, 2);
     EXPECT_NE(piped.error.find("is an undo journal; to take its run back: " +
-                               fs::canonical(RUR_PROGRAM_PATH).string() + " --undo " + journal),
+                               shown_path(program_command().back()) + " --undo " + journal),
               std::string::npos)
         << piped.error;
     const std::string asked =
         "Take back the run of " + journal + ": 1 clips in the folder \"Clips\"? Y/N";
     for (const std::string answer : {"N", "y"}) {
-        const ProgramRun run = run_on_terminal(answer + "\r", {}, [](int) {}, {journal});
+        // Under Wine the console is the program's alone, as a drop opens one: Enter closes it.
+        const ProgramRun run = run_on_terminal(answer + "\r\r", {}, [](int) {}, {journal});
         EXPECT_NE(run.output.find(asked), std::string::npos) << run.output;
         EXPECT_EQ(folder_contents("Clips") == shifted, answer == "N");
     }
     EXPECT_EQ(folder_contents("Clips"), (Files{{"2024_03_01_00_00_00.mp4", "clip"}}));
+}
+
+// A clip a player holds open on Windows is left as it is; the same answers again, typed into cmd,
+// rename only that clip, and the runs' undo commands, pasted into cmd, take both runs back.
+TEST(Terminal, ASecondTryRenamesOnlyTheHeldClipAndItsUndoLinesWorkInCmd) {
+    if (!runs_through_launcher()) {
+        GTEST_SKIP() << "only Windows lets a program hold a clip against renaming";
+    }
+    const char* holder = environment_variable("RUR_CLIP_HOLDER");
+    ASSERT_NE(holder, nullptr) << "RUR_CLIP_HOLDER must name rur_hold_open.exe";
+    const ScratchDirectory scratch;
+    ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "held");
+    ScratchDirectory::write_file("Clips/2024_03_01_00_00_10.mp4", "other");
+    const Files start = folder_contents("Clips");
+    // A program folder with a blank in its name, which cmd needs quoted.
+    fs::create_directory("My Tools");
+    fs::copy_file(program_command().back(), "My Tools/DoridivezizoziRUR.exe");
+    const std::string launcher = program_command().front(), program = "My Tools\\DoridivezizoziRUR";
+    const std::string typed = "Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r";
+    run_on_terminal(typed + "\r", {}, [](int) {}, {},
+                    {launcher, holder, "Clips\\2024_03_01_00_00_00.mp4", program + ".exe"});
+    const ProgramRun again =
+        run_on_terminal(typed + "Y\r\r", {}, [](int) {}, {}, {launcher, "cmd", "/c", program});
+    EXPECT_NE(again.output.find(" Rename only the 1 clips that run left as they were? Y/N"),
+              std::string::npos);
+    // The first run's command, told before the second run, and the second run's own at its end,
+    // in cmd's form: Wine's cmd, unlike Windows', would run PowerShell's too.
+    std::smatch lines;
+    ASSERT_TRUE(std::regex_search(
+        again.output, lines,
+        std::regex("first:[^ ]* {3}(\"[^\r\x1b]+)[^]* To take this run back: (\"[^\r\x1b]+)")))
+        << again.output;
+    const std::string pasted = run_on_terminal(lines.str(2) + "\r" + lines.str(1) + "\rexit\r", {},
+                                               [](int) {}, {}, {launcher, "cmd"})
+                                   .output;
+    EXPECT_NE(pasted.find("     1 of 1 files restored"), pasted.rfind("     1 of 1 files restored"))
+        << pasted;
+    EXPECT_NE(pasted.find("     1 files the run never renamed"), std::string::npos);
+    EXPECT_EQ(folder_contents("Clips"), start);
 }
 
 // A person is told how to take a run back, and asked before the same shift is made twice; a
