@@ -7,9 +7,9 @@
 // with --shuffle in an order shuffled by std::shuffle over a std::mt19937 seeded with SEED. A
 // filesystem that lists a folder in the order its files were made (tmpfs, newest first) then hands
 // the program its names in no order, as a folder gathered in any other order would, instead of
-// in the order of their dates. The same seed gives the same order on every run with one standard library: the
-// engine's sequence is fixed by the C++ standard, but how std::shuffle draws from it is each
-// library's own.
+// in the order of their dates. The same seed gives the same order on every run with one standard
+// library: the engine's sequence is fixed by the C++ standard, but how std::shuffle draws from it
+// is each library's own.
 #include <algorithm>
 #include <charconv>
 #include <cstdint>

@@ -315,6 +315,11 @@ int console_process_count();
 // for the person at the console, so that the command works as typed from the current directory.
 std::string command_name(std::string_view started_as);
 
+// `argument` as a shell the person is likely to paste a printed command into reads it back: as it
+// is when it holds nothing that shell would split or interpret, otherwise quoted (single quotes
+// for a POSIX shell and PowerShell, double quotes for cmd).
+std::string command_argument(std::string_view argument);
+
 // Makes the folder that holds the folder `folder` the current directory, and sets `name` to the
 // folder's name there, so that the program works as if started beside it. A link on the way is
 // followed first: `name` is the folder's own name. A folder that has none above it (a root, a

@@ -772,9 +772,24 @@ std::string command_name(std::string_view started_as) {
     std::string resolved;
     if (started_as.find('/') == std::string_view::npos ||
         real_path(std::string(started_as), resolved) != 0) {
-        return std::string(started_as.empty() ? rur::program_name : started_as);
+        return command_argument(started_as.empty() ? rur::program_name : started_as);
     }
-    return resolved;
+    return command_argument(resolved);
+}
+
+std::string command_argument(std::string_view argument) {
+    constexpr std::string_view plain =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_./:@%+=,-";
+    if (!argument.empty() && argument.find_first_not_of(plain) == std::string_view::npos) {
+        return std::string(argument);
+    }
+    // Inside single quotes only a single quote means anything: it ends them, is escaped, and
+    // they begin again.
+    std::string quoted = "'";
+    for (const char byte : argument) {
+        quoted.append(byte == '\'' ? "'\\''" : std::string(1, byte));
+    }
+    return quoted.append("'");
 }
 
 int enter_parent_folder(const std::string& folder, std::string& name) {

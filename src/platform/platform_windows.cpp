@@ -1118,6 +1118,23 @@ bool started_from_powershell() {
 
 }  // namespace
 
+std::string command_argument(std::string_view argument) {
+    // Characters that split a word or mean something to cmd or PowerShell. No Windows name holds
+    // a double quote, so cmd's quotes need no escape.
+    constexpr std::string_view special = " \t&()[]{}^=;!'+,`~$@#%";
+    if (!argument.empty() && argument.find_first_of(special) == std::string_view::npos) {
+        return std::string(argument);
+    }
+    if (!started_from_powershell()) {
+        return "\"" + std::string(argument) + "\"";
+    }
+    std::string quoted = "'";
+    for (const char byte : argument) {
+        quoted.append(byte == '\'' ? "''" : std::string(1, byte));
+    }
+    return quoted.append("'");
+}
+
 std::string command_name(std::string_view /*started_as*/) {
     // cmd and PowerShell both run ".\NAME" from the folder that holds it; PowerShell does not
     // run a bare name from the current folder.

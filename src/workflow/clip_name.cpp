@@ -20,29 +20,28 @@ std::optional<std::string> corrected_name(std::string_view name, std::int32_t co
     return corrected;
 }
 
-bool corrected_name(std::string_view name, std::int32_t correction, std::string& result) {
+bool corrected_name(std::string_view name, std::int32_t correction, std::string& corrected) {
     // The name's own columns are shifted in place and its separators made blanks: what stays is
     // the dot and the extension. A column is a character: the date and time columns are copied a
     // byte to a column, a character of several bytes (a separator such as an en dash) as a byte
     // that is no digit, and the dot and the extension follow as they are.
-    FixedText<listed_name_column::dot> corrected;
+    FixedText<listed_name_column::dot> shifted;
     constexpr auto width = static_cast<std::size_t>(listed_name_width);
     // A name of ASCII bytes alone, as a camera's are, has its columns copied as they stand.
-    const bool ascii =
-        lineio::unicode::ascii_prefix(name, width) == std::min(name.size(), width);
+    const bool ascii = lineio::unicode::ascii_prefix(name, width) == std::min(name.size(), width);
     std::size_t at = 0;
     if (ascii) {
         at = std::min(name.size(), listed_name_column::dot);
-        std::copy_n(name.begin(), at, corrected.chars.begin());
+        std::copy_n(name.begin(), at, shifted.chars.begin());
     }
     for (std::size_t column = 0; !ascii && column < listed_name_column::dot && at < name.size();
          ++column) {
         const bool ascii_byte = static_cast<unsigned char>(name[at]) < 0x80U;
-        corrected.chars[column] = ascii_byte ? name[at] : '?';
+        shifted.chars[column] = ascii_byte ? name[at] : '?';
         at += ascii_byte ? 1 : lineio::unicode::bytes_of_characters(name.substr(at), 1);
     }
-    const auto field = [&corrected](std::size_t column, std::size_t width) {
-        return corrected.span().subspan(column, width);
+    const auto field = [&shifted](std::size_t column, std::size_t width) {
+        return shifted.span().subspan(column, width);
     };
     timestamp::ShiftOutcome shift = timestamp::ShiftOutcome::not_a_calendar_minute;
     const std::int32_t lowest_year = timestamp::lowest_year;
@@ -56,12 +55,13 @@ bool corrected_name(std::string_view name, std::int32_t correction, std::string&
     for (const std::size_t separator :
          {listed_name_column::month - 1, listed_name_column::day - 1, listed_name_column::hour - 1,
           listed_name_column::minute - 1, listed_name_column::second - 1}) {
-        corrected.chars[separator] = lineio::blank;
+        shifted.chars[separator] = lineio::blank;
     }
     constexpr std::size_t tail = width - listed_name_column::dot;  // the dot and the extension
-    result.assign(corrected.view());
-    result.append(ascii ? name.substr(at, tail) : lineio::unicode::columns(name.substr(at), 0, tail));
-    result.resize(lineio::trimmed_length(result));
+    corrected.assign(shifted.view());
+    corrected.append(ascii ? name.substr(at, tail)
+                           : lineio::unicode::columns(name.substr(at), 0, tail));
+    corrected.resize(lineio::trimmed_length(corrected));
     return true;
 }
 

@@ -83,7 +83,7 @@ void identity_text(const platform::FileIdentity& file, IdentityKind kind, std::s
     // Put together in place and handed over at once: three numbers appended one by one cost a
     // twentieth of a run of plain clips. At most four numbers of up to 20 digits and a sign, with
     // a separator after each.
-    std::array<char, 4 * (std::numeric_limits<std::uint64_t>::digits10 + 3)> line{};
+    std::array<char, std::size_t{4} * (std::numeric_limits<std::uint64_t>::digits10 + 3)> line{};
     char* at = line.data();
     char* const end = line.data() + line.size();
     const auto number = [&at, end](auto value, char separator) {

@@ -4,8 +4,7 @@
 
 namespace workflow {
 
-ListedFiles::ListedFiles(lineio::FolderListing&& listing)
-    : folder_number_(listing.folder_number) {
+ListedFiles::ListedFiles(lineio::FolderListing&& listing) : folder_number_(listing.folder_number) {
     if (!listing.entries.empty()) {
         any_name_ = listing.name(listing.entries.front());
     }

@@ -40,7 +40,7 @@ std::string undo_command(std::string_view program, std::string_view journal) {
         return "drop " + std::string(journal) + " onto " + std::string(rur::program_name) +
                (platform::help_option_slash ? ".exe" : "");
     }
-    return std::string(program) + " --undo " + std::string(journal);
+    return std::string(program) + " --undo " + platform::command_argument(journal);
 }
 
 Options parse_options(std::span<const std::string_view> arguments,

@@ -37,16 +37,14 @@ struct ListedClip {
     bool longer_name = false;
     bool correctable = false;  // false: the file is left as it is
     std::string corrected;     // its corrected name, when correctable
-    std::uint64_t number = 0;              // the file's number in the listing
+    std::uint64_t number = 0;  // the file's number in the listing
     int unknown = 0;  // why the file could not be told from others, which leaves it as it is
     std::size_t dated = no_dates;  // with --dates: its entry in the batch's plan
     static constexpr std::size_t no_dates = SIZE_MAX;
 
     // The name without its trailing blanks, looked for in the bytes read only: the blanks that
     // fill the field out are three quarters of it.
-    std::string_view trimmed() const {
-        return lineio::trimmed(name.view().substr(0, name_bytes));
-    }
+    std::string_view trimmed() const { return lineio::trimmed(name.view().substr(0, name_bytes)); }
 };
 
 class Pass {
@@ -93,8 +91,7 @@ class Pass {
             }
             ListedClip& clip = batch_[read];
             if (channels_.field_input(listing_channel, listed_name_width, clip.name.span(),
-                                      &clip.longer_name,
-                                      &clip.name_bytes) == lineio::end_of_file) {
+                                      &clip.longer_name, &clip.name_bytes) == lineio::end_of_file) {
                 break;
             }
             clip.correctable = false;

@@ -321,10 +321,10 @@ TEST(Terminal, ASecondTryRenamesOnlyTheHeldClipAndItsUndoLinesWorkInCmd) {
     fs::copy_file(program_command().back(), "My Tools/DoridivezizoziRUR.exe");
     const std::string launcher = program_command().front(), program = "My Tools\\DoridivezizoziRUR";
     const std::string typed = "Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r";
-    run_on_terminal(typed + "\r", {}, [](int) {}, {},
+    run_on_terminal(typed + "N\r\r", {}, [](int) {}, {},
                     {launcher, holder, "Clips\\2024_03_01_00_00_00.mp4", program + ".exe"});
     const ProgramRun again =
-        run_on_terminal(typed + "Y\r\r", {}, [](int) {}, {}, {launcher, "cmd", "/c", program});
+        run_on_terminal(typed + "Y\rN\r\r", {}, [](int) {}, {}, {launcher, "cmd", "/c", program});
     EXPECT_NE(again.output.find(" Rename only the 1 clips that run left as they were? Y/N"),
               std::string::npos);
     // The first run's command, told before the second run, and the second run's own at its end,
