@@ -57,7 +57,8 @@ TEST(RealFolder, RemovesOnlyASecondNameOfTheSameFile) {
     EXPECT_FALSE(std::filesystem::exists("second.mp4"));
 }
 
-// A clip changed between the journal and the patch, or given a second name, is left untouched.
+// A clip changed between the journal and the patch, or given a second name, is left untouched,
+// by the patch and by the undo.
 TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
     const std::string name = "2025_11_21_15_40_10.mp4";
     // A byte of a field changed, the size changed, a second name given.
@@ -78,6 +79,11 @@ TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
         EXPECT_EQ(workflow::correct_dates(folder, name, entry, plan, corrected),
                   row < 2 ? "  Dates left: the clip changed since its dates were read"
                           : "  Dates left: it has more than one hard link");
+        bool retry = false;
+        EXPECT_EQ(workflow::undo_dates(folder, name, entry, retry),
+                  row == 0   ? "a recorded date holds bytes the run never wrote"
+                  : row == 1 ? "its size changed"
+                             : "it has more than one hard link");
         EXPECT_EQ(ScratchDirectory::read_file(name), bytes);
     }
 }
