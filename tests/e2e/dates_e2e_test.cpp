@@ -28,6 +28,7 @@ TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
     const std::vector<std::tuple<std::string, std::string, std::string>> table{
         {"moov_first.mp4", "2025_11_21_15_40_10.mp4", "file time and 6 recorded dates corrected"},
         {"moov_last.mp4", "2025_11_21_15_40_12.mp4", "file time and 6 recorded dates corrected"},
+        {"wide_moov.mp4", "2025_11_21_15_40_09.mp4", "file time and 6 recorded dates corrected"},
         {"quicktime_keys.mp4", "2025_11_21_15_40_13.mp4", "and 8 recorded dates corrected"},
         {"fragmented.mp4", "2025_11_21_15_40_11.mp4", "recorded dates corrected"},
         {"clip.m4v", "2025_11_21_15_40_14.m4v", "recorded dates corrected"},
@@ -57,7 +58,7 @@ TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
     for (const auto& [fixture, name, said] : table) {
         EXPECT_NE(run.output.find(said), std::string::npos) << name << run.output;
     }
-    EXPECT_NE(run.output.find("6 clips' recorded dates were corrected, 2 left"), run.output.npos);
+    EXPECT_NE(run.output.find("7 clips' recorded dates were corrected, 2 left"), run.output.npos);
     const std::string journal = journal_in(scratch.path());
     workflow::Journal read;
     ASSERT_TRUE(workflow::read_journal(ScratchDirectory::read_file(journal), read).refused.empty());

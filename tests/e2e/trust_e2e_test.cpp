@@ -40,12 +40,14 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
     const std::string not_clip =
         "DoridivezizoziRUR: Drop the folder that holds the clips, not a clip: \"" + clip + "\"\r\n";
     const std::string dropped = "Y\n" + camera_time + "\n" + actual_time + "\n\n";
+    const bool slash_help = runs_through_launcher();  // Windows, where "/?" asks for help
     // The options, the input, the exit status and how the output (or the error stream) starts.
     const std::vector<std::tuple<std::vector<std::string>, std::string, int, std::string>> table{
         {{"--version"}, "", 0, "DoridivezizoziRUR 1.2.0\r\n"},
         {{"--help"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
         {{"--bogus"}, typed, 2, "DoridivezizoziRUR: unknown option \"--bogus\"" + hint},
         {{"-h"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
+        {{"/?"}, typed, slash_help ? 0 : 2, slash_help ? "Usage" : "DoridivezizoziRUR: \"/?\" not"},
         {{clip}, typed, 2, not_clip},
         {{"--dry-run", clip}, typed, 2, not_clip},
         {{"--dry-run", "G"}, typed, 2, "DoridivezizoziRUR: \"G\" not found\r\n"},

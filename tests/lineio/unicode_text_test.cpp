@@ -31,11 +31,11 @@ TEST(UnicodeText, EveryWindowsNameComesBackAndNoGuessedNameIsMade) {
         EXPECT_EQ(to_utf8(utf16), utf8);
     }
     // Latin-1, cut sequences, overlong forms, pairs written in halves (the first and last of
-    // each half), beyond U+10FFFF, a stray continuation byte.
+    // each half), beyond U+10FFFF, a stray continuation byte, alone and before three more.
     for (const std::string bad :
          {"K\xF6ln", "\xC5", "\xE2\x82", "\xC0\xAF", "\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF",
           "\xED\xA0\xBD\xED\xB8\x80", "\xED\xA0\x80\xED\xB0\x80", "\xED\xAF\xBF\xED\xBF\xBF",
-          "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\x80"}) {
+          "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\x80", "\x81\x80\x80\x80"}) {
         std::u16string wide;
         EXPECT_FALSE(to_utf16(bad, wide)) << bad;
     }

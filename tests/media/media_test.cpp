@@ -146,6 +146,8 @@ TEST(ClipDates, ContainersBuiltByteByByte) {
          "LEFT a box is smaller than its own header"},
         {movie(mvhd) + be(1, 4) + "free", 1, "LEFT a box header runs past the end of the file"},
         {movie(mvhd + "abc") + mdat, 1, "LEFT a box header runs past the end of its parent"},
+        {movie(mvhd + box("trak", "abc")) + mdat, 1,
+         "LEFT a box header runs past the end of its parent"},
         {movie(box("mvhd", be(0, 4) + be(1, 4))), 1, "LEFT a mvhd box is too short for its dates"},
         {movie(box("meta", box("keys", be(0, 4) + be(2, 4) + be(9, 4) + "mdtak"))), 1,
          "LEFT its list of metadata keys does not parse"},
@@ -216,8 +218,10 @@ TEST(ClipDates, AHugeClipCostsAFewReadsAndAtMostTheReadAheadAllowanceMore) {
         EXPECT_EQ(source.reads(), c.reads) << c.tail.size();
         EXPECT_LE(source.bytes_asked(), c.asked + ClipReader::allowance) << c.tail.size();
     }
-    MemorySource undated(movie(dated("mvhd", 0, 0)));  // a creation of 0 is no creation time
-    EXPECT_FALSE(read_clip_dates(undated, 1).creation_since_1904.has_value());
+    // A creation of 0 is no creation time, a time scale of 0 no duration.
+    MemorySource undated(movie(box("mvhd", be(0, 8) + be(made, 4) + be(0, 4) + be(1200, 4))));
+    const ClipDates dates = read_clip_dates(undated, 1);
+    EXPECT_FALSE(dates.creation_since_1904.has_value() || dates.duration_seconds.has_value());
 }
 
 TEST(ClipDates, AFailedReadLeavesTheWholeClip) {
@@ -228,6 +232,9 @@ TEST(ClipDates, AFailedReadLeavesTheWholeClip) {
         EXPECT_EQ(summary(source, bytes, 1), "LEFT the clip could not be read (error 5)")
             << failing;
     }
+    MemorySource whole(bytes);
+    whole.fail_from(bytes.size());  // no read reaches past the clip's last byte
+    EXPECT_FALSE(summary(whole, bytes, 1).starts_with("LEFT"));
 }
 
 TEST(ClipDates, RealClips) {

@@ -64,7 +64,7 @@ TEST(RealFolder, RemovesOnlyASecondNameOfTheSameFile) {
 }
 
 // A clip changed between the journal and the patch, given a second name, or whose new name
-// another file took, is left untouched.
+// another file took, is left untouched, by the patch and by the undo.
 TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
     const std::string name = "2025_11_21_15_40_10.mp4", new_name = "2025 11 21 14 25 10.mp4";
     const std::string bytes = ScratchDirectory::read_file(RUR_FIXTURES "/moov_first.mp4");
@@ -76,11 +76,14 @@ TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
         std::string_view what;
         std::string held;
         std::string said;
+        std::string_view undone;  // why undo leaves the dates too
     } rows[] = {
-        {"a field's byte", field_changed, changed},
-        {"its size", bytes + '\0', changed},
-        {"a second name", bytes, "  Dates left: it has more than one hard link"},
-        {"another file under its new name", bytes, changed},
+        {"a field's byte", field_changed, changed,
+         "a recorded date holds bytes the run never wrote"},
+        {"its size", bytes + '\0', changed, "its size changed"},
+        {"a second name", bytes, "  Dates left: it has more than one hard link",
+         "it has more than one hard link"},
+        {"another file under its new name", bytes, changed, ""},
     };
     for (const auto& row : rows) {
         const ScratchDirectory scratch;
@@ -103,6 +106,8 @@ TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
         bool corrected = false;
         EXPECT_EQ(workflow::correct_dates(folder, new_name, entry, plan, corrected), row.said)
             << row.what;
+        bool retry = false;
+        EXPECT_EQ(workflow::undo_dates(folder, new_name, entry, retry), row.undone) << row.what;
         EXPECT_EQ(ScratchDirectory::read_file(new_name), row.held) << row.what;
     }
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <tuple>
 
 #include "support/fake_console.hpp"
 #include "support/scratch_directory.hpp"
@@ -78,6 +79,23 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         const workflow::JournalProblems problems = workflow::read_journal(row.text, journal);
         EXPECT_EQ(journal.clips.size(), row.clips) << row.what;
         EXPECT_EQ(problems.refused.size(), row.refused) << row.what;
+        EXPECT_FALSE(journal.encoded_again) << row.what;  // so an undo may note its placeholders
+    }
+}
+
+// A clip whose time --dates set is known by the time it had before, within a FAT disk's 2 s.
+TEST(Journal, KnowsAPatchedClipByItsTimeBefore) {
+    workflow::JournalClip clip{"a", "12 5000000000", "b", "", ""};
+    clip.old_time = 5'000'000'000;
+    clip.new_time = 9'000'000'000;
+    const std::tuple<bool, std::int64_t, bool> rows[] = {
+        {true, 7'100'000'000, true}, {true, 12'000'000'000, false}, {false, 9'000'000'000, false}};
+    for (const auto& [dated, modified, matches] : rows) {
+        clip.dated = dated;
+        platform::FileIdentity file{.size = 12, .modified = modified};
+        EXPECT_EQ(workflow::is_journaled_clip(clip, file, workflow::IdentityKind::size_and_time),
+                  matches)
+            << dated << " " << modified;
     }
 }
 
