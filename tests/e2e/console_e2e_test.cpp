@@ -82,13 +82,6 @@ ProgramRun run_on_terminal(
     return run;
 }
 
-// A path of this machine as the program names it: under Wine, on Wine's drive Z:.
-std::string shown_path(const fs::path& path) {
-    const std::string shown = fs::canonical(path).string();
-    return runs_through_launcher() ? "Z:" + std::regex_replace(shown, std::regex("/"), "\\")
-                                   : shown;
-}
-
 // The three locales, compiled into `folder` (for LOCPATH) from the sources of the locales
 // package, since a bare machine lacks them.
 void compile_locales(const fs::path& folder) {
@@ -154,17 +147,15 @@ TEST(Terminal, TellsOfAFolderGoneWhileTheTimesWereTyped) {
 
 // On a terminal the person is shown what correcting the dates does to the first clip, and chooses.
 TEST(Terminal, AsksWhetherToCorrectTheDatesTooAfterShowingTheFirstClips) {
-    for (const bool yes : {false, true}) {
+    for (const std::string answer : {"N", "y"}) {
         const ScratchDirectory scratch;
         ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "clip");
         const auto written = fs::last_write_time("Clips/2024_03_01_00_00_00.mp4");
-        const ProgramRun run =
-            run_on_terminal(std::string("Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r") +
-                                (yes ? "y" : "N") + "\r\r",
-                            {});
+        const ProgramRun run = run_on_terminal(
+            "Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r" + answer + "\r\r", {});
         EXPECT_NE(run.output.find(" The first clip, 2024_03_01_00_00_00.mp4:"), std::string::npos);
         EXPECT_NE(run.output.find("  File time: "), std::string::npos) << run.output;
-        EXPECT_EQ(fs::last_write_time("Clips/2024 02 29 23 00 00.mp4") != written, yes);
+        EXPECT_EQ(fs::last_write_time("Clips/2024 02 29 23 00 00.mp4") != written, answer == "y");
     }
 }
 
@@ -289,10 +280,9 @@ TEST(Terminal, AJournalDroppedOntoTheProgramIsTakenBackAfterAsking) {
     const Files shifted = folder_contents("Clips");
     const ProgramRun piped = run_program(".", "y\n", false, {journal});
     EXPECT_EQ(piped.exit_status, 2);
-    EXPECT_NE(piped.error.find("is an undo journal; to take its run back: " +
-                               shown_path(program_command().back()) + " --undo " + journal),
-              std::string::npos)
-        << piped.error;
+    const std::size_t told = piped.error.find(" --undo " + journal);
+    EXPECT_LT(piped.error.find("is an undo journal; to take its run back: "), told) << piped.error;
+    EXPECT_NE(told, std::string::npos);
     const std::string asked =
         "Take back the run of " + journal + ": 1 clips in the folder \"Clips\"? Y/N";
     for (const std::string answer : {"N", "y"}) {
