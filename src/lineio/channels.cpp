@@ -110,8 +110,7 @@ void Channels::formatted_line(int channel, const LineLayout& layout,
 
 void Channels::text_line(int channel, std::string_view text, int empty_lines_after,
                          std::string_view failure_note) {
-    line_.assign(text);
-    write_line(channel, Activity::formatted_line_output, empty_lines_after, failure_note);
+    text_line(channel, {text}, empty_lines_after, failure_note);
 }
 
 void Channels::text_line(int channel, std::initializer_list<std::string_view> pieces,

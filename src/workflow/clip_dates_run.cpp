@@ -54,6 +54,20 @@ std::int64_t name_seconds(std::string_view name) {
          static_cast<std::int32_t>(parts[5])});
 }
 
+// Windows counts file times from 1601, which takes nanoseconds past the signed 64-bit range: a
+// file time is moved to 1970 and back in unsigned arithmetic, modulo 2^64, as the system keeps it.
+constexpr std::uint64_t file_time_epoch =
+    static_cast<std::uint64_t>(platform::file_time_epoch_before_1970) * nanoseconds_per_second;
+
+std::int64_t unix_nanoseconds(std::int64_t file_time) {
+    return static_cast<std::int64_t>(static_cast<std::uint64_t>(file_time) - file_time_epoch);
+}
+
+std::int64_t file_time_of(std::int64_t unix_nanoseconds) {
+    return static_cast<std::int64_t>(static_cast<std::uint64_t>(unix_nanoseconds) +
+                                     file_time_epoch);
+}
+
 // Local civil seconds as UTC seconds, by this machine's time zone at that date.
 std::int64_t utc_of_local(std::int64_t local) {
     const std::int64_t guess = local - platform::local_offset_at(local);
@@ -285,22 +299,15 @@ int plan_dates(const ClipFolder& folder, std::int32_t correction, bool to_patch,
     entry.dated = true;
     entry.size = plan.identity.size;
     entry.old_time = plan.identity.modified;
-    // Windows counts from 1601, which takes nanoseconds past the signed 64-bit range: the file
-    // time is moved to 1970 and back in unsigned arithmetic, modulo 2^64, as the system keeps it.
-    const std::uint64_t epoch =
-        static_cast<std::uint64_t>(platform::file_time_epoch_before_1970) * nanoseconds_per_second;
     const std::int64_t named = name_seconds(entry.new_name) - plan.shift;
-    if (file_time_agrees(
-            static_cast<std::int64_t>(static_cast<std::uint64_t>(entry.old_time) - epoch), named)) {
+    if (file_time_agrees(unix_nanoseconds(entry.old_time), named)) {
         entry.new_time = static_cast<std::int64_t>(static_cast<std::uint64_t>(entry.old_time) +
                                                    static_cast<std::uint64_t>(plan.shift) *
                                                        nanoseconds_per_second);
     } else {
         // The name's date and time in local time, with the name's own seconds (never a burst
         // number, the corrected name being the planned one).
-        entry.new_time = static_cast<std::int64_t>(
-            static_cast<std::uint64_t>(utc_of_local(named + plan.shift) * nanoseconds_per_second) +
-            epoch);
+        entry.new_time = file_time_of(utc_of_local(named + plan.shift) * nanoseconds_per_second);
     }
     plan_recorded_dates(named, entry, plan);
     if (!to_patch) {
@@ -356,12 +363,7 @@ std::string dates_now_and_after(const JournalClip& entry, const DatePlan& plan) 
     }
     // The file time in this machine's local time, as a file manager shows it.
     const auto local = [](std::int64_t file_time) {
-        const std::uint64_t epoch =
-            static_cast<std::uint64_t>(platform::file_time_epoch_before_1970) *
-            nanoseconds_per_second;
-        const auto seconds =
-            static_cast<std::int64_t>(static_cast<std::uint64_t>(file_time) - epoch) /
-            static_cast<std::int64_t>(nanoseconds_per_second);
+        const std::int64_t seconds = unix_nanoseconds(file_time) / nanoseconds_per_second;
         return date_text(seconds + platform::local_offset_at(seconds));
     };
     std::string text = "  File time:     " + local(entry.old_time) + ", after " +
