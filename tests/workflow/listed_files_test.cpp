@@ -11,12 +11,11 @@
 namespace {
 
 namespace fs = std::filesystem;
-using test_support::ScratchDirectory;
 
 TEST(ListedFiles, TellTheFilesWithOtherNames) {
-    const ScratchDirectory scratch;
+    const test_support::ScratchDirectory scratch;
     for (int index = 0; index < 300; ++index) {
-        ScratchDirectory::write_file("Clips/" + std::to_string(index) + ".mp4");
+        test_support::ScratchDirectory::write_file("Clips/" + std::to_string(index) + ".mp4");
     }
     fs::create_hard_link("Clips/7.mp4", "Clips/seven.mp4");
     workflow::RealFolder folder([](const std::string&, const std::string&) { return 0; });
