@@ -63,7 +63,8 @@ TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
     workflow::Journal read;
     ASSERT_TRUE(workflow::read_journal(ScratchDirectory::read_file(journal), read).refused.empty());
     const bool probe = output_of("ffprobe -version").starts_with("ffprobe");
-    EXPECT_TRUE(probe || !skips_refused()) << "ffprobe is missing: what a reader sees goes unchecked";
+    EXPECT_TRUE(probe || !skips_refused())
+        << "ffprobe is missing: what a reader sees goes unchecked";
     for (const workflow::JournalClip& clip : read.clips) {
         std::string expected = before.at(clip.old_name).first;
         for (const workflow::JournalClip::Field& field : clip.fields) {
@@ -93,6 +94,32 @@ TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
             before.at(name))
             << name;
     }
+}
+
+// A name in local time or in UTC agrees with the UTC a clip records, read through the machine's
+// zone (half an hour off here); a file time that does not agree states the new name's local time.
+TEST(Dates, AgreeThroughTheMachinesTimeZone) {
+    ScratchDirectory scratch;
+    fs::create_directory("F");
+    const std::vector<std::pair<std::string, std::string>> clips{
+        {"moov_first.mp4", "2025_11_21_21_10_10.mp4"},
+        {"moov_last.mp4", "2025_11_21_15_40_12.mp4"},
+        {"clip.avi", "2025_11_21_11_10_10.avi"},
+        {"wide_moov.mp4", "2025_11_21_16_10_09.mp4"}};
+    for (const auto& [fixture, name] : clips) {
+        fs::copy_file(fs::path(RUR_FIXTURES) / fixture, "F/" + name);
+        fs::last_write_time("F/" + name, fs::file_time_type{});
+    }
+    ::setenv("TZ", "<+0530>-5:30", 1);
+    const ProgramRun run = run_program(
+        scratch.path(), "Y\nF\n2025 11 21 15 30 00\n2025 11 21 14 15 00\n\n", false, {"--dates"});
+    ::unsetenv("TZ");
+    EXPECT_NE(run.output.find("3 clips' recorded dates were corrected, 1 left"), run.output.npos)
+        << run.output;
+    EXPECT_NE(run.output.find("5-11-21 15:40:10 UTC is -1799 s off"), run.output.npos);
+    EXPECT_EQ(fs::last_write_time("F/2025 11 21 19 55 10.mp4"),
+              std::chrono::file_clock::from_sys(
+                  std::chrono::sys_seconds(std::chrono::seconds(1763735110))));
 }
 
 }  // namespace
