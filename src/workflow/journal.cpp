@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
 #include <unordered_map>
 #include <utility>
 
@@ -81,21 +82,29 @@ bool read_hex(std::string_view text, std::string& bytes) {
     return true;
 }
 
+// Digits written straight into `text`: a time in nanoseconds is too long for a short string's
+// own room, so std::to_string would cost every dated clip allocations.
+template <typename Number>
+std::string& append_number(std::string& text, Number value) {
+    char digits[24];
+    return text.append(digits, std::to_chars(digits, std::end(digits), value).ptr);
+}
+
 // The --dates lines of `clip`, after its "to:" line.
 void append_dates(std::string& text, const JournalClip& clip) {
     if (!clip.dated) {
         return;
     }
-    text.append(key::size).append(std::to_string(clip.size)).append(line_end);
+    append_number(text.append(key::size), clip.size).append(line_end);
     for (const JournalClip::Field& field : clip.fields) {
-        text.append(key::field).append(std::to_string(field.offset)).append(" ");
+        append_number(text.append(key::field), field.offset).append(" ");
         append_hex(text, field.old_bytes);
         text.append(" ");
         append_hex(text, field.new_bytes);
         text.append(line_end);
     }
-    text.append(key::time).append(std::to_string(clip.old_time)).append(" ");
-    text.append(std::to_string(clip.new_time)).append(line_end);
+    append_number(text.append(key::time), clip.old_time).append(" ");
+    append_number(text, clip.new_time).append(line_end);
 }
 
 // Reads one --dates line into the entry `clip`; false when the line is not whole or leaves the
