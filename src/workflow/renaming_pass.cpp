@@ -218,17 +218,10 @@ class Pass {
             date_plans_[clip.dated].file.close();
         }
         old_path_.assign(folder_).append("/").append(name);
-        note_.clear();
         if (renamed) {
             new_path_.assign(folder_).append("/").append(new_name);
-            // Should the report fail to take the line, the diagnostic still tells the rename.
-            note_.assign("The clip \"")
-                .append(old_path_)
-                .append("\" was renamed to \"")
-                .append(new_path_)
-                .append("\", but the report could not record it.");
         }
-        renamer_.outcome(renamed, renamed ? new_path_ : old_path_, note_, dates_line_);
+        renamer_.outcome(renamed, renamed ? new_path_ : old_path_, old_path_, dates_line_);
         if (!renamed && error != 0) {
             channels_.error_line("  " + lineio::printable(old_path_) +
                                  " was left as it is: " + describe_error(error));
@@ -287,7 +280,6 @@ class Pass {
     std::string new_name_;
     std::string old_path_;
     std::string new_path_;
-    std::string note_;
     std::string dates_line_;
     // Files with other names that this run renamed, by number, with the name each got.
     std::unordered_map<std::uint64_t, std::string> renamed_files_;
