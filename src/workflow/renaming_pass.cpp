@@ -79,6 +79,9 @@ class Pass {
             facts_.any_name = listed_->any_name();
         }
         renamer_.start(job, facts_);
+        // "<folder>/" stays at the head of both paths; only the names behind it change.
+        old_path_.assign(folder_).append("/");
+        new_path_ = old_path_;
     }
 
     // Reads up to `count` lines of the listing; empty when it has no further line. The clips of
@@ -217,9 +220,11 @@ class Pass {
         if (clip.dated != ListedClip::no_dates) {
             date_plans_[clip.dated].file.close();
         }
-        old_path_.assign(folder_).append("/").append(name);
+        old_path_.resize(folder_.size() + 1);
+        old_path_.append(name);
         if (renamed) {
-            new_path_.assign(folder_).append("/").append(new_name);
+            new_path_.resize(folder_.size() + 1);
+            new_path_.append(new_name);
         }
         renamer_.outcome(renamed, renamed ? new_path_ : old_path_, old_path_, dates_line_);
         if (!renamed && error != 0) {
