@@ -87,20 +87,19 @@ Channels::~Channels() {
 // ---- Output lines ----
 
 void Channels::list_line(int channel, std::initializer_list<Item> items) {
-    line_.clear();
-    render_list_line(std::span<const Item>(items.begin(), items.size()), line_);
-    write_line(channel, Activity::list_line_output);
+    const std::size_t start = start_line(channel);
+    render_list_line(std::span<const Item>(items.begin(), items.size()), line_for(channel));
+    write_line(channel, Activity::list_line_output, start);
 }
 
 void Channels::empty_line(int channel) {
-    line_.clear();
-    write_line(channel, Activity::empty_line_output);
+    write_line(channel, Activity::empty_line_output, start_line(channel));
 }
 
 void Channels::formatted_line(int channel, const LineLayout& layout, std::span<const Item> items) {
-    line_.clear();
-    render_formatted_line(layout, items, line_);
-    write_line(channel, Activity::formatted_line_output);
+    const std::size_t start = start_line(channel);
+    render_formatted_line(layout, items, line_for(channel));
+    write_line(channel, Activity::formatted_line_output, start);
 }
 
 void Channels::formatted_line(int channel, const LineLayout& layout,
@@ -109,29 +108,44 @@ void Channels::formatted_line(int channel, const LineLayout& layout,
 }
 
 void Channels::text_line(int channel, std::string_view text, int empty_lines_after,
-                         std::string_view failure_note) {
+                         std::initializer_list<std::string_view> failure_note) {
     text_line(channel, {text}, empty_lines_after, failure_note);
 }
 
 void Channels::text_line(int channel, std::initializer_list<std::string_view> pieces,
-                         int empty_lines_after, std::string_view failure_note) {
-    line_.clear();
+                         int empty_lines_after,
+                         std::initializer_list<std::string_view> failure_note) {
+    const std::size_t start = start_line(channel);
+    std::string& line = line_for(channel);
     for (const std::string_view piece : pieces) {
-        line_.append(piece);
+        line.append(piece);
     }
-    write_line(channel, Activity::formatted_line_output, empty_lines_after, failure_note);
+    write_line(channel, Activity::formatted_line_output, start, empty_lines_after, failure_note);
 }
 
-void Channels::write_line(int channel, Activity activity, int empty_lines_after,
-                          std::string_view failure_note) {
+// A console line is put together in the console's gathered output itself, so that it is copied
+// once; a file's line in line_, which goes out whole in one write.
+std::string& Channels::line_for(int channel) {
+    return channel == console_output ? console_output_ : line_;
+}
+
+std::size_t Channels::start_line(int channel) {
+    if (channel != console_output) {
+        line_.clear();
+    }
+    return line_for(channel).size();
+}
+
+void Channels::write_line(int channel, Activity activity, std::size_t start, int empty_lines_after,
+                          std::initializer_list<std::string_view> failure_note) {
     waited_for_enter_ = false;
-    const long long lines = lines_in(line_) + empty_lines_after;
-    line_.append(line_end);
-    for (int line = 0; line < empty_lines_after; ++line) {
-        line_.append(line_end);
+    std::string& line = line_for(channel);
+    const long long lines = lines_in(std::string_view(line).substr(start)) + empty_lines_after;
+    line.append(line_end);
+    for (int empty = 0; empty < empty_lines_after; ++empty) {
+        line.append(line_end);
     }
     if (channel == console_output) {
-        console_output_.append(line_);
         console_lines_written_ += lines;
         if (console_.output_is_interactive() ||
             console_output_.size() >= console_output_gathering) {
@@ -155,7 +169,9 @@ void Channels::write_line(int channel, Activity activity, int empty_lines_after,
     file.lines_written += lines;
     if (const int error = file.file.write(line_); error != 0) {
         Failure failure{activity, channel, Cause::other, platform::describe_error(error)};
-        failure.note = failure_note;
+        for (const std::string_view piece : failure_note) {
+            failure.note.append(piece);
+        }
         fail(std::move(failure));
     }
 }

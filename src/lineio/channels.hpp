@@ -89,13 +89,15 @@ class Channels {
     void formatted_line(int channel, const LineLayout& layout, std::initializer_list<Item> items);
 
     // A line of exactly `text`, and as many empty lines after it as asked, in one write. Should
-    // the write fail, the diagnostic ends with `failure_note` as a line of its own (control
-    // characters shown as '?'), so that it can tell what the line was to record.
+    // the write fail, the diagnostic ends with the pieces of `failure_note` as a line of its own
+    // (control characters shown as '?'), so that it can tell what the line was to record; they are
+    // joined only then.
     void text_line(int channel, std::string_view text, int empty_lines_after = 0,
-                   std::string_view failure_note = {});
+                   std::initializer_list<std::string_view> failure_note = {});
     // The same for a line of `pieces` one after the other, put together in the line's own buffer.
     void text_line(int channel, std::initializer_list<std::string_view> pieces,
-                   int empty_lines_after = 0, std::string_view failure_note = {});
+                   int empty_lines_after = 0,
+                   std::initializer_list<std::string_view> failure_note = {});
 
     // Reads the next line's first `width` characters into `destination`: left-aligned and
     // blank-filled when `width` fits, otherwise the field's last characters. A character is a
@@ -177,9 +179,13 @@ class Channels {
                          std::string* in_memory = nullptr);
 
   private:
-    // Writes line_ and a line end on `channel`, then as many empty lines as asked.
-    void write_line(int channel, Activity activity, int empty_lines_after = 0,
-                    std::string_view failure_note = {});
+    // The buffer a line for `channel` is put together in, and where in it the line starts.
+    std::string& line_for(int channel);
+    std::size_t start_line(int channel);
+    // Ends the line begun at `start` of line_for(channel) with a line end, then as many empty
+    // lines as asked, and writes it on `channel`.
+    void write_line(int channel, Activity activity, std::size_t start, int empty_lines_after = 0,
+                    std::initializer_list<std::string_view> failure_note = {});
     void flush_console_output();
     void flush_console_output_quietly();
     void close_all();
@@ -210,7 +216,7 @@ class Channels {
     long long console_lines_written_ = 0;
     std::unique_ptr<LineReader> console_input_;
     std::map<int, std::unique_ptr<FileChannel>> files_;
-    std::string line_;        // reused for every output line
+    std::string line_;        // reused for every line written to a file
     std::string input_line_;  // the line last read, on any channel
     // The last the person saw was the wait for Enter, which no line has followed since.
     bool waited_for_enter_ = false;

@@ -44,13 +44,4 @@ void concatenate(std::span<char> destination, std::initializer_list<std::string_
     fixed_copy(destination, joined);
 }
 
-bool blank_padded_equal(std::string_view left, std::string_view right) {
-    const std::size_t common = std::min(left.size(), right.size());
-    if (left.substr(0, common) != right.substr(0, common)) {
-        return false;
-    }
-    const std::string_view rest = left.size() > common ? left.substr(common) : right.substr(common);
-    return rest.find_first_not_of(blank) == std::string_view::npos;
-}
-
 }  // namespace lineio

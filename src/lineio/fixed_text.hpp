@@ -27,9 +27,6 @@ void fixed_copy(std::span<char> destination, std::string_view source);
 // inside the destination itself: the result is as if every piece had been copied out first.
 void concatenate(std::span<char> destination, std::initializer_list<std::string_view> pieces);
 
-// True when both texts are equal once the shorter one is padded with blanks.
-bool blank_padded_equal(std::string_view left, std::string_view right);
-
 // A fixed-width text of `Width` characters, all blanks to begin with.
 template <std::size_t Width>
 struct FixedText {

@@ -145,6 +145,9 @@ std::size_t utf8_sequence_length(std::string_view text) {
 }
 
 std::size_t bytes_of_characters(std::string_view text, std::size_t characters) {
+    if (text.size() <= characters) {
+        return text.size();  // no character is less than a byte
+    }
     std::size_t at = 0;
     while (characters > 0 && at < text.size()) {
         // A run of ASCII bytes is as many characters, read without decoding: names are mostly
@@ -161,6 +164,9 @@ std::size_t bytes_of_characters(std::string_view text, std::size_t characters) {
 }
 
 std::size_t bytes_of_whole_characters(std::string_view text, std::size_t capacity) {
+    if (text.size() <= capacity) {
+        return text.size();
+    }
     std::size_t at = 0;
     while (at < text.size() && at < capacity) {
         at += ascii_prefix(text.substr(at), capacity - at);

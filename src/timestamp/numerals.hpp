@@ -1,8 +1,6 @@
 // The two-digit numerals "00" to "60" in which a video file's name carries its date and time.
 #pragma once
 
-#include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -35,11 +33,15 @@ constexpr std::int32_t numeral_value(std::span<const char> text) {
 
 // Writes the numeral of `value` (0 to 99) into `text`, cut at its width and blank-filled behind.
 constexpr void write_numeral(std::span<char> text, std::int32_t value) {
-    const std::array<char, 2> digits = {static_cast<char>('0' + value / 10),
-                                        static_cast<char>('0' + value % 10)};
-    const std::size_t written = std::min(text.size(), digits.size());
-    std::copy_n(digits.begin(), written, text.begin());
-    std::fill(text.begin() + static_cast<std::ptrdiff_t>(written), text.end(), ' ');
+    if (!text.empty()) {
+        text[0] = static_cast<char>('0' + value / 10);
+    }
+    if (text.size() > 1) {
+        text[1] = static_cast<char>('0' + value % 10);
+    }
+    for (std::size_t at = 2; at < text.size(); ++at) {
+        text[at] = ' ';
+    }
 }
 
 }  // namespace timestamp

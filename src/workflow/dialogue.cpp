@@ -52,11 +52,11 @@ std::string_view listed_extension(std::string_view name) {
     return lineio::unicode::columns(name, listed_name_column::extension, extension_width);
 }
 
+// The accepted extensions end in no blank, so an extension filled out with blanks is one of them
+// once its trailing blanks are gone.
 bool is_video_extension(std::string_view extension) {
-    return std::any_of(texts::video_extensions.begin(), texts::video_extensions.end(),
-                       [extension](std::string_view accepted) {
-                           return lineio::blank_padded_equal(extension, accepted);
-                       });
+    return std::find(texts::video_extensions.begin(), texts::video_extensions.end(),
+                     lineio::trimmed(extension)) != texts::video_extensions.end();
 }
 
 // The program's own files, which stop the run when it is started inside the clip folder.

@@ -587,14 +587,14 @@ void JournalWriter::write_ahead(std::span<const JournalClip> clips) {
         unavailable_ = true;
         return;
     }
-    std::string entries;
+    // Put together behind whatever is owed, in room kept from one batch to the next.
     for (const JournalClip& clip : clips) {
-        entries.append(key::clip).append(clip.old_name).append(line_end);
-        entries.append(key::is).append(clip.identity).append(line_end);
-        entries.append(key::to).append(clip.new_name).append(line_end);
-        append_dates(entries, clip);
+        owed_.append(key::clip).append(clip.old_name).append(line_end);
+        owed_.append(key::is).append(clip.identity).append(line_end);
+        owed_.append(key::to).append(clip.new_name).append(line_end);
+        append_dates(owed_, clip);
     }
-    write(entries);
+    write({});
     if (first) {
         // The journal's own name must last too: the folder that holds it is made durable once.
         platform::Folder current;

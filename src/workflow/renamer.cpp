@@ -25,10 +25,18 @@ void RealRun::removed(const std::string& old_name) {
     journal_.removed(old_name);
 }
 
-void RealRun::outcome(bool renamed, std::string_view path, std::string_view failure_note,
+void RealRun::outcome(bool renamed, std::string_view path, std::string_view old_path,
                       std::string_view dates_line) {
-    // One write of the report a clip, its dates line with it.
-    write_outcome(channels_, report_channel, renamed, path, failure_note, dates_line);
+    // One write of the report a clip, its dates line with it. Should the report fail to take the
+    // line, the diagnostic still tells the rename.
+    if (renamed) {
+        write_outcome(channels_, report_channel, renamed, path,
+                      {"The clip \"", old_path, "\" was renamed to \"", path,
+                       "\", but the report could not record it."},
+                      dates_line);
+    } else {
+        write_outcome(channels_, report_channel, renamed, path, {}, dates_line);
+    }
 }
 
 namespace {
@@ -68,7 +76,7 @@ void DryRun::start(const RenamingJob& /*job*/, const FolderFacts& folder) {
                           folder_ignores_case(folder_, folder.any_name));
 }
 
-void DryRun::outcome(bool renamed, std::string_view path, std::string_view /*failure_note*/,
+void DryRun::outcome(bool renamed, std::string_view path, std::string_view /*old_path*/,
                      std::string_view dates_line) {
     std::string line(renamed ? " Dry run: would be renamed " : " Dry run: could not be renamed ");
     channels_.text_line(lineio::console_output, line.append(path), 1);

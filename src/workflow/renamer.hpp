@@ -44,10 +44,10 @@ class Renamer {
     virtual void removed(const std::string& old_name) = 0;
     // After a clip of a batch kept its name.
     virtual void left(const std::string& /*old_name*/) {}
-    // `path` is the new path of a renamed file, otherwise the old one; should the outcome's line
-    // not be written, `failure_note` ends the diagnostic. With --dates, a clip renamed has the
-    // line on its dates too, told with it.
-    virtual void outcome(bool renamed, std::string_view path, std::string_view failure_note,
+    // `path` is the new path of a renamed file, otherwise the old one, `old_path` the old one,
+    // which a diagnostic tells should the outcome's line not be written. With --dates, a clip
+    // renamed has the line on its dates too, told with it.
+    virtual void outcome(bool renamed, std::string_view path, std::string_view old_path,
                          std::string_view dates_line) = 0;
     // With --dates, for a clip renamed: whether its recorded dates were corrected.
     void count_dates(bool corrected) { (corrected ? dates_corrected_ : dates_left_) += 1; }
@@ -82,7 +82,7 @@ class RealRun final : public Renamer {
                  const std::string& planned) override;
     void removed(const std::string& old_name) override;
     void left(const std::string& old_name) override { journal_.not_renamed(old_name); }
-    void outcome(bool renamed, std::string_view path, std::string_view failure_note,
+    void outcome(bool renamed, std::string_view path, std::string_view old_path,
                  std::string_view dates_line) override;
     void finish(std::int32_t renamed_count) override;
 
@@ -106,7 +106,7 @@ class DryRun final : public Renamer {
     void renamed(const std::string& /*old_name*/, const std::string& /*new_name*/,
                  const std::string& /*planned*/) override {}
     void removed(const std::string& /*old_name*/) override {}
-    void outcome(bool renamed, std::string_view path, std::string_view failure_note,
+    void outcome(bool renamed, std::string_view path, std::string_view old_path,
                  std::string_view dates_line) override;
     void finish(std::int32_t renamed_count) override;
 

@@ -79,6 +79,9 @@ class Pass {
             facts_.any_name = listed_->any_name();
         }
         renamer_.start(job, facts_);
+        // "<folder>/" stays at the head of both paths; only the names behind it change.
+        old_path_.assign(folder_).append("/");
+        new_path_ = old_path_;
     }
 
     // Reads up to `count` lines of the listing; empty when it has no further line. The clips of
@@ -217,18 +220,13 @@ class Pass {
         if (clip.dated != ListedClip::no_dates) {
             date_plans_[clip.dated].file.close();
         }
-        old_path_.assign(folder_).append("/").append(name);
-        note_.clear();
+        old_path_.resize(folder_.size() + 1);
+        old_path_.append(name);
         if (renamed) {
-            new_path_.assign(folder_).append("/").append(new_name);
-            // Should the report fail to take the line, the diagnostic still tells the rename.
-            note_.assign("The clip \"")
-                .append(old_path_)
-                .append("\" was renamed to \"")
-                .append(new_path_)
-                .append("\", but the report could not record it.");
+            new_path_.resize(folder_.size() + 1);
+            new_path_.append(new_name);
         }
-        renamer_.outcome(renamed, renamed ? new_path_ : old_path_, note_, dates_line_);
+        renamer_.outcome(renamed, renamed ? new_path_ : old_path_, old_path_, dates_line_);
         if (!renamed && error != 0) {
             channels_.error_line("  " + lineio::printable(old_path_) +
                                  " was left as it is: " + describe_error(error));
@@ -287,7 +285,6 @@ class Pass {
     std::string new_name_;
     std::string old_path_;
     std::string new_path_;
-    std::string note_;
     std::string dates_line_;
     // Files with other names that this run renamed, by number, with the name each got.
     std::unordered_map<std::uint64_t, std::string> renamed_files_;

@@ -37,7 +37,7 @@ TEST(FileWrite, LeavesOnlyWholeWritesOnAFullDisk) {
     lineio::Channels channels(console);
     channels.open(2, "noted.txt");
     const auto end = test_support::program_end_of(
-        [&] { channels.text_line(2, "eleven bytes", 0, "The clip was renamed."); });
+        [&] { channels.text_line(2, "eleven bytes", 0, {"The clip was renamed."}); });
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, previous_handler);
     file.close();
