@@ -2,6 +2,7 @@
 // on the size of files, a closed standard input hands its descriptor 0 to the next file.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -132,3 +133,18 @@ TEST(Paths, NameTheProgramAndRefuseALinkedFolder) {
 }
 
 }  // namespace
+
+// A folder or a pipe under a clip's name is no clip: refused, never read nor waited on.
+TEST(ClipFile, OpensARegularFileOnly) {
+    const test_support::ScratchDirectory scratch;
+    std::filesystem::create_directory("folder.mp4");
+    ASSERT_EQ(mkfifo("pipe.mp4", 0600), 0);
+    platform::Folder folder;
+    ASSERT_EQ(folder.open(".", true), 0);
+    platform::FileIdentity identity;
+    for (const auto& [name, write] : {std::pair{"folder.mp4", false}, {"pipe.mp4", true}}) {
+        platform::ClipFile clip;
+        EXPECT_EQ(clip.open(folder, name, write, identity), platform::not_a_regular_file) << name;
+        EXPECT_FALSE(clip.is_open());
+    }
+}

@@ -53,6 +53,8 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
                                              ".bashrc\r\n", 1, 1},
         {"an unknown line", head + plain + "rename: a\r\n", 1, 1},
         {"the same clip twice", head + plain + plain, 1, 1},
+        {"an entry without its identity", head + "clip: " + old_name + "\r\n  to: " + corrected +
+         "\r\n  to: " + corrected + "\r\n", 0, 3},
         {"dates", head + plain + "  size: 99\r\n  field: 48 0a0b 0c0d\r\n  time: 5 -7\r\n", 1, 0},
         {"a date field past the clip", head + plain + "  size: 9\r\n  field: 8 0a0b 0c0d\r\n", 1,
          1},
