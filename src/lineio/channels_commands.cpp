@@ -1,9 +1,7 @@
 // The program's two command lines, carried out by the program itself: no shell ever sees the
 // folder name that the user typed, so no character in it can start anything.
 #include <algorithm>
-#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -26,42 +24,6 @@ constexpr int command_failed = 1;
 constexpr std::size_t listing_piece = std::size_t{64} * 1024;
 
 constexpr std::string_view listing_place = "file \"list.txt\" in the current directory";
-
-// Eight bytes from `at` as one number whose order is theirs as unsigned bytes: loaded whole and,
-// on a little-endian machine, turned around (the compilers make one instruction of both).
-std::uint64_t big_endian_word(const char* at) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, at, sizeof word);
-    if constexpr (std::endian::native == std::endian::little) {
-        word = ((word & 0x00000000000000FFULL) << 56U) | ((word & 0x000000000000FF00ULL) << 40U) |
-               ((word & 0x0000000000FF0000ULL) << 24U) | ((word & 0x00000000FF000000ULL) << 8U) |
-               ((word & 0x000000FF00000000ULL) >> 8U) | ((word & 0x0000FF0000000000ULL) >> 24U) |
-               ((word & 0x00FF000000000000ULL) >> 40U) | ((word & 0xFF00000000000000ULL) >> 56U);
-    }
-    return word;
-}
-
-// Whether the first name comes before the second in the order of their unsigned bytes, the order
-// std::string's own comparison gives. Eight bytes are compared at a time: names of clips share
-// their first bytes, and comparing them through std::string_view cost a sixth of a run.
-bool name_before(const char* left, std::size_t left_length, const char* right,
-                 std::size_t right_length) {
-    const std::size_t common = std::min(left_length, right_length);
-    std::size_t at = 0;
-    for (; at + sizeof(std::uint64_t) <= common; at += sizeof(std::uint64_t)) {
-        const std::uint64_t left_word = big_endian_word(left + at);
-        const std::uint64_t right_word = big_endian_word(right + at);
-        if (left_word != right_word) {
-            return left_word < right_word;
-        }
-    }
-    for (; at < common; ++at) {
-        if (left[at] != right[at]) {
-            return static_cast<unsigned char>(left[at]) < static_cast<unsigned char>(right[at]);
-        }
-    }
-    return left_length < right_length;
-}
 
 }  // namespace
 
@@ -119,8 +81,9 @@ int Channels::run_command_line(std::string_view command_line, FolderListing* lis
         const char* const names = seen.names.data();
         std::sort(seen.entries.begin(), seen.entries.end(),
                   [names](const FolderListing::Entry& left, const FolderListing::Entry& right) {
-                      return name_before(names + left.start, left.length, names + right.start,
-                                         right.length);
+                      // In the order of their unsigned bytes, as std::string's comparison.
+                      return std::string_view(names + left.start, left.length) <
+                             std::string_view(names + right.start, right.length);
                   });
         if (platform::FileIdentity self;
             listing_seen != nullptr && listed_folder.identify_self(self) == 0) {
