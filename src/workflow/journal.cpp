@@ -31,6 +31,7 @@ constexpr std::string_view folder_number = "folder number: ";
 constexpr std::string_view correction = "correction: ";
 constexpr std::string_view identity = "identity: ";
 constexpr std::string_view system = "system: ";
+constexpr std::string_view dates_only = "dates only: yes";
 constexpr std::string_view clip = "clip: ";
 constexpr std::string_view is = "  is: ";
 constexpr std::string_view to = "  to: ";
@@ -214,6 +215,7 @@ void read_legacy(JournalLines& lines, Journal& journal, JournalProblems& problem
             journal.ended = true;
         }
     }
+    journal.head.correction = correction.value_or(0);
 }
 
 bool read_head(JournalLines& lines, Journal& journal, JournalProblems& problems) {
@@ -223,6 +225,7 @@ bool read_head(JournalLines& lines, Journal& journal, JournalProblems& problems)
     bool correction = false;
     bool identity = false;
     bool known_system = true;
+    bool known_run = true;
     while (lines.next(line) && !line.empty()) {
         if (line.starts_with(key::folder)) {
             journal.head.folder = std::string_view(line).substr(key::folder.size());
@@ -244,9 +247,13 @@ bool read_head(JournalLines& lines, Journal& journal, JournalProblems& problems)
                 name_rules_named(std::string_view(line).substr(key::system.size()));
             journal.head.names = rules.value_or(own_name_rules);
             known_system = rules.has_value();
+        } else if (line.starts_with("dates only: ")) {
+            // Anything but "yes" could be read as either kind of run.
+            journal.head.dates_only = true;
+            known_run = line == key::dates_only;
         }
     }
-    if (!(folder && number && correction && identity && known_system)) {
+    if (!(folder && number && correction && identity && known_system && known_run)) {
         problems.refused.emplace_back(
             "the head does not name the folder, its number, the correction and the identity");
         return false;
@@ -287,8 +294,10 @@ void read_entries(JournalLines& lines, Journal& journal, JournalProblems& proble
         }
         if (clip_lines == 2 && line.starts_with(key::to)) {
             clip.new_name = std::string_view(line).substr(key::to.size());
+            // A run of dates only renamed nothing: each clip bears the name it had.
             const std::optional<std::string> corrected =
-                corrected_name(clip.old_name, journal.head.correction);
+                journal.head.dates_only ? clip.old_name
+                                        : corrected_name(clip.old_name, journal.head.correction);
             if (!is_plain_name(clip.old_name, journal.head.names) ||
                 lineio::unicode::character_count(clip.old_name) != 23 || !corrected ||
                 *corrected != clip.new_name) {
@@ -448,6 +457,19 @@ int locate_journal_folder(const std::string& name, const Journal& journal,
     return 0;
 }
 
+std::string journal_folder_from_here(const Journal& journal, const std::string& journal_path,
+                                     const std::string& folder_path) {
+    std::string here;
+    const bool beside =
+        platform::real_path(journal_path.substr(journal_path.find_last_of("/\\") + 1), here) == 0 &&
+        here == journal_path;
+    if (!beside) {
+        return folder_path;
+    }
+    // A journal of 1.1.0 named its clips' paths from its own folder; "" is the root in any other.
+    return journal.legacy && journal.head.folder.empty() ? "." : journal.head.folder;
+}
+
 std::string journal_file_name(const platform::LocalTime& time, int number) {
     std::string name(journal_name_start);
     append_number(name, time.year, 4);
@@ -545,7 +567,10 @@ bool JournalWriter::create() {
     }
     std::string head(journal_title);
     head.append(line_end).append(version_line).append(line_end);
-    head.append("The renames of one run, oldest first. To give every file its old name back:")
+    head.append(head_.dates_only
+                    ? "The dates one run corrected, oldest first. To give every clip its old dates "
+                      "back:"
+                    : "The renames of one run, oldest first. To give every file its old name back:")
         .append(line_end)
         .append(undo_command(program_, name_))
         .append(line_end);
@@ -554,6 +579,9 @@ bool JournalWriter::create() {
     head.append(key::correction).append(std::to_string(head_.correction)).append(line_end);
     head.append(key::identity).append(identity_kind_words(head_.identity_kind)).append(line_end);
     head.append(key::system).append(name_rules_words(own_name_rules)).append(line_end);
+    if (head_.dates_only) {
+        head.append(key::dates_only).append(line_end);
+    }
     head.append(line_end);
     owed_.insert(0, head);
     return true;
@@ -586,6 +614,8 @@ void JournalWriter::write_ahead(std::span<const JournalClip> clips) {
         append_dates(entries, clip);
     }
     write(entries);
+    // A run of dates only changes its clips once they are journaled, renaming none.
+    renamed_any_ = renamed_any_ || head_.dates_only;
     if (first) {
         // The journal's own name must last too: the folder that holds it is made durable once.
         platform::Folder current;
