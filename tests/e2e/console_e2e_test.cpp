@@ -283,6 +283,19 @@ TEST(Terminal, AJournalDroppedOntoTheProgramIsTakenBackAfterAsking) {
     const std::size_t told = piped.error.find(" --undo " + journal);
     EXPECT_LT(piped.error.find("is an undo journal; to take its run back: "), told) << piped.error;
     EXPECT_NE(told, std::string::npos);
+    // With --dates the clips get their dates, never their old names, once the person says Y.
+    const std::string clip = "Clips/2024 02 29 23 00 00.mp4";
+    const auto time = fs::last_write_time(clip);
+    for (const std::string answer : {"N", "y"}) {
+        const ProgramRun run =
+            run_on_terminal(answer + "\r\r", {}, [](int) {}, {"--dates", journal});
+        EXPECT_NE(
+            run.output.find("run of " + journal + " renamed: 1 clips in the folder \"Clips\""),
+            std::string::npos)
+            << run.output;
+        EXPECT_EQ(folder_contents("Clips"), shifted);
+        EXPECT_EQ(fs::last_write_time(clip) == time, answer == "N");
+    }
     const std::string asked =
         "Take back the run of " + journal + ": 1 clips in the folder \"Clips\"? Y/N";
     for (const std::string answer : {"N", "y"}) {
