@@ -459,11 +459,11 @@ int locate_journal_folder(const std::string& name, const Journal& journal,
 
 std::string journal_folder_from_here(const Journal& journal, const std::string& journal_path,
                                      const std::string& folder_path) {
+    // The journal's real folder, wherever a link to it stands, is the one its folder is read in.
     std::string here;
-    const bool beside =
-        platform::real_path(journal_path.substr(journal_path.find_last_of("/\\") + 1), here) == 0 &&
-        here == journal_path;
-    if (!beside) {
+    const std::size_t cut = journal_path.find_last_of("/\\");
+    if (cut == std::string::npos || platform::real_path(".", here) != 0 ||
+        here != journal_path.substr(0, cut)) {
         return folder_path;
     }
     // A journal of 1.1.0 named its clips' paths from its own folder; "" is the root in any other.
