@@ -36,7 +36,7 @@ struct DatePlan {
     int write_error = 0;         // why the clip could only be opened to read
 };
 
-// Opens the clip `entry.old_name` of `folder`, reads it and fills in the dates part of its
+// Opens the clip `entry.old_name` of `folder`, reads it and fills in the dates lines of its
 // journal entry (`entry.dated` and what follows it) and `plan`. `planned` is the clip's corrected
 // name under `correction` minutes as its renaming planned it, whose date and time less the
 // correction are its old name's: the name a run is about to give it, or for a clip renamed
