@@ -271,8 +271,8 @@ bool holds_journaled_bytes(const ClipFolder& folder, const std::string& name,
     return true;
 }
 
-int plan_dates(const ClipFolder& folder, std::int32_t correction, bool to_patch, JournalClip& entry,
-               DatePlan& plan, FileIdentity& identity) {
+int plan_dates(const ClipFolder& folder, std::int32_t correction, std::string_view planned,
+               bool to_patch, JournalClip& entry, DatePlan& plan, FileIdentity& identity) {
     plan = {};
     plan.shift = std::int64_t{correction} * 60;
     ClipFile& file = plan.file;
@@ -299,7 +299,7 @@ int plan_dates(const ClipFolder& folder, std::int32_t correction, bool to_patch,
     entry.dated = true;
     entry.size = plan.identity.size;
     entry.old_time = plan.identity.modified;
-    const std::int64_t named = name_seconds(entry.new_name) - plan.shift;
+    const std::int64_t named = name_seconds(planned) - plan.shift;
     if (file_time_agrees(unix_nanoseconds(entry.old_time), named)) {
         entry.new_time = static_cast<std::int64_t>(static_cast<std::uint64_t>(entry.old_time) +
                                                    static_cast<std::uint64_t>(plan.shift) *

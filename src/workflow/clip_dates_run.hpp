@@ -5,13 +5,24 @@
 // and the plan holds it open until its patch.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "workflow/clip_folder.hpp"
 #include "workflow/journal.hpp"
 
 namespace workflow {
+
+// Each clip of a batch stays open from its reading to its patch: a batch of clips whose dates are
+// corrected holds at most this many, far below the 1,024 files a process may have open by
+// default.
+inline constexpr std::size_t largest_dated_batch = 256;
+
+// A clip's dates line where no undo journal could be made.
+inline constexpr char unjournaled_dates_line[] =
+    "  Dates left: without an undo journal no date is changed";
 
 struct DatePlan {
     std::string left;            // why none of the clip's dates change (a hard link, no read)
@@ -25,14 +36,16 @@ struct DatePlan {
     int write_error = 0;         // why the clip could only be opened to read
 };
 
-// Opens the clip `entry.old_name` of `folder`, to be renamed to `entry.new_name` under
-// `correction` minutes, reads it and fills in the dates part of its journal entry
-// (`entry.dated` and what follows it) and `plan`. With `to_patch` the clip is opened to be
-// written too, and kept open in the plan where there is something to correct. Sets `identity` to
-// the clip's, from the open clip where it opens, otherwise from its name; returns 0, or the
-// error with which the name could not be identified.
-int plan_dates(const ClipFolder& folder, std::int32_t correction, bool to_patch, JournalClip& entry,
-               DatePlan& plan, FileIdentity& identity);
+// Opens the clip `entry.old_name` of `folder`, reads it and fills in the dates lines of its
+// journal entry (`entry.dated` and what follows it) and `plan`. `planned` is the clip's corrected
+// name under `correction` minutes as its renaming planned it, whose date and time less the
+// correction are its old name's: the name a run is about to give it, or for a clip renamed
+// earlier the name that run planned, which a burst number may have replaced since. With
+// `to_patch` the clip is opened to be written too, and kept open in the plan where there is
+// something to correct. Sets `identity` to the clip's, from the open clip where it opens,
+// otherwise from its name; returns 0, or the error with which the name could not be identified.
+int plan_dates(const ClipFolder& folder, std::int32_t correction, std::string_view planned,
+               bool to_patch, JournalClip& entry, DatePlan& plan, FileIdentity& identity);
 
 // After the clip took `new_name`: checks that the name is the clip read, with the journaled
 // bytes at each offset and one name only, patches its fields in place and sets its file time

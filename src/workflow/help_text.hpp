@@ -8,6 +8,7 @@ namespace workflow::texts {
 inline constexpr std::string_view help =
     R"(Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL | --help | --version]
        DoridivezizoziRUR [--dry-run] [--dates] [[--] FOLDER]
+       DoridivezizoziRUR --dates JOURNAL
        DoridivezizoziRUR JOURNAL
 
 Renames the video clips (.avi, .mp4, .m4v) of one folder whose names carry a
@@ -39,6 +40,10 @@ Options:
                    old name, the creation dates recorded inside an MP4, M4V or
                    AVI clip, patched in place; the journal keeps the old bytes
                    and times
+  --dates JOURNAL  correct, in the same way, the dates of the clips that the
+                   run of that journal renamed without correcting them and
+                   that still bear its names; a run of its own, with a
+                   journal of its own that --undo takes back
   --undo JOURNAL   give every file renamed by the run of that journal its old
                    name back, newest rename first, and after --dates its old
                    file time and recorded dates

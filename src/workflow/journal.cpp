@@ -32,6 +32,7 @@ constexpr std::string_view folder_number = "folder number: ";
 constexpr std::string_view correction = "correction: ";
 constexpr std::string_view identity = "identity: ";
 constexpr std::string_view system = "system: ";
+constexpr std::string_view dates_only = "dates only: yes";
 constexpr std::string_view clip = "clip: ";
 constexpr std::string_view is = "  is: ";
 constexpr std::string_view to = "  to: ";
@@ -85,7 +86,7 @@ bool read_hex(std::string_view text, std::string& bytes) {
 // Digits written straight into `text`: a time in nanoseconds is too long for a short string's
 // own room, so std::to_string would cost every dated clip allocations.
 template <typename Number>
-std::string& append_number(std::string& text, Number value) {
+std::string& append_decimal(std::string& text, Number value) {
     char digits[24];
     return text.append(digits, std::to_chars(digits, std::end(digits), value).ptr);
 }
@@ -95,16 +96,16 @@ void append_dates(std::string& text, const JournalClip& clip) {
     if (!clip.dated) {
         return;
     }
-    append_number(text.append(key::size), clip.size).append(line_end);
+    append_decimal(text.append(key::size), clip.size).append(line_end);
     for (const JournalClip::Field& field : clip.fields) {
-        append_number(text.append(key::field), field.offset).append(" ");
+        append_decimal(text.append(key::field), field.offset).append(" ");
         append_hex(text, field.old_bytes);
         text.append(" ");
         append_hex(text, field.new_bytes);
         text.append(line_end);
     }
-    append_number(text.append(key::time), clip.old_time).append(" ");
-    append_number(text, clip.new_time).append(line_end);
+    append_decimal(text.append(key::time), clip.old_time).append(" ");
+    append_decimal(text, clip.new_time).append(line_end);
 }
 
 // Reads one --dates line into the entry `clip`; false when the line is not whole or leaves the
@@ -223,6 +224,7 @@ void read_legacy(JournalLines& lines, Journal& journal, JournalProblems& problem
             journal.ended = true;
         }
     }
+    journal.head.correction = correction.value_or(0);
 }
 
 bool read_head(JournalLines& lines, Journal& journal, JournalProblems& problems) {
@@ -232,6 +234,7 @@ bool read_head(JournalLines& lines, Journal& journal, JournalProblems& problems)
     bool correction = false;
     bool identity = false;
     bool known_system = true;
+    bool known_run = true;
     while (lines.next(line) && !line.empty()) {
         if (line.starts_with(key::folder)) {
             journal.head.folder = std::string_view(line).substr(key::folder.size());
@@ -253,9 +256,13 @@ bool read_head(JournalLines& lines, Journal& journal, JournalProblems& problems)
                 name_rules_named(std::string_view(line).substr(key::system.size()));
             journal.head.names = rules.value_or(own_name_rules);
             known_system = rules.has_value();
+        } else if (line.starts_with("dates only: ")) {
+            // Anything but "yes" could be read as either kind of run.
+            journal.head.dates_only = true;
+            known_run = line == key::dates_only;
         }
     }
-    if (!(folder && number && correction && identity && known_system)) {
+    if (!(folder && number && correction && identity && known_system && known_run)) {
         problems.refused.emplace_back(
             "the head does not name the folder, its number, the correction and the identity");
         return false;
@@ -296,8 +303,10 @@ void read_entries(JournalLines& lines, Journal& journal, JournalProblems& proble
         }
         if (clip_lines == 2 && line.starts_with(key::to)) {
             clip.new_name = std::string_view(line).substr(key::to.size());
+            // A run of dates only renamed nothing: each clip bears the name it had.
             const std::optional<std::string> corrected =
-                corrected_name(clip.old_name, journal.head.correction);
+                journal.head.dates_only ? clip.old_name
+                                        : corrected_name(clip.old_name, journal.head.correction);
             if (!is_plain_name(clip.old_name, journal.head.names) ||
                 lineio::unicode::character_count(clip.old_name) != 23 || !corrected ||
                 *corrected != clip.new_name) {
@@ -457,6 +466,19 @@ int locate_journal_folder(const std::string& name, const Journal& journal,
     return 0;
 }
 
+std::string journal_folder_from_here(const Journal& journal, const std::string& journal_path,
+                                     const std::string& folder_path) {
+    // The journal's real folder, wherever a link to it stands, is the one its folder is read in.
+    std::string here;
+    const std::size_t cut = journal_path.find_last_of("/\\");
+    if (cut == std::string::npos || platform::real_path(".", here) != 0 ||
+        here != journal_path.substr(0, cut)) {
+        return folder_path;
+    }
+    // A journal of 1.1.0 named its clips' paths from its own folder; "" is the root in any other.
+    return journal.legacy && journal.head.folder.empty() ? "." : journal.head.folder;
+}
+
 std::string journal_file_name(const platform::LocalTime& time, int number) {
     std::string name(journal_name_start);
     append_number(name, time.year, 4);
@@ -554,7 +576,10 @@ bool JournalWriter::create() {
     }
     std::string head(journal_title);
     head.append(line_end).append(version_line).append(line_end);
-    head.append("The renames of one run, oldest first. To give every file its old name back:")
+    head.append(head_.dates_only
+                    ? "The dates one run corrected, oldest first. To give every clip its old dates "
+                      "back:"
+                    : "The renames of one run, oldest first. To give every file its old name back:")
         .append(line_end)
         .append(undo_command(program_, name_))
         .append(line_end);
@@ -563,6 +588,9 @@ bool JournalWriter::create() {
     head.append(key::correction).append(std::to_string(head_.correction)).append(line_end);
     head.append(key::identity).append(identity_kind_words(head_.identity_kind)).append(line_end);
     head.append(key::system).append(name_rules_words(own_name_rules)).append(line_end);
+    if (head_.dates_only) {
+        head.append(key::dates_only).append(line_end);
+    }
     head.append(line_end);
     owed_.insert(0, head);
     return true;
@@ -595,6 +623,8 @@ void JournalWriter::write_ahead(std::span<const JournalClip> clips) {
         append_dates(owed_, clip);
     }
     write({});
+    // A run of dates only changes its clips once they are journaled, renaming none.
+    renamed_any_ = renamed_any_ || head_.dates_only;
     if (first) {
         // The journal's own name must last too: the folder that holds it is made durable once.
         platform::Folder current;

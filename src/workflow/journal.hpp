@@ -10,6 +10,8 @@
 //   correction: <minutes>
 //   identity: number and birth time | number, size and time | size and time | number
 //   system: POSIX | Windows   whose name rules the names keep
+//   dates only: yes           a run that corrected the dates of clips renamed before (--dates
+//                             JOURNAL): each entry's clip keeps its name, "to:" repeating it
 //   <empty line>
 //   clip: <old name>          one entry per clip about to be renamed, written ahead in batches,
 //     is: <identity>          each batch on the medium before any of its renames is tried
@@ -32,7 +34,8 @@
 // time in nanoseconds where numbers do not outlive a remount.
 //
 // A journal without a version line comes from version 1.1.0: pairs "renamed: <path>" and
-// "     to: <path>", each written before its rename.
+// "     to: <path>", each written before its rename; the correction read is the one every pair
+// shares.
 #pragma once
 
 #include <cstdint>
@@ -96,6 +99,9 @@ struct JournalHead {
     std::int32_t correction = 0;
     IdentityKind identity_kind = IdentityKind::number_and_birth;
     NameRules names = own_name_rules;
+    // The run renamed nothing and corrected dates only. Its correction is still the one of the
+    // names the clips bear, so that a later run on the folder is asked before shifting again.
+    bool dates_only = false;
 };
 
 struct Journal {
@@ -137,6 +143,10 @@ JournalProblems load_journal(const std::string& name, Journal& journal, int& err
 // stands (`journal_path`, the journal's own real path); 0 or the system's error.
 int locate_journal_folder(const std::string& name, const Journal& journal,
                           std::string& journal_path, std::string& folder_path);
+// The same folder as the head of a journal written in the current directory names it: as the
+// journal at `journal_path` does where that journal lies here too, otherwise by its full path.
+std::string journal_folder_from_here(const Journal& journal, const std::string& journal_path,
+                                     const std::string& folder_path);
 
 // Keeps the journal of a real run in the current directory, under a name of the run's local date
 // and time that no file bears yet. It is made when the first batch of clips is written, and

@@ -100,9 +100,16 @@ Options parse_options(std::span<const std::string_view> arguments,
                         return usage_error("a dry run takes the clip folder, not an undo journal",
                                            path);
                     }
-                    options.command = Options::Command::undo;
                     options.journal = path;
-                    options.journal_dropped = true;
+                    // --dates after the journal as well as before it: never an undo.
+                    if (!options.dates && used + 1 < arguments.size() &&
+                        arguments[used + 1] == "--dates") {
+                        options.dates = true;
+                        ++used;
+                    }
+                    options.command =
+                        options.dates ? Options::Command::journal_dates : Options::Command::undo;
+                    options.journal_dropped = !options.dates;
                     break;
                 case PathKind::other_file:
                     return drop_error("Drop the folder that holds the clips, not a clip: \"" +

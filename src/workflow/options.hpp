@@ -9,9 +9,10 @@
 namespace workflow {
 
 struct Options {
-    enum class Command { dialogue, help, version, dry_run, undo, usage_error };
+    // journal_dates: --dates with an undo journal, whose clips' dates are corrected now.
+    enum class Command { dialogue, help, version, dry_run, undo, journal_dates, usage_error };
     Command command = Command::dialogue;
-    std::string journal;  // for undo
+    std::string journal;  // for undo and journal_dates
     // The journal was dropped onto the program (or named as its one argument), not named after
     // --undo: a person is asked first, and a script is told to name --undo.
     bool journal_dropped = false;

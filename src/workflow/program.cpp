@@ -5,6 +5,7 @@
 #include "version.hpp"
 #include "workflow/dialogue.hpp"
 #include "workflow/help_text.hpp"
+#include "workflow/journal_dates_run.hpp"
 #include "workflow/renamer.hpp"
 #include "workflow/undo.hpp"
 
@@ -31,6 +32,8 @@ void run_program(lineio::Channels& channels, const Options& options) {
                                     std::string(rur::program_version) + "\n");
         case Options::Command::undo:
             run_undo(channels, options.journal, options.journal_dropped);
+        case Options::Command::journal_dates:
+            run_journal_dates(channels, options.journal, options.program);
         case Options::Command::dry_run: {
             RealFolder folder([](const std::string&, const std::string&) { return 0; });
             DryRun renamer(channels, folder);

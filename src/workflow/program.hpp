@@ -1,4 +1,5 @@
-// The whole program for its options: the dialogue, a dry run of it, an undo, or a text.
+// The whole program for its options: the dialogue, a dry run of it, an undo, the dates of a run
+// corrected afterwards, or a text.
 #pragma once
 
 #include "lineio/channels.hpp"

@@ -39,18 +39,6 @@ void RealRun::outcome(bool renamed, std::string_view path, std::string_view old_
     }
 }
 
-namespace {
-
-// With --dates, the clips whose recorded dates were corrected and those left.
-void write_dates_summary(lineio::Channels& channels, int channel, std::int32_t corrected,
-                         std::int32_t left, std::string_view verb) {
-    channels.text_line(channel, " " + std::to_string(corrected) + " clips' recorded dates " +
-                                    std::string(verb) + " corrected, " + std::to_string(left) +
-                                    " left");
-}
-
-}  // namespace
-
 void RealRun::finish(std::int32_t renamed_count) {
     journal_.close(renamed_count);
     write_summary(channels_, report_channel, renamed_count);

@@ -24,11 +24,9 @@ using lineio::FixedText;
 
 // The journal's entries reach the medium before the renames they cover, a batch at a time; the
 // batches grow so that a run of 100,000 clips waits for the medium a few dozen times. With
-// --dates each clip of a batch stays open from its reading to its patch: a batch then holds
-// fewer, far below the 1,024 files a process may have open by default.
+// --dates a batch holds fewer (largest_dated_batch).
 constexpr std::size_t first_batch = 1;
 constexpr std::size_t largest_batch = 4096;
-constexpr std::size_t largest_dated_batch = 256;
 
 // One listed name and what the pass means to do with it.
 struct ListedClip {
@@ -141,8 +139,9 @@ class Pass {
                 clip.dated = ahead;
                 // A real run opens it to be written: its journal, made with the first batch,
                 // may yet turn out not to be had, and then the clip is only closed again.
-                clip.unknown = plan_dates(clips_, correction_, renamer_.changes_names(), entry,
-                                          date_plans_[clip.dated], identity);
+                clip.unknown =
+                    plan_dates(clips_, correction_, entry.new_name, renamer_.changes_names(), entry,
+                               date_plans_[clip.dated], identity);
             } else {
                 clip.unknown = clips_.identify(entry.old_name, identity);
             }
@@ -209,12 +208,14 @@ class Pass {
         if (renamed_here && clip.dated != ListedClip::no_dates) {
             const JournalClip& entry = ahead_[clip.dated];
             bool corrected = false;
-            dates_line_ =
-                !renamer_.changes_names()
-                    ? foretell_dates(entry, date_plans_[clip.dated], corrected)
-                : renamer_.journals()
-                    ? correct_dates(clips_, new_name, entry, date_plans_[clip.dated], corrected)
-                    : "  Dates left: without an undo journal no date is changed";
+            if (!renamer_.changes_names()) {
+                dates_line_ = foretell_dates(entry, date_plans_[clip.dated], corrected);
+            } else if (renamer_.journals()) {
+                dates_line_ =
+                    correct_dates(clips_, new_name, entry, date_plans_[clip.dated], corrected);
+            } else {
+                dates_line_ = unjournaled_dates_line;
+            }
             renamer_.count_dates(corrected);
         }
         if (clip.dated != ListedClip::no_dates) {

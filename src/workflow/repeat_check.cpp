@@ -1,5 +1,8 @@
 #include "workflow/repeat_check.hpp"
 
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,9 @@ struct EarlierRun {
     std::int32_t correction = 0;
     std::vector<std::string> shifted;  // the names its renamed clips still bear
     long long not_shifted = 0;         // its clips it never renamed, still under their names
+    // The runs of dates only since, newest first, that corrected the dates of shifted clips: they
+    // are taken back first, the clips' times being theirs.
+    std::vector<std::string> dates_runs;
 };
 
 // The folder's real path, or empty where it cannot be had.
@@ -26,15 +32,10 @@ std::string real_path_of(const std::string& path) {
     return platform::real_path(path, resolved) == 0 ? resolved : std::string();
 }
 
-bool bears(const ClipFolder& clips, const std::string& name, const JournalClip& clip,
-           IdentityKind kind) {
-    FileIdentity file;
-    return clips.identify(name, file) == 0 && is_journaled_clip(clip, file, kind);
-}
-
-// What the newest journal here of a run on the folder `clips` opened tells; an empty journal
-// name where none does.
-EarlierRun find_earlier_run(const ClipFolder& clips, const std::string& folder_path) {
+// Hands `visit` the name and text of each journal here of a run on the folder `clips` opened,
+// newest first, until it returns false; a journal that is refused, or of 1.1.0, is passed over.
+void for_each_run_on(const ClipFolder& clips, const std::string& folder_path,
+                     const std::function<bool(const std::string&, const Journal&)>& visit) {
     FileIdentity self;
     const std::uint64_t number =
         clips.keeps_file_numbers() && clips.identify_self(self) == 0 ? self.index : 0;
@@ -51,25 +52,89 @@ EarlierRun find_earlier_run(const ClipFolder& clips, const std::string& folder_p
         const bool same_folder =
             number != 0 ? journal.head.folder_number == number
                         : !real_folder.empty() && real_path_of(journal_folder) == real_folder;
-        if (!same_folder) {
-            continue;
+        if (same_folder && !visit(name, journal)) {
+            return;
         }
-        EarlierRun earlier{name, journal.head.correction, {}, 0};
+    }
+}
+
+// Notes each clip whose dates the run of dates only `journal` corrected, and no undo gave back,
+// under the name it bears, unless a newer run noted it first.
+void note_dates_run(const std::string& name, const Journal& journal, DatesRuns& runs) {
+    for (const JournalClip& clip : journal.clips) {
+        if (clip.dated && !clip.restored) {
+            runs.try_emplace(clip.old_name, DatesRun{clip, journal.head.identity_kind, name});
+        }
+    }
+}
+
+// What the newest journal here of a run on the folder `clips` opened tells; an empty journal
+// name where none does.
+EarlierRun find_earlier_run(const ClipFolder& clips, const std::string& folder_path) {
+    EarlierRun earlier;
+    DatesRuns since;
+    for_each_run_on(clips, folder_path, [&](const std::string& name, const Journal& journal) {
+        if (journal.head.dates_only) {
+            // It renamed nothing: the names are an older run's, whose clips' times it changed.
+            note_dates_run(name, journal, since);
+            return true;
+        }
+        const IdentityKind kind = journal.head.identity_kind;
+        earlier = {name, journal.head.correction, {}, 0, {}};
         for (const JournalClip& clip : journal.clips) {
             const std::string& given = clip.renamed_as.empty() ? clip.new_name : clip.renamed_as;
+            FileIdentity file;
             if (clip.never_renamed) {
                 earlier.not_shifted +=
-                    bears(clips, clip.old_name, clip, journal.head.identity_kind) ? 1 : 0;
-            } else if (!clip.restored && bears(clips, given, clip, journal.head.identity_kind)) {
+                    clips.identify(clip.old_name, file) == 0 && is_journaled_clip(clip, file, kind)
+                        ? 1
+                        : 0;
+                continue;
+            }
+            if (clip.restored || clips.identify(given, file) != 0) {
+                continue;
+            }
+            // A run of dates only since knew the clip by the identity it had then.
+            const DatesRun* const dated = dates_run_of(given, file, since);
+            if (is_journaled_clip(clip, file, kind) ||
+                (dated != nullptr && dated->clip.identity == clip.identity)) {
                 earlier.shifted.push_back(given);
+                if (dated != nullptr && std::ranges::find(earlier.dates_runs, dated->journal) ==
+                                            earlier.dates_runs.end()) {
+                    earlier.dates_runs.push_back(dated->journal);
+                }
             }
         }
-        return earlier;
-    }
-    return {};
+        return false;
+    });
+    return earlier;
 }
 
 }  // namespace
+
+const DatesRun* dates_run_of(const std::string& name, const FileIdentity& file,
+                             const DatesRuns& runs) {
+    // The file time is what the run set last: the correction holds while the clip keeps it (on
+    // FAT to 2 s), whether or not its identity holds the time.
+    constexpr std::int64_t fat_step = 2'000'000'000;
+    const auto found = runs.find(name);
+    return found != runs.end() &&
+                   std::llabs(file.modified - found->second.clip.new_time) < fat_step &&
+                   is_journaled_clip(found->second.clip, file, found->second.kind)
+               ? &found->second
+               : nullptr;
+}
+
+DatesRuns dates_runs_on(const ClipFolder& clips, const std::string& folder_path) {
+    DatesRuns runs;
+    for_each_run_on(clips, folder_path, [&runs](const std::string& name, const Journal& journal) {
+        if (journal.head.dates_only) {
+            note_dates_run(name, journal, runs);
+        }
+        return true;
+    });
+    return runs;
+}
 
 void ask_before_shifting_again(lineio::Channels& channels, std::string_view folder,
                                std::int32_t correction, std::string_view program,
@@ -88,9 +153,17 @@ void ask_before_shifting_again(lineio::Channels& channels, std::string_view fold
              " " + std::to_string(earlier.shifted.size()) +
                  " clips of this folder still bear the names a run gave them, shifted by " +
                  std::to_string(earlier.correction) + " minutes (see " + journal + ").",
-             " To start again from their original names, take that run back first:",
-             "   " + undo_command(program, journal_in_full(earlier.journal))}) {
+             earlier.dates_runs.empty()
+                 ? " To start again from their original names, take that run back first:"
+                 : " To start again from their original names, take back the runs that "
+                   "corrected their dates since, then that run:"}) {
         channels.text_line(lineio::console_output, line);
+    }
+    std::vector<std::string> to_undo = earlier.dates_runs;
+    to_undo.push_back(earlier.journal);
+    for (const std::string& run : to_undo) {
+        channels.text_line(lineio::console_output,
+                           "   " + undo_command(program, journal_in_full(run)));
     }
     if (earlier.correction == correction && earlier.not_shifted > 0) {
         if (!answered_yes(channels, " Rename only the " + std::to_string(earlier.not_shifted) +

@@ -57,4 +57,11 @@ void write_summary(lineio::Channels& channels, int channel, std::int32_t renamed
     channels.formatted_line(channel, summary_layout(), {renamed_count, texts::summary});
 }
 
+void write_dates_summary(lineio::Channels& channels, int channel, std::int32_t corrected,
+                         std::int32_t left, std::string_view verb) {
+    channels.text_line(channel, " " + std::to_string(corrected) + " clips' recorded dates " +
+                                    std::string(verb) + " corrected, " + std::to_string(left) +
+                                    " left");
+}
+
 }  // namespace workflow

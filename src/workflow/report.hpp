@@ -26,4 +26,9 @@ void write_outcome(lineio::Channels& channels, int report, bool renamed, std::st
 // The renamed count in 6 columns and " files successfully renamed".
 void write_summary(lineio::Channels& channels, int channel, std::int32_t renamed_count);
 
+// With --dates, the clips whose recorded dates `verb` ("were", "would be") corrected and those
+// left.
+void write_dates_summary(lineio::Channels& channels, int channel, std::int32_t corrected,
+                         std::int32_t left, std::string_view verb);
+
 }  // namespace workflow

@@ -13,18 +13,10 @@
 #include "workflow/clip_folder.hpp"
 #include "workflow/clip_name.hpp"
 #include "workflow/journal.hpp"
+#include "workflow/repeat_check.hpp"
 
 namespace workflow {
 namespace {
-
-// Ends the program with a failure to read or follow the journal `name`.
-[[noreturn]] void fail_journal(lineio::Channels& channels, const std::string& name,
-                               std::string reason, lineio::Cause cause = lineio::Cause::other,
-                               std::string place = {}) {
-    const std::string shown = lineio::printable(name);
-    channels.fail({lineio::Activity::journal_input, -1, cause, std::move(reason),
-                   place.empty() ? "file \"" + shown + "\"" : std::move(place), shown});
-}
 
 // A journal dropped onto the program, perhaps by a slip of the mouse, is taken back only once the
 // person has said so, knowing what it would touch.
@@ -49,9 +41,14 @@ void show(lineio::Channels& channels, std::string_view text) {
 class Undo {
   public:
     // `folder` is opened on the journal's folder; `writer` goes on with the journal.
+    // `later`: the clips of the folder whose dates runs of dates only corrected since.
     Undo(lineio::Channels& channels, const Journal& journal, RealFolder& folder,
-         JournalWriter& writer)
-        : channels_(channels), journal_(journal), folder_(folder), writer_(writer) {
+         JournalWriter& writer, DatesRuns later)
+        : channels_(channels),
+          journal_(journal),
+          folder_(folder),
+          writer_(writer),
+          later_(std::move(later)) {
         // Two entries of one identity are two names of one file only where the identity is a
         // true file number: two clips of a burst can share their size and time.
         if (is_file_number(journal.head.identity_kind)) {
@@ -66,10 +63,14 @@ class Undo {
     bool restore(std::size_t at) {
         const JournalClip& clip = journal_.clips[at];
         const std::string old_path = path_of(clip.old_name);
+        if (!give_later_dates_back(clip)) {
+            return false;
+        }
         if (journal_.legacy) {
             return restore_by_name(clip);
         }
-        const bool back = restore_named(at, clip, old_path);
+        const bool back = journal_.head.dates_only ? restore_dates(clip, old_path)
+                                                   : restore_named(at, clip, old_path);
         if (back && !clip.restored) {
             writer_.restored(clip.old_name);
         }
@@ -77,6 +78,53 @@ class Undo {
     }
 
   private:
+    // Dates that a run of dates only corrected since, in the clip under the name this run gave
+    // it, go back before the name, so that name and dates stay together; the clip then has the
+    // time again by which this journal knows it. False, told why, where they could not yet.
+    bool give_later_dates_back(const JournalClip& clip) {
+        const std::string& name = clip.renamed_as.empty() ? clip.new_name : clip.renamed_as;
+        FileIdentity file;
+        const DatesRun* const later = later_.contains(name) && folder_.identify(name, file) == 0
+                                          ? dates_run_of(name, file, later_)
+                                          : nullptr;
+        if (later == nullptr || (!journal_.legacy && later->clip.identity != clip.identity)) {
+            return true;
+        }
+        bool retry = false;
+        const std::string left = undo_dates(folder_, name, later->clip, retry);
+        if (retry) {
+            return refuse(clip, "the dates a later run corrected could not be given back: " + left);
+        }
+        if (!left.empty()) {
+            show(channels_, "  Dates of " + path_of(name) + " left: " + left);
+        }
+        return true;
+    }
+
+    // A run of dates only renamed nothing: its clips get their bytes and file times back under
+    // the names they bear.
+    bool restore_dates(const JournalClip& clip, const std::string& path) {
+        if (clip.restored) {
+            // Given back before: the time set again now could undo a change made since.
+            show(channels_, " Already back " + path);
+            return true;
+        }
+        if (!bears(clip, clip.old_name)) {
+            return refuse(clip, bears_other_file(clip) ? "a different file now bears this name"
+                                                       : "it is no longer there");
+        }
+        bool retry = false;
+        const std::string left = undo_dates(folder_, clip.old_name, clip, retry);
+        if (retry) {
+            return refuse(clip, "its dates could not be given back: " + left);
+        }
+        if (!left.empty()) {
+            show(channels_, "  Dates of " + path + " left: " + left);
+        }
+        show(channels_, " Restored " + path);
+        return true;
+    }
+
     bool restore_named(std::size_t at, const JournalClip& clip, const std::string& old_path) {
         // An entry whose file an older entry renamed too is a second name of that file.
         const auto named_first = first_with_identity_.find(clip.identity);
@@ -229,6 +277,7 @@ class Undo {
     std::unordered_map<std::string, std::size_t> first_with_identity_;
     // Each name the run found, with the identity of the file it named then.
     std::unordered_map<std::string, std::string> old_names_;
+    DatesRuns later_;
 };
 
 }  // namespace
@@ -239,9 +288,15 @@ bool is_undo_journal(const std::string& name) {
     return !load_journal(name, journal, error).not_a_journal && error == 0;
 }
 
-void run_undo(lineio::Channels& channels, std::string_view journal_name, bool ask_first) {
-    const std::string name(journal_name);
-    Journal journal;
+void fail_journal(lineio::Channels& channels, const std::string& name, std::string reason,
+                  lineio::Cause cause, std::string place) {
+    const std::string shown = lineio::printable(name);
+    channels.fail({lineio::Activity::journal_input, -1, cause, std::move(reason),
+                   place.empty() ? "file \"" + shown + "\"" : std::move(place), shown});
+}
+
+void load_journal_to_follow(lineio::Channels& channels, const std::string& name, Journal& journal,
+                            std::string& journal_path, std::string& folder_path) {
     int read_error = 0;
     const JournalProblems problems = load_journal(name, journal, read_error);
     if (read_error != 0) {
@@ -272,22 +327,15 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name, bool as
                      "touched");
     }
     // The names are read beside the journal itself, wherever a link to it stands.
-    std::string journal_path;
-    std::string folder_path;
     if (const int error = locate_journal_folder(name, journal, journal_path, folder_path);
         error != 0) {
         fail_journal(channels, name, describe_error(error));
     }
-    JournalWriter writer(channels, {});
-    RealFolder folder([&](const std::string& /*from*/, const std::string& to) {
-        if (journal.encoded_again) {
-            fail_journal(channels, name,
-                         "an editor saved it in another encoding, in which the undo cannot note "
-                         "the placeholder this folder needs: save it again as UTF-8");
-        }
-        writer.undo_claim(to);  // ends the program where the journal cannot take the line
-        return 0;
-    });
+}
+
+void open_journal_folder(lineio::Channels& channels, const std::string& name,
+                         const Journal& journal, RealFolder& folder, const std::string& folder_path,
+                         const std::string& journal_path, FileIdentity& self) {
     const std::string folder_place = "folder \"" + lineio::printable(journal.head.folder) + "\"";
     if (const int error = folder.open(folder_path, false); error != 0) {
         fail_journal(channels, name,
@@ -296,7 +344,6 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name, bool as
                          : describe_error(error),
                      lineio::Cause::other, folder_place);
     }
-    FileIdentity self;
     if (const int error = folder.identify_self(self); error != 0) {
         fail_journal(channels, name, describe_error(error), lineio::Cause::other, folder_place);
     }
@@ -318,13 +365,34 @@ void run_undo(lineio::Channels& channels, std::string_view journal_name, bool as
                      "it is not the folder the run renamed in, which is no longer there",
                      lineio::Cause::other, folder_place);
     }
+}
+
+void run_undo(lineio::Channels& channels, std::string_view journal_name, bool ask_first) {
+    const std::string name(journal_name);
+    Journal journal;
+    std::string journal_path;
+    std::string folder_path;
+    load_journal_to_follow(channels, name, journal, journal_path, folder_path);
+    JournalWriter writer(channels, {});
+    RealFolder folder([&](const std::string& /*from*/, const std::string& to) {
+        if (journal.encoded_again) {
+            fail_journal(channels, name,
+                         "an editor saved it in another encoding, in which the undo cannot note "
+                         "the placeholder this folder needs: save it again as UTF-8");
+        }
+        writer.undo_claim(to);  // ends the program where the journal cannot take the line
+        return 0;
+    });
+    FileIdentity self;
+    open_journal_folder(channels, name, journal, folder, folder_path, journal_path, self);
     if (ask_first) {
         confirm_undo(channels, name, journal);
     }
     // Where there are no hard links, an undo's rename makes a placeholder too: the journal says
     // so first, so that an undo killed there is finished by the next one.
     writer.resume(journal_path, journal.length);
-    Undo undo(channels, journal, folder, writer);
+    Undo undo(channels, journal, folder, writer,
+              journal.head.dates_only ? DatesRuns() : dates_runs_on(folder, folder_path));
     std::int32_t restored = 0;
     std::int32_t never_renamed = 0;
     for (std::size_t at = journal.clips.size(); at-- > 0;) {

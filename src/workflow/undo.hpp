@@ -3,9 +3,12 @@
 // dropped onto the program.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "lineio/channels.hpp"
+#include "workflow/clip_folder.hpp"
+#include "workflow/journal.hpp"
 
 namespace workflow {
 
@@ -21,5 +24,24 @@ namespace workflow {
 // True when the file `name` can be read and holds an undo journal of this program, whatever its
 // entries; a dropped file is taken for one only then.
 bool is_undo_journal(const std::string& name);
+
+// Ends the program with a failure to read or follow the journal `name`, at `place` (the file
+// itself when empty).
+[[noreturn]] void fail_journal(lineio::Channels& channels, const std::string& name,
+                               std::string reason, lineio::Cause cause = lineio::Cause::other,
+                               std::string place = {});
+
+// Reads the journal `name` as the undo takes it, with the journal's real path and its folder's
+// path beside it; ends the program where it cannot be read, is none, or holds anything no run of
+// this program writes.
+void load_journal_to_follow(lineio::Channels& channels, const std::string& name, Journal& journal,
+                            std::string& journal_path, std::string& folder_path);
+
+// Opens `folder` on the journal's folder, never through a symbolic link, with `self` its
+// identity; ends the program where the folder belies the journal's head or is not the one the
+// run worked in.
+void open_journal_folder(lineio::Channels& channels, const std::string& name,
+                         const Journal& journal, RealFolder& folder, const std::string& folder_path,
+                         const std::string& journal_path, FileIdentity& self);
 
 }  // namespace workflow

@@ -283,6 +283,19 @@ TEST(Terminal, AJournalDroppedOntoTheProgramIsTakenBackAfterAsking) {
     const std::size_t told = piped.error.find(" --undo " + journal);
     EXPECT_LT(piped.error.find("is an undo journal; to take its run back: "), told) << piped.error;
     EXPECT_NE(told, std::string::npos);
+    // With --dates the clips get their dates, never their old names, once the person says Y.
+    const std::string clip = "Clips/2024 02 29 23 00 00.mp4";
+    const auto time = fs::last_write_time(clip);
+    for (const std::string answer : {"N", "y"}) {
+        const ProgramRun run =
+            run_on_terminal(answer + "\r\r", {}, [](int) {}, {"--dates", journal});
+        EXPECT_NE(
+            run.output.find("run of " + journal + " renamed: 1 clips in the folder \"Clips\""),
+            std::string::npos)
+            << run.output;
+        EXPECT_EQ(folder_contents("Clips"), shifted);
+        EXPECT_EQ(fs::last_write_time(clip) == time, answer == "N");
+    }
     const std::string asked =
         "Take back the run of " + journal + ": 1 clips in the folder \"Clips\"? Y/N";
     for (const std::string answer : {"N", "y"}) {
@@ -352,13 +365,19 @@ TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
               std::string::npos)
         << first.output;
     const Files shifted = folder_contents("Clips");
-    // A run on another folder since, and the folder named another way, hide nothing.
+    // A run on another folder since, the clips' dates corrected since and the folder named
+    // another way hide nothing: the run that renamed is named, the dates' run taken back first.
     ScratchDirectory::write_file("Other/2024_03_01_00_00_00.mp4");
     run_program(".", "Y\nOther\n2024 03 01 01 00 00\n2024 03 01 00 00 00\n");
+    EXPECT_EQ(run_program(".", "", false, {"--dates", journal}).exit_status, 0);
     std::string renamed_typed = typed;
     renamed_typed.replace(renamed_typed.find("Clips"), 5, "./Clips/");
     const ProgramRun again = run_on_terminal(renamed_typed + "N\r", {});
     EXPECT_NE(again.output.find(" Shift them again? Y/N"), std::string::npos) << again.output;
+    EXPECT_NE(again.output.find("(see " + journal +
+                                ").\r\r\n To start again from their original "
+                                "names, take back the runs that corrected their dates since"),
+              std::string::npos);
     EXPECT_EQ(folder_contents("Clips"), shifted);
     EXPECT_EQ(run_on_terminal(typed + "y\rN\r\r", {}).exit_status, 0);
     EXPECT_NE(folder_contents("Clips"), shifted);

@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <regex>
+#include <set>
 
 #include "e2e/program_runner.hpp"
 #include "workflow/journal.hpp"
@@ -102,6 +104,85 @@ TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
             before.at(name))
             << name;
     }
+}
+
+// --dates JOURNAL after a run without dates, of this version or of 1.1.0 (L): each clip still
+// under the name the run gave it ends as a --dates run (G) leaves it, byte for byte and time for
+// time. The run renames nothing and is taken back apart; the renames' undo takes its dates too.
+TEST(Dates, LaterFromAJournalAsADatesRunWouldAndTakenBackApart) {
+    ScratchDirectory scratch;
+    // Fixture, name, what befalls it after the renaming run, its line.
+    const std::vector<std::tuple<std::string, std::string, std::string, std::string>> table{
+        {"moov_first.mp4", "2025_11_21_15_40_10.mp4", "",
+         "file time and 6 recorded dates corrected"},
+        {"moov_last.mp4", "2025-11-21-15-40-10.mp4", "",
+         "file time and 6 recorded dates corrected"},
+        {"clip.avi", "2025_11_21_16_40_10.avi", "", "file time and 1 recorded date corrected"},
+        {"wide_moov.mp4", "2025_11_21_15_40_09.mp4", "F/moved", "left: it is no longer there"},
+        {"fragmented.mp4", "2025_11_21_15_40_11.mp4", "F/copy", "a different file now bears this"},
+    };
+    const auto state = [](const std::string& folder) {
+        std::map<std::string, std::pair<std::string, fs::file_time_type>> files;
+        for (const auto& [name, bytes] : folder_contents(folder)) {
+            files[name] = {bytes, fs::last_write_time(folder + "/" + name)};
+        }
+        return files;
+    };
+    for (const std::string folder : {"F/", "G/", "L/"}) {
+        fs::create_directory(folder);
+        for (const auto& [fixture, name, after, said] : table) {
+            fs::copy_file(fs::path(RUR_FIXTURES) / fixture, folder + name);
+            fs::last_write_time(folder + name, std::chrono::floor<std::chrono::seconds>(
+                                                   fs::last_write_time(folder + name)));
+        }
+    }
+    const auto original = state("L");
+    const std::string typed = "Y\nF\n2025 11 21 15 30 00\n2025 11 21 14 15 00\n\n";
+    ASSERT_EQ(run_program(".", typed).exit_status, 0);
+    const std::string renames = journal_in(".");
+    ASSERT_EQ(run_program(".", std::regex_replace(typed, std::regex("F"), "G"), false, {"--dates"})
+                  .exit_status,
+              0);
+    workflow::Journal read;
+    workflow::read_journal(ScratchDirectory::read_file(renames), read);
+    std::map<std::string, std::string> taken;  // by the old name
+    for (const workflow::JournalClip& clip : read.clips) {
+        taken[clip.old_name] = clip.renamed_as.empty() ? clip.new_name : clip.renamed_as;
+    }
+    std::string legacy = "DoridivezizoziRUR undo journal\r\n";
+    for (const auto& [fixture, name, after, said] : table) {
+        if (after.empty()) {
+            fs::rename("L/" + name, "L/" + taken[name]);
+            legacy += "renamed: L/" + name + "\r\n     to: L/" + taken[name] + "\r\n";
+        } else if (after == "F/moved") {
+            fs::rename("F/" + taken[name], after);
+        } else {  // replaced by a copy
+            fs::copy_file("F/" + taken[name], after);
+            fs::rename(after, "F/" + taken[name]);
+        }
+    }
+    ScratchDirectory::write_file("legacy.txt", legacy);
+    const auto before = state("F");
+    const std::set<std::string> journals{renames, journal_in(".", {renames})};
+    const ProgramRun run = run_program(".", "", false, {"--dates", renames});
+    ASSERT_EQ(run.exit_status, 0) << run.error;
+    for (const auto& [fixture, name, after, said] : table) {
+        EXPECT_NE(run.output.find(said), std::string::npos) << name << run.output;
+    }
+    EXPECT_NE(run.output.find("3 clips' recorded dates were corrected, 2 left"), run.output.npos);
+    const std::string dates_only = journal_in(".", journals);
+    ASSERT_EQ(run_program(".", "", false, {"legacy.txt", "--dates"}).exit_status, 0);
+    for (const auto& [fixture, name, after, said] : table) {
+        if (after.empty()) {
+            EXPECT_EQ(state("F").at(taken[name]), state("G").at(taken[name])) << name;
+            EXPECT_EQ(state("L").at(taken[name]), state("G").at(taken[name])) << name;
+        }
+    }
+    EXPECT_EQ(run_program(".", "", false, {"--dates", dates_only}).exit_status, 127);
+    EXPECT_EQ(run_program(".", "", false, {"--undo", dates_only}).exit_status, 0);
+    EXPECT_EQ(state("F"), before);
+    EXPECT_EQ(run_program(".", "", false, {"--undo", "legacy.txt"}).exit_status, 0);
+    EXPECT_EQ(state("L"), original);
 }
 
 }  // namespace

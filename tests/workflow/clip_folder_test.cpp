@@ -93,7 +93,7 @@ TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
         workflow::JournalClip entry{name, "", new_name, "", ""};
         workflow::DatePlan plan;
         platform::FileIdentity identity;
-        ASSERT_EQ(workflow::plan_dates(folder, -75, true, entry, plan, identity), 0);
+        ASSERT_EQ(workflow::plan_dates(folder, -75, new_name, true, entry, plan, identity), 0);
         ASSERT_EQ(entry.fields.size(), 6U);
         std::filesystem::rename(name, row.what.starts_with("another") ? "moved" : new_name);
         if (row.what.starts_with("a second")) {

@@ -26,6 +26,7 @@ std::string edited(const std::string& line, const std::string& replacement) {
     return std::regex_replace(head, std::regex(line), replacement);
 }
 const std::string windows = edited("\r\n\r\n", "\r\nsystem: Windows\r\n\r\n");
+const std::string dates_only = edited("\r\n\r\n", "\r\ndates only: yes\r\n\r\n");
 std::string legacy(const std::string& from, const std::string& to) {
     return "DoridivezizoziRUR undo journal\r\nrenamed: F/" + from + "\r\n     to: F/" + to + "\r\n";
 }
@@ -56,6 +57,11 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         {"an entry without its identity", head + "clip: " + old_name + "\r\n  to: " + corrected +
          "\r\n  to: " + corrected + "\r\n", 0, 3},
         {"dates", head + plain + "  size: 99\r\n  field: 48 0a0b 0c0d\r\n  time: 5 -7\r\n", 1, 0},
+        {"dates only", dates_only + clip(corrected, corrected) + "  size: 9\r\n  time: 5 7\r\n", 1,
+         0},
+        {"dates only, renamed", dates_only + plain, 0, 1},
+        {"a clip kept its name", head + clip(corrected, corrected), 0, 1},
+        {"dates only, or not", edited("\r\n\r\n", "\r\ndates only: no\r\n\r\n") + plain, 0, 1},
         {"a date field past the clip", head + plain + "  size: 9\r\n  field: 8 0a0b 0c0d\r\n", 1,
          1},
         {"a date field of two lengths", head + plain + "  size: 9\r\n  field: 1 0a 0c0d\r\n", 1, 1},
