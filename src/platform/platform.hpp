@@ -159,6 +159,7 @@ struct FileIdentity {
     std::uint64_t size = 0;
     std::int64_t modified = 0;  // nanoseconds since the system's epoch
     std::int64_t born = 0;      // nanoseconds since the system's epoch, when `born_known`
+    std::int64_t accessed = 0;  // the last access, nanoseconds since the epoch (POSIX only)
     bool born_known = false;
     bool regular = false;
     bool directory = false;
@@ -278,6 +279,7 @@ class ClipFile {
 
   private:
     std::intptr_t handle_ = -1;
+    std::int64_t accessed_ = 0;  // the last access when opened, which setting the file time keeps
 };
 
 // The error with which ClipFile::open refuses a cloud placeholder; no system error number has it.

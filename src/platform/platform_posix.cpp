@@ -119,6 +119,7 @@ void fill_identity(const struct stat& status, FileIdentity& identity) {
     identity.links = static_cast<std::uint64_t>(status.st_nlink);
     identity.size = static_cast<std::uint64_t>(status.st_size);
     identity.modified = nanoseconds(status.st_mtim);
+    identity.accessed = nanoseconds(status.st_atim);
     identity.regular = S_ISREG(status.st_mode);
     identity.directory = S_ISDIR(status.st_mode);
 }
@@ -141,6 +142,7 @@ int identify_at(int folder, const std::string& name, FileIdentity& identity) {
     identity.links = status.stx_nlink;
     identity.size = status.stx_size;
     identity.modified = time(status.stx_mtime);
+    identity.accessed = time(status.stx_atime);
     identity.born_known = (status.stx_mask & STATX_BTIME) != 0;
     identity.born = identity.born_known ? time(status.stx_btime) : 0;
     identity.regular = S_ISREG(status.stx_mode);
@@ -649,7 +651,7 @@ LocalTime local_time() {
             parts.tm_hour,        parts.tm_min,     parts.tm_sec};
 }
 
-ClipFile::ClipFile(ClipFile&& other) noexcept : handle_(other.handle_) {
+ClipFile::ClipFile(ClipFile&& other) noexcept : handle_(other.handle_), accessed_(other.accessed_) {
     other.handle_ = -1;
 }
 
@@ -657,6 +659,7 @@ ClipFile& ClipFile::operator=(ClipFile&& other) noexcept {
     if (this != &other) {
         close();
         handle_ = other.handle_;
+        accessed_ = other.accessed_;
         other.handle_ = -1;
     }
     return *this;
@@ -688,6 +691,7 @@ int ClipFile::open(const Folder& folder, const std::string& name, bool write,
         return error;
     }
     handle_ = opened;
+    accessed_ = identity.accessed;
     return 0;
 }
 
@@ -728,10 +732,13 @@ int ClipFile::write_at(std::uint64_t offset, std::string_view bytes) const {
 
 int ClipFile::set_modified(std::int64_t nanoseconds) const {
     constexpr std::int64_t second = 1000000000;
-    const std::int64_t whole = nanoseconds / second - (nanoseconds % second < 0 ? 1 : 0);
-    const std::array<struct timespec, 2> times{
-        {{0, UTIME_OMIT},
-         {static_cast<time_t>(whole), static_cast<long>(nanoseconds - whole * second)}}};
+    const auto timespec_of = [](std::int64_t time) {
+        const std::int64_t whole = time / second - (time % second < 0 ? 1 : 0);
+        return timespec{static_cast<time_t>(whole), static_cast<long>(time - whole * second)};
+    };
+    // The access time is given as it was, not left out (UTIME_OMIT): exFAT through FUSE takes a
+    // time left out, on a clip just written, for the present time, and stamps it on the clip.
+    const std::array<struct timespec, 2> times{timespec_of(accessed_), timespec_of(nanoseconds)};
     return ::futimens(static_cast<int>(handle_), times.data()) == 0 ? 0 : last_error();
 }
 

@@ -22,6 +22,15 @@ bool mount_fresh(const std::string& make, const std::string& mount) {
                            .c_str()) == 0;
 }
 
+// A card's filesystem, without a kernel module.
+const std::string exfat_fuse =
+    "fuse() { d=$(losetup -f --show $1) && mount.exfat-fuse $d $2; }; fuse";
+
+void unmount_disk() {
+    static_cast<void>(
+        std::system("umount disk; losetup -j disk.img | cut -d: -f1 | xargs -r losetup -d") != 0);
+}
+
 // `name` made again by `make` until it has the number it had, where none is given again at once.
 void make_again(const std::string& name, const std::function<void()>& make) {
     struct stat status {};
@@ -57,8 +66,7 @@ std::function<void(const Files&)> forged(std::string folder, bool no_number, boo
 
 TEST(Identity, NoReusedNumberCopiedClipBurstOrForgedHeadFoolsTheUndo) {
     const std::vector<std::pair<std::string, std::string>> disks{
-        {"mkfs.ext4 -q -b 4096", "mount -o loop"},
-        {"mkfs.exfat", "fuse() { d=$(losetup -f --show $1) && mount.exfat-fuse $d $2; }; fuse"}};
+        {"mkfs.ext4 -q -b 4096", "mount -o loop"}, {"mkfs.exfat", exfat_fuse}};
     // Undo on ext4 and exFAT: every clip back ('b') or nothing moved ('u'). Without lasting numbers
     // a copy of a clip's size and time is it, and number 0 and size and time are what a run writes.
     const std::vector<std::tuple<const char*, std::string, std::function<void(const Files&)>>> rows{
@@ -133,10 +141,35 @@ TEST(Identity, NoReusedNumberCopiedClipBurstOrForgedHeadFoolsTheUndo) {
                       expected[make == disks.front().first ? 0 : 1] == 'u' ? before : clips)
                 << undo.output << undo.error;
             fs::current_path(scratch.path());
-            static_cast<void>(mounted && std::system("umount disk; losetup -j disk.img | cut -d: "
-                                                     "-f1 | xargs -r losetup -d") != 0);
+            if (mounted) {
+                unmount_disk();
+            }
         }
     }
+}
+
+// exFAT through FUSE keeps the file time --dates sets on a clip it patched, and the one undo
+// sets back.
+TEST(Dates, KeepTheirFileTimesOnExFatThroughFuse) {
+    ScratchDirectory scratch;
+    if (!mount_fresh("mkfs.exfat", exfat_fuse)) {
+        EXPECT_FALSE(skips_refused() && !runs_through_launcher()) << "no exFAT mounted";
+        GTEST_SKIP() << "skipped: FUSE, loop devices or mkfs.exfat is missing";
+    }
+    fs::current_path("disk");
+    fs::create_directory("F");
+    fs::copy_file(fs::path(RUR_FIXTURES) / "moov_first.mp4", "F/2025_11_21_15_40_10.mp4");
+    const fs::file_time_type copied = fs::last_write_time("F/2025_11_21_15_40_10.mp4");
+    ::setenv("TZ", "UTC0", 1);
+    run_program(".", "Y\nF\n2025 11 21 15 30 00\n2025 11 21 14 15 00\n\n", false, {"--dates"});
+    ::unsetenv("TZ");
+    EXPECT_EQ(fs::last_write_time("F/2025 11 21 14 25 10.mp4"),
+              std::chrono::file_clock::from_sys(
+                  std::chrono::sys_seconds(std::chrono::seconds(1763735110))));
+    run_program(".", "", false, {"--undo", journal_in(".")});
+    EXPECT_EQ(fs::last_write_time("F/2025_11_21_15_40_10.mp4"), copied);
+    fs::current_path(scratch.path());
+    unmount_disk();
 }
 
 }  // namespace
