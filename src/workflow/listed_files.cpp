@@ -21,7 +21,7 @@ void ListedFiles::find_shared(std::vector<std::uint64_t>& numbers) {
     }
 }
 
-bool ListedFiles::list(const ClipFolder& folder) {
+void ListedFiles::list(const ClipFolder& folder) {
     *this = ListedFiles();
     if (FileIdentity self; folder.identify_self(self) == 0) {
         folder_number_ = self.index;
@@ -38,10 +38,9 @@ bool ListedFiles::list(const ClipFolder& folder) {
     });
     if (error != 0) {
         *this = ListedFiles();
-        return false;
+        return;
     }
     find_shared(numbers);
-    return true;
 }
 
 }  // namespace workflow

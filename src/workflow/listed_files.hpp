@@ -18,8 +18,9 @@ class ListedFiles {
     ListedFiles() = default;
     // What the listing command saw, which it then lets go.
     explicit ListedFiles(lineio::FolderListing&& listing);
-    // Lists `folder` whole; false, with nothing taken in, when it cannot be listed.
-    bool list(const ClipFolder& folder);
+    // Lists `folder` whole; nothing is taken in when it cannot be listed, and the pass then finds
+    // no other names, as where the listing gives no numbers.
+    void list(const ClipFolder& folder);
 
     bool has_other_names(std::uint64_t number) const { return shared_.contains(number); }
     const std::string& any_name() const { return any_name_; }

@@ -45,6 +45,7 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
     const std::vector<std::tuple<std::vector<std::string>, std::string, int, std::string>> table{
         {{"--version"}, "", 0, "DoridivezizoziRUR 1.2.0\r\n"},
         {{"--help"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
+        {{"--version", "F"}, "", 2, unexpected + "\"F\"" + hint},
         {{"--bogus"}, typed, 2, "DoridivezizoziRUR: unknown option \"--bogus\"" + hint},
         {{"-h"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
         {{"/?"}, typed, slash_help ? 0 : 2, slash_help ? "Usage" : "DoridivezizoziRUR: \"/?\" not"},

@@ -102,7 +102,7 @@ TEST(ProgramEnd, KeepsAWindowOfItsOwnUntilEnterUnlessTheEndWaitedOrTheInputEnded
         bool asks;
         std::string left;  // the input not read
     };
-    const std::string next = "\nnext\n";
+    const std::string next = "y\nnext\n";
     const std::vector<Row> rows = {
         {1, true, End::failure, next, true, "next\n"},
         {1, true, End::finish, next, true, "next\n"},

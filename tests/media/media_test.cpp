@@ -149,6 +149,7 @@ TEST(ClipDates, ContainersBuiltByteByByte) {
         {movie(mvhd + box("trak", "abc")) + mdat, 1,
          "LEFT a box header runs past the end of its parent"},
         {movie(box("mvhd", be(0, 4) + be(1, 4))), 1, "LEFT a mvhd box is too short for its dates"},
+        {movie(mvhd + box("meta", box("keys", be(0, 8)))), -4500, both},
         {movie(box("meta", box("keys", be(0, 4) + be(2, 4) + be(9, 4) + "mdtak"))), 1,
          "LEFT its list of metadata keys does not parse"},
         {movie(nested("udta", 15)), 1, ""},

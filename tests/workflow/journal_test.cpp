@@ -40,7 +40,7 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
     };
     // clang-format off
     const Row rows[] = {
-        {"a run", head + plain + "renamed: " + old_name + "\r\n     as: 2024 03 01 04 00 07.mp4\r\n"
+        {"a run", head + plain + "renamed: " + old_name + "\r\n     as: 2024 03 01 04 00 40.mp4\r\n"
                   "end of run: 1 files renamed\r\n", 1, 0},
         {"a byte order mark", "\xEF\xBB\xBF" + head + plain, 1, 0},
         {"a last line cut by a power cut", head + plain + "clip: 2024_03_01_06", 1, 0},
