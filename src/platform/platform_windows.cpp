@@ -880,12 +880,15 @@ LocalTime local_time() {
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
-ClipFile::ClipFile(ClipFile&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+// The access time is not needed here: SetFileTime leaves a time it is not given as it is.
+ClipFile::ClipFile(ClipFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), accessed_(other.accessed_) {}
 
 ClipFile& ClipFile::operator=(ClipFile&& other) noexcept {
     if (this != &other) {
         close();
         handle_ = std::exchange(other.handle_, -1);
+        accessed_ = other.accessed_;
     }
     return *this;
 }
