@@ -211,6 +211,7 @@ std::vector<Case> cases() {
         {"NulInTheFolder", "Y\nCl\0ips\n\n"s, 0, no_folder},
         not_video_beside("ExtensionInMixedCase", "2025_11_21_15_40_11.Mp4", "Mp4"),
         not_video_beside("NameWithoutExtension", "short.mp4", ""),
+        not_video_beside("NotesBesideTheClips", "notes.txt", ""),
         six_entries_no_clips(),
         {"CameraOutOfRange", "Y\nClips\n2008 13 0 -1 61 -1\n\n", 0,
          camera_prompt + out_of_range({"2008", "13", "0", "-1", "61", "-1"}), error_check},

@@ -64,6 +64,8 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         {"dates only, or not", edited("\r\n\r\n", "\r\ndates only: no\r\n\r\n") + plain, 0, 1},
         {"a date field past the clip", head + plain + "  size: 9\r\n  field: 8 0a0b 0c0d\r\n", 1,
          1},
+        {"a date field without its new bytes", head + plain + "  size: 9\r\n  field: 1 0a\r\n", 1,
+         1},
         {"a date field of two lengths", head + plain + "  size: 9\r\n  field: 1 0a 0c0d\r\n", 1, 1},
         {"a date line of no entry", head + "  time: 1 2\r\n" + plain, 1, 1},
         {"a head without its folder", edited("folder: F\r\n", "") + plain, 0, 1},
