@@ -153,6 +153,7 @@ TEST(ClipDates, ContainersBuiltByteByByte) {
         {movie(box("meta", box("keys", be(0, 4) + be(2, 4) + be(9, 4) + "mdtak"))), 1,
          "LEFT its list of metadata keys does not parse"},
         {movie(nested("udta", 15)), 1, ""},
+        {movie(box("trak", nested("udta", 14))), 1, ""},
         {movie(box("udta", track("vide")) + box("trak", box("udta", track("vide")))), 1, ""},
         {movie(nested("udta", 16)), 1, "LEFT its boxes are nested deeper than 16"},
         {movie(nested("meta", 17)), 1, "LEFT its boxes are nested deeper than 16"},
