@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 namespace lineio::unicode {
 namespace {
@@ -101,26 +100,9 @@ void append_utf8(char32_t code, std::string& text) {
 
 }  // namespace
 
-// Eight bytes are looked at together: every listed name is measured so, several times a clip, and a
-// byte at a time this cost a tenth of a 100,000-clip run.
 std::size_t ascii_prefix(std::string_view text, std::size_t limit) {
-    constexpr std::uint64_t high_bits = 0x8080808080808080ULL;
-    constexpr std::size_t word = sizeof(std::uint64_t);
-    const auto ascii_word = [&text](std::size_t at) {
-        std::uint64_t chunk = 0;
-        std::memcpy(&chunk, text.data() + at, word);
-        return (chunk & high_bits) == 0;
-    };
     limit = std::min(limit, text.size());
     std::size_t at = 0;
-    while (at + word <= limit && ascii_word(at)) {
-        at += word;
-    }
-    // The last bytes, short of a word, are looked at as the last word, which overlaps the words
-    // before it.
-    if (at + word > limit && limit >= word && ascii_word(limit - word)) {
-        return limit;
-    }
     while (at < limit && static_cast<unsigned char>(text[at]) < 0x80U) {
         ++at;
     }
