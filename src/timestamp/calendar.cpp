@@ -17,8 +17,8 @@ constexpr std::array<std::int32_t, 12> common_month_lengths = {31, 28, 31, 30, 3
                                                                31, 31, 30, 31, 30, 31};
 
 // Days of a common year before the first of each month.
-constexpr std::array<std::int32_t, 12> common_days_before_month = {
-    0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+constexpr std::array<std::int32_t, 12> common_days_before_month = {0,   31,  59,  90,  120, 151,
+                                                                   181, 212, 243, 273, 304, 334};
 
 // Floor division and the matching non-negative remainder: minutes and days before the calendar's
 // start must count backwards the same way they count forwards.
