@@ -228,10 +228,9 @@ std::string undo_dates(const ClipFolder& folder, const std::string& name, const 
             return "a recorded date holds bytes the run never wrote";
         }
     }
-    // FAT keeps times in 2-second steps. A clip with journaled fields, all of them old or new,
-    // gets its old time too: the run's patch, or an undo's cut short, moved it.
-    const bool time_set_by_run =
-        std::llabs(now.modified - entry.new_time) < 2 * nanoseconds_per_second;
+    // A clip with journaled fields, all of them old or new, gets its old time too: the run's
+    // patch, or an undo's cut short, moved it.
+    const bool time_set_by_run = entry.holds_time_set(now.modified);
     for (std::size_t at = 0; at < entry.fields.size(); ++at) {
         if (const JournalClip::Field& field = entry.fields[at]; to_write[at]) {
             if (error = file.write_at(field.offset, field.old_bytes); error != 0) {
@@ -258,7 +257,7 @@ bool holds_journaled_bytes(const ClipFolder& folder, const std::string& name,
         return false;
     }
     if (entry.fields.empty()) {
-        return std::llabs(now.modified - entry.new_time) < 2 * nanoseconds_per_second;
+        return entry.holds_time_set(now.modified);
     }
     if (read_fields(file, entry.fields, held) != 0) {
         return false;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdlib>
 #include <functional>
 #include <iterator>
 #include <unordered_map>
@@ -419,8 +418,7 @@ JournalProblems read_journal(std::string_view text, Journal& journal) {
 }
 
 bool is_journaled_clip(const JournalClip& clip, platform::FileIdentity file, IdentityKind kind) {
-    constexpr std::int64_t fat_step = 2'000'000'000;
-    if (clip.dated && std::llabs(file.modified - clip.new_time) < fat_step) {
+    if (clip.holds_time_set(file.modified)) {
         file.modified = clip.old_time;
     }
     return identity_matches(clip.identity, file, kind);

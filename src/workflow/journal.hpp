@@ -39,6 +39,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <span>
@@ -79,6 +80,15 @@ struct JournalClip {
     std::vector<Field> fields{};
     std::int64_t old_time = 0;
     std::int64_t new_time = 0;
+
+    // The name the run gave the clip: the one it took, or else the corrected one.
+    const std::string& name_given() const { return renamed_as.empty() ? new_name : renamed_as; }
+
+    // Whether a file last written at `modified` still has the time the run set, as the
+    // filesystem keeps it (FAT in steps of 2 s).
+    bool holds_time_set(std::int64_t modified) const {
+        return dated && std::llabs(modified - new_time) < 2'000'000'000;
+    }
 
     // Empties every member for the next clip, the texts keeping their room (a run reuses its
     // entries from one batch to the next, so that a clip costs no allocation).

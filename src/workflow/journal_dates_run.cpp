@@ -31,7 +31,7 @@ std::vector<Candidate> candidates_of(const Journal& journal) {
     std::vector<Candidate> found;
     std::unordered_set<std::string> names;
     for (const JournalClip& clip : journal.clips) {
-        const std::string& name = clip.renamed_as.empty() ? clip.new_name : clip.renamed_as;
+        const std::string& name = clip.name_given();
         // 1.1.0 journaled the name taken, which may hold a burst number in place of the seconds.
         const std::optional<std::string> planned =
             journal.legacy ? corrected_name(clip.old_name, journal.head.correction)

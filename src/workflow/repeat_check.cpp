@@ -1,7 +1,6 @@
 #include "workflow/repeat_check.hpp"
 
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -82,7 +81,7 @@ EarlierRun find_earlier_run(const ClipFolder& clips, const std::string& folder_p
         const IdentityKind kind = journal.head.identity_kind;
         earlier = {name, journal.head.correction, {}, 0, {}};
         for (const JournalClip& clip : journal.clips) {
-            const std::string& given = clip.renamed_as.empty() ? clip.new_name : clip.renamed_as;
+            const std::string& given = clip.name_given();
             FileIdentity file;
             if (clip.never_renamed) {
                 earlier.not_shifted +=
@@ -114,12 +113,10 @@ EarlierRun find_earlier_run(const ClipFolder& clips, const std::string& folder_p
 
 const DatesRun* dates_run_of(const std::string& name, const FileIdentity& file,
                              const DatesRuns& runs) {
-    // The file time is what the run set last: the correction holds while the clip keeps it (on
-    // FAT to 2 s), whether or not its identity holds the time.
-    constexpr std::int64_t fat_step = 2'000'000'000;
+    // The file time is what the run set last: the correction holds while the clip keeps it,
+    // whether or not its identity holds the time.
     const auto found = runs.find(name);
-    return found != runs.end() &&
-                   std::llabs(file.modified - found->second.clip.new_time) < fat_step &&
+    return found != runs.end() && found->second.clip.holds_time_set(file.modified) &&
                    is_journaled_clip(found->second.clip, file, found->second.kind)
                ? &found->second
                : nullptr;

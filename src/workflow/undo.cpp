@@ -82,7 +82,7 @@ class Undo {
     // it, go back before the name, so that name and dates stay together; the clip then has the
     // time again by which this journal knows it. False, told why, where they could not yet.
     bool give_later_dates_back(const JournalClip& clip) {
-        const std::string& name = clip.renamed_as.empty() ? clip.new_name : clip.renamed_as;
+        const std::string& name = clip.name_given();
         FileIdentity file;
         const DatesRun* const later = later_.contains(name) && folder_.identify(name, file) == 0
                                           ? dates_run_of(name, file, later_)
@@ -223,7 +223,7 @@ class Undo {
 
     bool bears_other_file(const JournalClip& clip) const {
         bool there = false;
-        const std::string& name = clip.renamed_as.empty() ? clip.new_name : clip.renamed_as;
+        const std::string& name = clip.name_given();
         return folder_.exists(name, there) == 0 && there;
     }
 
@@ -265,7 +265,7 @@ class Undo {
     }
 
     bool refuse(const JournalClip& clip, const std::string& reason) {
-        const std::string& name = clip.renamed_as.empty() ? clip.new_name : clip.renamed_as;
+        const std::string& name = clip.name_given();
         show(channels_, " Could not restore " + path_of(name) + ": " + reason);
         return false;
     }
