@@ -31,6 +31,14 @@ std::ptrdiff_t count_of(const std::string& text, const std::string& piece) {
     return std::distance(std::sregex_iterator(text.begin(), text.end(), pattern), {});
 }
 
+// What --help shows, as the README shows it, with the program's line ends.
+std::string help_in_readme() {
+    const std::string readme = ScratchDirectory::read_file(RUR_README);
+    const std::size_t start = readme.find("```text\nUsage: ") + 8;
+    return std::regex_replace(readme.substr(start, readme.find("```", start) - start),
+                              std::regex("\n"), "\r\n");
+}
+
 TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
     const std::string typed = answers("F", camera_time, actual_time);
     const std::string hint = "; try DoridivezizoziRUR --help\r\n";
@@ -44,7 +52,7 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
     // The options, the input, the exit status and how the output (or the error stream) starts.
     const std::vector<std::tuple<std::vector<std::string>, std::string, int, std::string>> table{
         {{"--version"}, "", 0, "DoridivezizoziRUR 1.2.0\r\n"},
-        {{"--help"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
+        {{"--help"}, "", 0, help_in_readme()},
         {{"--version", "F"}, "", 2, unexpected + "\"F\"" + hint},
         {{"--bogus"}, typed, 2, "DoridivezizoziRUR: unknown option \"--bogus\"" + hint},
         {{"-h"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
