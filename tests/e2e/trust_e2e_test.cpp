@@ -31,12 +31,11 @@ std::ptrdiff_t count_of(const std::string& text, const std::string& piece) {
     return std::distance(std::sregex_iterator(text.begin(), text.end(), pattern), {});
 }
 
-// What --help shows, as the README shows it, with the program's line ends.
+// What --help shows, as the README shows it.
 std::string help_in_readme() {
     const std::string readme = ScratchDirectory::read_file(RUR_README);
     const std::size_t start = readme.find("```text\nUsage: ") + 8;
-    return std::regex_replace(readme.substr(start, readme.find("```", start) - start),
-                              std::regex("\n"), "\r\n");
+    return crlf(readme.substr(start, readme.find("```", start) - start));
 }
 
 TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {

@@ -67,6 +67,7 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         {"a date field without its new bytes", head + plain + "  size: 9\r\n  field: 1 0a\r\n", 1,
          1},
         {"a date field of two lengths", head + plain + "  size: 9\r\n  field: 1 0a 0c0d\r\n", 1, 1},
+        {"a date field not in hex", head + plain + "  size: 9\r\n  field: 1 0g 0c\r\n", 1, 1},
         {"a date line of no entry", head + "  time: 1 2\r\n" + plain, 1, 1},
         {"a head without its folder", edited("folder: F\r\n", "") + plain, 0, 1},
         {"a correction of no number", edited("correction: -60", "correction: -60x") + plain, 0, 1},
@@ -147,10 +148,8 @@ TEST(JournalWriter, KeepsAJournalOnlyOfRenames) {
 
 TEST(Journal, ShowsARefusedLineCutShortWithItsLength) {
     EXPECT_EQ(workflow::shortened(std::string(200, 'a')), std::string(200, 'a'));
-    std::string accents;
-    for (int character = 0; character < 201; ++character) {
-        accents += "\xC3\xA9";
-    }
+    const std::string accents =
+        std::regex_replace(std::string(201, 'e'), std::regex("e"), "\xC3\xA9");
     EXPECT_EQ(workflow::shortened(accents),
               accents.substr(0, 400) + "\xE2\x80\xA6 (201 characters)");
 }
