@@ -171,6 +171,7 @@ TEST(Dates, LaterFromAJournalAsADatesRunWouldAndTakenBackApart) {
     }
     EXPECT_NE(run.output.find("3 clips' recorded dates were corrected, 2 left"), run.output.npos);
     const std::string dates_only = journal_in(".", journals);
+    EXPECT_NE(ScratchDirectory::read_file(dates_only).find("\r\nfolder: F\r\n"), std::string::npos);
     ASSERT_EQ(run_program(".", "", false, {"legacy.txt", "--dates"}).exit_status, 0);
     for (const auto& [fixture, name, after, said] : table) {
         if (after.empty()) {

@@ -52,10 +52,6 @@ inline bool skips_refused() {
     return environment_variable("RUR_NO_SKIPS") != nullptr;
 }
 
-inline bool running_as_root() {
-    return geteuid() == 0;
-}
-
 // The command that starts the program: the one in RUR_PROGRAM (behind RUR_PROGRAM_LAUNCHER) when
 // set, else this build's.
 inline std::vector<std::string> program_command() {
@@ -79,7 +75,7 @@ inline ProgramRun run_program(const fs::path& directory, std::string_view input,
                               bool unprivileged = false,
                               const std::vector<std::string>& options = {}, bool again = true) {
     std::vector<std::string> command = program_command();
-    const bool drop = unprivileged && running_as_root();
+    const bool drop = unprivileged && geteuid() == 0;
     // "nobody" may not reach the build folder, so it starts a copy from a folder open to all.
     fs::path reachable;
     if (drop && !runs_through_launcher()) {

@@ -155,6 +155,8 @@ TEST(ClipDates, ContainersBuiltByteByByte) {
          "LEFT its list of metadata keys is not one the program reads"},
         {movie(box("meta", box("keys", be(0, 4) + be(2, 4) + be(9, 4) + "mdtak"))), 1,
          "LEFT its list of metadata keys does not parse"},
+        {movie(box("meta", box("keys", be(0, 4) + be(1, 4) + be(12, 4) + "mdtak"))), 1,
+         "LEFT its list of metadata keys does not parse"},
         {movie(nested("udta", 15)), 1, ""},
         {movie(box("trak", nested("udta", 14))), 1, ""},
         {movie(box("udta", track("vide")) + box("trak", box("udta", track("vide")))), 1, ""},
