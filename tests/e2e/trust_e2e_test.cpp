@@ -398,7 +398,7 @@ TEST(OwnFile, IsWrittenInPlaceWhereNoFileCanBeMade) {
     ScratchDirectory::write_file(report_name, std::string(200, 'x'));
     for (const std::string& own : {std::string("list.txt"), report_name, std::string("Clips")}) {
         // Run by root, the program runs as "nobody", to whom the directory does not belong.
-        ASSERT_TRUE(!geteuid() == 0 ||
+        ASSERT_TRUE(geteuid() != 0 ||
                     chown(own.c_str(), unprivileged_user_id, unprivileged_user_id) == 0);
     }
     fs::permissions(".", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
