@@ -98,7 +98,7 @@ TEST(ClipDates, ContainersBuiltByteByByte) {
         box("udta", box(day, be(24, 2) + be(0x55C4, 2) + "2025-11-21T15:40:10+0100"));
     const std::string avi_date = "Mon Mar 10 15:04:43 2003";
     const std::string mdat = box("mdat", std::string("\0\0\0\x08mvhd", 8));
-    const std::string zeros(44, '\0');
+    const std::string zeros(44, '\0');  // as some writers pad a date: to 64, the longest read
     const struct {
         std::string bytes;
         std::int64_t shift;
@@ -123,15 +123,15 @@ TEST(ClipDates, ContainersBuiltByteByByte) {
         {movie(mvhd) + be(0, 4) + "mdat" + "any bytes", -4500, both},
         {movie(qt_day), -4500, shown_day + "=2025-11-21T14:25:10+0100; "},
         {movie(box("udta", box(day, be(25, 2) + be(0, 2) + "2025"))), 1, shown_day + "!box; "},
-        // The longest text read: a date and the zeros some writers pad it with.
         {movie(box("udta", box(day, be(64, 2) + be(0, 2) + "2025-11-21T15:40:10Z" + zeros))), 60,
          shown_day + "=2025-11-21T15:41:10Z" + zeros + "; "},
         {movie(box("udta", box(day, be(2, 2) + be(0, 2) + std::string(2, '\0')))), 1,
          shown_day + "!knows; "},
         {movie(box("udta", box(day, be(65, 2) + be(0, 2) + std::string(65, '2')))), 1,
          shown_day + "!date; "},
-        {movie(box("udta", box("meta", be(0, 4) + box("ilst", text_item(day, "2025-11-21"))))),
-         -86400, shown_day + "=2025-11-20; "},
+        {movie(box("udta", box("meta", be(0, 4) + box("ilst", text_item(day, "2025-11-21") +
+                                                                  text_item(day, ""))))),
+         -86400, shown_day + "=2025-11-20; " + shown_day + "!knows; "},
         {movie(keyed_meta("", key, "2025-11-21T15:40:10Z")), 60, key + "=2025-11-21T15:41:10Z; "},
         {movie(box("udta", keyed_meta(be(0, 4), key, "0000"))), 60, key + "!move; "},
         {movie(keyed_meta("", key + "x", "2025-11-21T15:40:10Z")), 60, ""},
