@@ -274,8 +274,9 @@ class ClipFile {
     // Sets the last-write time alone (nanoseconds since the epoch of FileIdentity::modified), the
     // access and creation times left as they are; Windows keeps 100 ns steps.
     int set_modified(std::int64_t nanoseconds) const;
-    int sync() const;
-    int close();
+    // Nothing is told: a patch is a few bytes in place, and the journal keeps them old and new,
+    // so what a clip holds after a failed close is read again by whatever comes next.
+    void close();
 
   private:
     std::intptr_t handle_ = -1;

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.hpp"
@@ -72,7 +73,8 @@ int read_some(int descriptor, char* buffer, std::size_t capacity, std::size_t& c
 }
 
 // Opens `name` without following a symbolic link and without waiting on a pipe, and keeps the
-// descriptor only when it is a regular file with no other name.
+// descriptor only when it is a regular file with no other name. O_NONBLOCK stays set: reads and
+// writes of a regular file never wait on it.
 int open_regular(const std::string& name, int access, int& descriptor) {
     descriptor = -1;
     if (!names_a_file(name)) {
@@ -96,12 +98,6 @@ int open_regular(const std::string& name, int access, int& descriptor) {
     if (status.st_nlink > 1) {
         ::close(opened);
         return EMLINK;
-    }
-    const int flags = ::fcntl(opened, F_GETFL);
-    if (flags < 0 || ::fcntl(opened, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        const int error = last_error();
-        ::close(opened);
-        return error;
     }
     descriptor = opened;
     return 0;
@@ -345,6 +341,7 @@ int File::open_to_read(const std::string& name) {
     if (!names_a_file(name)) {
         return EINVAL;
     }
+    // A pipe is not waited on; a regular file reads the same with O_NONBLOCK set.
     const int opened = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (opened < 0) {
         return last_error();
@@ -353,10 +350,6 @@ int File::open_to_read(const std::string& name) {
     int error = ::fstat(opened, &status) != 0 ? last_error() : 0;
     if (error == 0 && !S_ISREG(status.st_mode)) {
         error = not_a_regular_file;
-    }
-    if (const int flags = ::fcntl(opened, F_GETFL);
-        error == 0 && (flags < 0 || ::fcntl(opened, F_SETFL, flags & ~O_NONBLOCK) != 0)) {
-        error = last_error();
     }
     if (error != 0) {
         ::close(opened);
@@ -742,17 +735,10 @@ int ClipFile::set_modified(std::int64_t nanoseconds) const {
     return ::futimens(static_cast<int>(handle_), times.data()) == 0 ? 0 : last_error();
 }
 
-int ClipFile::sync() const {
-    return ::fsync(static_cast<int>(handle_)) == 0 ? 0 : last_error();
-}
-
-int ClipFile::close() {
-    if (handle_ < 0) {
-        return 0;
+void ClipFile::close() {
+    if (handle_ >= 0) {
+        ::close(static_cast<int>(std::exchange(handle_, -1)));
     }
-    const int descriptor = static_cast<int>(handle_);
-    handle_ = -1;
-    return ::close(descriptor) == 0 ? 0 : last_error();
 }
 
 std::int64_t local_offset_at(std::int64_t unix_seconds) {

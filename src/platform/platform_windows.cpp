@@ -987,15 +987,10 @@ int ClipFile::set_modified(std::int64_t nanoseconds) const {
     return SetFileTime(as_handle(handle_), nullptr, nullptr, &written) != 0 ? 0 : last_error();
 }
 
-int ClipFile::sync() const {
-    return FlushFileBuffers(as_handle(handle_)) != 0 ? 0 : last_error();
-}
-
-int ClipFile::close() {
-    if (handle_ == -1) {
-        return 0;
+void ClipFile::close() {
+    if (handle_ != -1) {
+        CloseHandle(as_handle(std::exchange(handle_, -1)));
     }
-    return CloseHandle(as_handle(std::exchange(handle_, -1))) != 0 ? 0 : last_error();
 }
 
 std::int64_t local_offset_at(std::int64_t unix_seconds) {

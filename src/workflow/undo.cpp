@@ -90,10 +90,19 @@ class Undo {
         if (later == nullptr || (!journal_.legacy && later->clip.identity != clip.identity)) {
             return true;
         }
+        return give_dates_back(clip, name, later->clip,
+                               "the dates a later run corrected could not be given back: ");
+    }
+
+    // Gives the clip now named `name` the bytes and file time that journal entry `entry` took
+    // from it. False, the clip `clip` refused with `why` and the cause, where a later undo may
+    // still get past what stopped it; what is left for good is only told.
+    bool give_dates_back(const JournalClip& clip, const std::string& name, const JournalClip& entry,
+                         const std::string& why) {
         bool retry = false;
-        const std::string left = undo_dates(folder_, name, later->clip, retry);
+        const std::string left = undo_dates(folder_, name, entry, retry);
         if (retry) {
-            return refuse(clip, "the dates a later run corrected could not be given back: " + left);
+            return refuse(clip, why + left);
         }
         if (!left.empty()) {
             show(channels_, "  Dates of " + path_of(name) + " left: " + left);
@@ -113,13 +122,8 @@ class Undo {
             return refuse(clip, bears_other_file(clip) ? "a different file now bears this name"
                                                        : "it is no longer there");
         }
-        bool retry = false;
-        const std::string left = undo_dates(folder_, clip.old_name, clip, retry);
-        if (retry) {
-            return refuse(clip, "its dates could not be given back: " + left);
-        }
-        if (!left.empty()) {
-            show(channels_, "  Dates of " + path + " left: " + left);
+        if (!give_dates_back(clip, clip.old_name, clip, "its dates could not be given back: ")) {
+            return false;
         }
         show(channels_, " Restored " + path);
         return true;
@@ -169,15 +173,9 @@ class Undo {
         const auto listed = old_names_.find(*found);
         const bool listed_name = listed != old_names_.end() && listed->second == clip.identity;
         // The bytes and the file time go back before the name: the name tells the clip apart.
-        if (clip.dated) {
-            bool retry = false;
-            const std::string left = undo_dates(folder_, *found, clip, retry);
-            if (retry) {
-                return refuse(clip, "its dates could not be given back: " + left);
-            }
-            if (!left.empty()) {
-                show(channels_, "  Dates of " + path_of(*found) + " left: " + left);
-            }
+        if (clip.dated &&
+            !give_dates_back(clip, *found, clip, "its dates could not be given back: ")) {
+            return false;
         }
         const int error = first < at || listed_name ? folder_.add_name(*found, clip.old_name)
                                                     : folder_.rename(*found, clip.old_name);

@@ -32,11 +32,9 @@ ProgramRun run_on_terminal(
     const std::vector<std::string>& options = {},
     std::vector<std::string> command = program_command()) {
     command.insert(command.end(), options.begin(), options.end());
-    std::vector<char*> arguments;
-    for (auto& word : command) {
-        arguments.push_back(word.data());
-    }
-    arguments.push_back(nullptr);
+    std::vector<char*> arguments(command.size() + 1);  // ending in a null pointer
+    std::ranges::transform(command, arguments.begin(),
+                           [](std::string& word) { return word.data(); });
     int terminal = -1;
     // Wide enough that Wine's console breaks no line the program writes.
     winsize wide{50, 250, 0, 0};

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -87,11 +88,9 @@ inline ProgramRun run_program(const fs::path& directory, std::string_view input,
         command.back() = (reachable / fs::path(command.back()).filename()).string();
     }
     command.insert(command.end(), options.begin(), options.end());
-    std::vector<char*> arguments;
-    for (auto& word : command) {
-        arguments.push_back(word.data());
-    }
-    arguments.push_back(nullptr);
+    std::vector<char*> arguments(command.size() + 1);  // ending in a null pointer
+    std::ranges::transform(command, arguments.begin(),
+                           [](std::string& word) { return word.data(); });
     std::FILE* const streams[] = {std::tmpfile(), std::tmpfile(), std::tmpfile()};
     std::fwrite(input.data(), 1, input.size(), streams[0]);
     std::rewind(streams[0]);
@@ -117,10 +116,9 @@ inline ProgramRun run_program(const fs::path& directory, std::string_view input,
     }
     std::string collected[3];
     for (int stream = 0; stream < 3; ++stream) {
-        std::rewind(streams[stream]);
-        for (int c = std::fgetc(streams[stream]); c != EOF; c = std::fgetc(streams[stream])) {
-            collected[stream] += static_cast<char>(c);
-        }
+        // Opened again by its descriptor's name, the file is read from its start.
+        collected[stream] =
+            ScratchDirectory::read_file("/dev/fd/" + std::to_string(fileno(streams[stream])));
         std::fclose(streams[stream]);
     }
     // Wine on a loaded machine may fail before the program has started: it is started again.

@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <map>
+#include <regex>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -131,18 +132,11 @@ void run_pass(lineio::Channels& channels, workflow::Renamer& renamer, std::int32
 }
 
 // The preview's lines, told as RecordingRun tells outcomes.
-std::string foretold(std::string_view output) {
+std::string foretold(const std::string& output) {
     std::string said;
-    constexpr std::string_view would = " Dry run: would be renamed ";
-    constexpr std::string_view could_not = " Dry run: could not be renamed ";
-    for (std::size_t end = output.find("\r\n"); end != std::string_view::npos;
-         output.remove_prefix(end + 2), end = output.find("\r\n")) {
-        const std::string_view line = output.substr(0, end);
-        if (line.starts_with(would) || line.starts_with(could_not)) {
-            said.append(line.starts_with(would) ? "+" : "-")
-                .append(line.substr(line.starts_with(would) ? would.size() : could_not.size()))
-                .append(";");
-        }
+    const std::regex line(" Dry run: (would|could not) be renamed (.*)\r\n");
+    for (std::sregex_iterator at(output.begin(), output.end(), line), end; at != end; ++at) {
+        said.append((*at)[1] == "would" ? "+" : "-").append((*at)[2]).append(";");
     }
     return said;
 }
