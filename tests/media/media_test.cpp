@@ -16,9 +16,7 @@ namespace {
 constexpr std::uint64_t made = 3846584410;  // 2025-11-21 15:40:10 UTC, in seconds since 1904
 const std::string key = "com.apple.quicktime.creationdate";
 
-std::string be(std::uint64_t value, std::size_t count) {
-    return to_big_endian(value, count);
-}
+constexpr auto be = &to_big_endian;
 std::string le(std::uint64_t value, std::size_t count) {
     const std::string bytes = be(value, count);
     return {bytes.rbegin(), bytes.rend()};
@@ -178,6 +176,7 @@ TEST(ClipDates, ContainersBuiltByteByByte) {
         {riff(hdrl(be(100, 4) + "IDIT")), 1, "LEFT a chunk runs past the end of its list"},
         {riff(hdrl("IDIT")), 1, "LEFT a chunk header runs past the end of its list"},
         {"RIFF" + le(2, 4) + "AVI ", 1, "LEFT the clip is not an AVI"},
+        {"RIFF" + le(4, 4) + "AVI ", 1, ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(summary(c.bytes, c.shift), c.expected) << c.bytes;

@@ -83,8 +83,8 @@ TEST(CorrectionAmount, CountsTheMinutesBetweenAndTellsTheirSize) {
 
 TEST(CorrectDate, ShiftsTheTextsOrLeavesThemAlone) {
     using enum ShiftOutcome;
-    // A file name's six texts ("yyyy mn dy hr mn sc"), the correction, the texts after, the
-    // outcome.
+    // A file name's six texts ("yyyy mn dy hr mn sc", the last to the end), the correction, the
+    // texts after, the outcome.
     const std::tuple<std::string_view, std::int32_t, std::string_view, ShiftOutcome> cases[] = {
         {"2012 12 31 23 50 07", 20, "2013 01 01 00 10 07", shifted},
         {"2016 02 28 23 30 07", 60, "2016 02 29 00 30 07", shifted},
@@ -103,6 +103,7 @@ TEST(CorrectDate, ShiftsTheTextsOrLeavesThemAlone) {
         {"2013 04 01 12 00 61", 0, "2013 04 01 12 00 61", not_a_calendar_minute},
         {"2013 04 01 12 7  07", 0, "2013 04 01 12 7  07", not_a_calendar_minute},
         {"2013 04 01 12 00 a7", 0, "2013 04 01 12 00 a7", not_a_calendar_minute},
+        {"2013 04 01 12 00 070", 0, "2013 04 01 12 00 070", not_a_calendar_minute},
         {"20 3 04 01 12 00 07", 0, "20 3 04 01 12 00 07", not_a_calendar_minute},
     };
     for (const auto& [before, correction, after, expected] : cases) {
@@ -111,7 +112,7 @@ TEST(CorrectDate, ShiftsTheTextsOrLeavesThemAlone) {
         const std::span<char> all(texts);
         ShiftOutcome outcome = shifted;
         CORRECTDATE(all.subspan(0, 4), all.subspan(5, 2), all.subspan(8, 2), all.subspan(11, 2),
-                    all.subspan(14, 2), all.subspan(17, 2), correction, lowest_year, outcome);
+                    all.subspan(14, 2), all.subspan(17), correction, lowest_year, outcome);
         EXPECT_EQ(outcome, expected) << before;
         EXPECT_EQ(texts, after) << before << " by " << correction;
     }
