@@ -47,6 +47,8 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
     const std::string not_clip =
         "DoridivezizoziRUR: Drop the folder that holds the clips, not a clip: \"" + clip + "\"\r\n";
     const std::string dropped = "Y\n" + camera_time + "\n" + actual_time + "\n\n";
+    const std::string option_folder =
+        "DoridivezizoziRUR: unknown option (a folder of that name is ./-F) \"-F\"" + hint;
     const bool slash_help = runs_through_launcher();  // Windows, where "/?" asks for help
     // The options, the input, the exit status and how the output (or the error stream) starts.
     const std::vector<std::tuple<std::vector<std::string>, std::string, int, std::string>> table{
@@ -61,12 +63,7 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
         {{"--dry-run", "G"}, typed, 2, "DoridivezizoziRUR: \"G\" not found\r\n"},
         {{"G"}, typed, 2, "DoridivezizoziRUR: \"G\" not found\r\n"},
         // A folder named like an option, the same after --dry-run as alone.
-        {{"--dry-run", "-F"},
-         dropped,
-         2,
-         "DoridivezizoziRUR: unknown option (a folder of that "
-         "name is ./-F) \"-F\"" +
-             hint},
+        {{"--dry-run", "-F"}, dropped, 2, option_folder},
         {{"--dry-run", "--", "-F"}, dropped, 0, " "},
         {{"--dry-run", "./-F"}, dropped, 0, " "},
         {{"/"}, typed, 2, "DoridivezizoziRUR: a drive or top folder holds no clip folder \"/\""},

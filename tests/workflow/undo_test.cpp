@@ -1,5 +1,6 @@
-// The undo removes only what the run left of its own: an empty placeholder beside a clip that is
-// back under its old name, never a file that has been written to since.
+// The undo removes only what the run, or an undo cut short, left of its own: an empty placeholder
+// beside a clip that is back under its old name, or an undo's empty claim of that old name; never
+// a file that has been written to since.
 #include "workflow/undo.hpp"
 
 #include <gtest/gtest.h>
@@ -16,16 +17,19 @@ namespace {
 
 using test_support::ScratchDirectory;
 
-TEST(Undo, RemovesAPlaceholderOnlyWhileItIsEmpty) {
-    for (const std::string content : {"", "a clip of someone else's"}) {
+TEST(Undo, RemovesAPlaceholderOrItsOwnClaimOnlyWhileEmpty) {
+    const std::string old_name = "2024_03_01_05_00_00.mp4", new_name = "2024 03 01 04 00 00.mp4";
+    // What the corrected name holds; "clip" is the clip, not yet back, its old name claimed.
+    for (const std::string content : {"", "a clip of someone else's", "clip"}) {
         const ScratchDirectory scratch;
-        ScratchDirectory::write_file("F/2024_03_01_05_00_00.mp4", "clip");
-        ScratchDirectory::write_file("F/2024 03 01 04 00 00.mp4", content);
+        const bool claimed = content == "clip";
+        ScratchDirectory::write_file("F/" + old_name, claimed ? "" : "clip");
+        ScratchDirectory::write_file("F/" + new_name, content);
         workflow::RealFolder folder([](const std::string&, const std::string&) { return 0; });
         workflow::FileIdentity self;
         workflow::FileIdentity clip;
         ASSERT_EQ(folder.open("F", true) + folder.identify_self(self) +
-                      folder.identify("2024_03_01_05_00_00.mp4", clip),
+                      folder.identify(claimed ? new_name : old_name, clip),
                   0);
         const workflow::IdentityKind kind = workflow::identity_kind_of(folder, self);
         ScratchDirectory::write_file(
@@ -33,18 +37,17 @@ TEST(Undo, RemovesAPlaceholderOnlyWhileItIsEmpty) {
             "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\n"
             "folder number: " +
                 std::to_string(self.index) + "\r\ncorrection: -60\r\nidentity: " +
-                std::string(workflow::identity_kind_words(kind)) +
-                "\r\n\r\nclip: 2024_03_01_05_00_00.mp4\r\n  is: " +
-                workflow::identity_text(clip, kind) +
-                "\r\n  to: 2024 03 01 04 00 00.mp4\r\n"
-                "claim: 2024_03_01_05_00_00.mp4\r\n   at: 2024 03 01 04 00 00.mp4\r\n");
+                std::string(workflow::identity_kind_words(kind)) + "\r\n\r\nclip: " + old_name +
+                "\r\n  is: " + workflow::identity_text(clip, kind) + "\r\n  to: " + new_name +
+                "\r\nclaim: " + old_name + "\r\n   at: " + new_name + "\r\n" +
+                (claimed ? "undo claim: " + old_name + "\r\n" : ""));
         test_support::FakeConsole console;
         lineio::Channels channels(console);
         EXPECT_EQ(
             test_support::program_end_of([&] { workflow::run_undo(channels, "journal.txt"); }), 0);
-        EXPECT_EQ(std::filesystem::exists("F/2024 03 01 04 00 00.mp4"), !content.empty())
+        EXPECT_EQ(std::filesystem::exists("F/" + new_name), !content.empty() && !claimed)
             << content;
-        EXPECT_EQ(ScratchDirectory::read_file("F/2024_03_01_05_00_00.mp4"), "clip");
+        EXPECT_EQ(ScratchDirectory::read_file("F/" + old_name), "clip");
     }
 }
 
