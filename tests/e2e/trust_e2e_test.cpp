@@ -215,8 +215,8 @@ TEST(DryRunAndUndo, AClipMovedAwayAndAnOldNameTakenAreToldAndTheRestRestored) {
     for (std::time_t now = std::time(nullptr), at = now; at < now + 30; ++at) {
         char stamp[32];
         std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", std::localtime(&at));
-        earlier.insert(journal_start + stamp + ".txt");
-        ScratchDirectory::write_file(journal_start + stamp + ".txt", "earlier");
+        ScratchDirectory::write_file(*earlier.insert(journal_start + stamp + ".txt").first,
+                                     "earlier");
     }
     run_program(scratch.path(), answers("F", camera_time, actual_time));
     const std::string journal = journal_in(scratch.path(), earlier);
@@ -225,12 +225,15 @@ TEST(DryRunAndUndo, AClipMovedAwayAndAnOldNameTakenAreToldAndTheRestRestored) {
     for (const std::string& name : earlier) {
         EXPECT_EQ(ScratchDirectory::read_file(name), "earlier");
     }
-    // Asked for no journal, the program names the newest by its date and time, passing over a
-    // name that only looks like a journal's.
+    // Asked for no journal, the program names the newest by its date and time, then the number of
+    // the run within its second, passing over a name that only looks like a journal's.
+    const std::size_t stamp_end = journal_start.size() + 15;
+    for (const std::string& name : earlier) {
+        fs::remove(name.compare(0, stamp_end, journal, 0, stamp_end) > 0 ? name : "");
+    }
     ScratchDirectory::write_file(journal_start + "99999999999.txt", "no journal");
     const ProgramRun bare = run_program(scratch.path(), "", false, {"--undo"});
-    EXPECT_NE(bare.error.find(" --undo " + *earlier.rbegin() + "\r\n"), std::string::npos)
-        << bare.error;
+    EXPECT_NE(bare.error.find(" --undo " + journal + "\r\n"), std::string::npos) << bare.error;
     fs::remove("F/2025 12 31 23 00 00.mp4");  // the newest rename's clip
     ScratchDirectory::write_file("F/2025_12_31_23_30_00.MP4", "a newer clip");
     // A rename by link cut between its two steps: the clip under its old and its new name.

@@ -10,10 +10,8 @@ namespace {
 using namespace std::string_literals;
 
 // Console lines, written with bare line feeds; the program ends every line with CR LF.
-std::string pad(std::string_view text, std::size_t width) {
-    std::string padded(text);
-    padded.resize(width, ' ');
-    return padded + "\n";
+std::string pad(std::string text, std::size_t width) {
+    return text.append(width - std::min(width, text.size()), ' ') + "\n";
 }
 const std::string opening =
     pad("", 76) + pad("  Corrects the date & time on video files first labeled with Renamer", 76) +
@@ -112,9 +110,8 @@ const Correction minus_75{
 std::string columns_23(const std::string& name) {
     std::size_t end = 0;
     for (int column = 0; column < 23 && end < name.size(); ++column) {
-        do {
-            ++end;
-        } while (end < name.size() && (name[end] & 0xC0) == 0x80);
+        for (++end; end < name.size() && (name[end] & 0xC0) == 0x80; ++end) {
+        }
     }
     return name.substr(0, end);
 }
