@@ -20,11 +20,11 @@ using test_support::ScratchDirectory;
 TEST(Undo, RemovesAPlaceholderOrItsOwnClaimOnlyWhileEmpty) {
     const std::string old_name = "2024_03_01_05_00_00.mp4", new_name = "2024 03 01 04 00 00.mp4";
     // What the corrected name holds; "clip" is the clip, not yet back, its old name claimed.
-    for (const std::string content : {"", "a clip of someone else's", "clip"}) {
+    for (const std::string held : {"", "a clip of someone else's", "clip"}) {
         const ScratchDirectory scratch;
-        const bool claimed = content == "clip";
+        const bool claimed = held == "clip";
         ScratchDirectory::write_file("F/" + old_name, claimed ? "" : "clip");
-        ScratchDirectory::write_file("F/" + new_name, content);
+        ScratchDirectory::write_file("F/" + new_name, held);
         workflow::RealFolder folder([](const std::string&, const std::string&) { return 0; });
         workflow::FileIdentity self;
         workflow::FileIdentity clip;
@@ -45,8 +45,7 @@ TEST(Undo, RemovesAPlaceholderOrItsOwnClaimOnlyWhileEmpty) {
         lineio::Channels channels(console);
         EXPECT_EQ(
             test_support::program_end_of([&] { workflow::run_undo(channels, "journal.txt"); }), 0);
-        EXPECT_EQ(std::filesystem::exists("F/" + new_name), !content.empty() && !claimed)
-            << content;
+        EXPECT_EQ(std::filesystem::exists("F/" + new_name), !held.empty() && !claimed) << held;
         EXPECT_EQ(ScratchDirectory::read_file("F/" + old_name), "clip");
     }
 }
