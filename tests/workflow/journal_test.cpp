@@ -137,9 +137,9 @@ TEST(JournalWriter, KeepsAJournalOnlyOfRenames) {
         EXPECT_EQ(std::filesystem::exists(name), renamed);
         if (renamed) {
             workflow::Journal journal;
-            EXPECT_TRUE(
-                workflow::read_journal(test_support::ScratchDirectory::read_file(name), journal)
-                    .refused.empty());
+            const std::string text = test_support::ScratchDirectory::read_file(name);
+            EXPECT_TRUE(workflow::read_journal(text, journal).refused.empty());
+            EXPECT_EQ(text.find("renamed: "), std::string::npos);  // renamed as planned
             EXPECT_TRUE(journal.ended);
             EXPECT_EQ(journal.clips.size(), 1U);
         }
