@@ -230,7 +230,7 @@ TEST(Terminal, TakesATypedPathAsADroppedFolderAndTellsWhyANameIsTooLong) {
         const ProgramRun run = run_on_terminal(
             "Y\r" + typed + "\r2024 03 01 01 00 00\r2024 03 01 00 00 00\rN\r\r", {});
         EXPECT_NE(run.output.find(told.ends_with('/') ? " Successfully renamed Clips/" : told),
-                  run.output.npos)
+                  std::string::npos)
             << run.output;
         EXPECT_EQ(fs::exists(told + report_name), told == "Sub/");
         // The command that takes the run back works from where the person's shell stands.

@@ -226,9 +226,9 @@ TEST(DryRunAndUndo, AClipMovedAwayAndAnOldNameTakenAreToldAndTheRestRestored) {
     // Asked for no journal, the program names the newest by its date and time, then the number of
     // the run within its second, passing over a name that only looks like a journal's.
     const std::size_t stamp_end = journal_start.size() + 15;
-    for (const std::string& name : earlier) {
-        fs::remove(name.compare(0, stamp_end, journal, 0, stamp_end) > 0 ? name : "");
-    }
+    std::erase_if(earlier, [&](const std::string& name) {
+        return name.compare(0, stamp_end, journal, 0, stamp_end) > 0 && fs::remove(name);
+    });
     ScratchDirectory::write_file(journal_start + "99999999999.txt", "no journal");
     const ProgramRun bare = run_program(scratch.path(), "", false, {"--undo"});
     EXPECT_NE(bare.error.find(" --undo " + journal + "\r\n"), std::string::npos) << bare.error;
