@@ -184,7 +184,8 @@ TEST(Terminal, ShowsControlBytesOfANameAsQuestionMarksAndKeepsThemInTheReport) {
     }
 }
 
-// A date typed the natural way is asked for again, with the reason; too few numbers get a hint.
+// A date typed the natural way is asked for again, with the reason; too few numbers get a hint,
+// and a slash after the last of them ends the answer.
 TEST(Terminal, AsksAgainForADateTypedAnotherWay) {
     SKIP_UNDER_WINE();
     // What is typed, what the person is told, and whether the question comes again.
@@ -203,7 +204,7 @@ TEST(Terminal, AsksAgainForADateTypedAnotherWay) {
         const ScratchDirectory scratch;
         ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "clip");
         const ProgramRun run =
-            run_on_terminal("Y\rClips\r" + typed + (again ? "2024 03 01 01 00 00\r" : "00\r") +
+            run_on_terminal("Y\rClips\r" + typed + (again ? "2024 03 01 01 00 00\r" : "00 /\r") +
                                 "2024 03 01 00 00 00\rN\r\r",
                             {});
         EXPECT_NE(run.output.find(told), std::string::npos) << run.output;
