@@ -77,8 +77,7 @@ TEST(LineReader, EndsForGoodAtTheEndOfItsInputOrAtAnError) {
             count = next < std::size(reads) ? reads[next].copy(buffer, capacity) : 0;
             return next++ == 1 ? error : 0;
         });
-        std::string lines;
-        std::string line;
+        std::string lines, line;
         bool has_line = true;
         int got = 0;
         for (int read = 0; read < 4; ++read) {

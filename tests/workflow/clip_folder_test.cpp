@@ -74,8 +74,7 @@ TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
     // What befalls the clip after its reading, and the bytes its new name then holds.
     const struct {
         std::string_view what;
-        std::string held;
-        std::string said;
+        std::string held, said;
         std::string_view undone;  // why undo leaves the dates too
     } rows[] = {
         {"a field's byte", field_changed, changed,

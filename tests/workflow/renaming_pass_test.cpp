@@ -66,8 +66,7 @@ class FakeFolder final : public workflow::ClipFolder {
         return 0;
     }
     int remove_second_name(const std::string& name, const std::string& kept) override {
-        FileIdentity removed;
-        FileIdentity other;
+        FileIdentity removed, other;
         if (refusal != 0 || identify(name, removed) != 0 || identify(kept, other) != 0 ||
             removed.index != other.index) {
             return platform::refused_change_error;
@@ -167,8 +166,7 @@ TEST(RenamingPass, RenamesAsTheFolderAllowsAndThePreviewForetellsIt) {
     };
     // clang-format on
     for (const PassRow& row : rows) {
-        FakeFolder real;
-        FakeFolder pictured;
+        FakeFolder real, pictured;
         for (FakeFolder* folder : {&real, &pictured}) {
             folder->ignores_case = row.ignores_case;
             folder->refusal = row.refusal;

@@ -26,8 +26,7 @@ TEST(Undo, RemovesAPlaceholderOrItsOwnClaimOnlyWhileEmpty) {
         ScratchDirectory::write_file("F/" + old_name, claimed ? "" : "clip");
         ScratchDirectory::write_file("F/" + new_name, held);
         workflow::RealFolder folder([](const std::string&, const std::string&) { return 0; });
-        workflow::FileIdentity self;
-        workflow::FileIdentity clip;
+        workflow::FileIdentity self, clip;
         ASSERT_EQ(folder.open("F", true) + folder.identify_self(self) +
                       folder.identify(claimed ? new_name : old_name, clip),
                   0);
