@@ -247,8 +247,7 @@ TEST(ClipDates, AFailedReadLeavesTheWholeClip) {
 TEST(ClipDates, RealClips) {
     const struct {
         const char* file;
-        std::size_t fields;
-        std::size_t left;
+        std::size_t fields, left;  // the date fields to correct, and those left
         std::string text;
         double duration;
     } clips[] = {
