@@ -170,13 +170,18 @@ def crash_points(root):
             points += [(root, way, undoing, call, number, action) for call in sorted(set(calls))
                        if not any(i.startswith(call + ":") for i in WAYS[way])
                        for number in range(1, calls.count(call) + 1) for action in ("kill", "fail")]
-    # A subfolder named like a clip is its own failure only: the next clips are renamed by link.
+    # A subfolder named like a clip is its own failure only: the next clips are renamed by link, and
+    # known by their size and time where the filesystem cannot be told.
     folder, sub = make_clips(root), "2025 11 21 14 00 00.mp4"
     os.mkdir(f"{folder}/Clips/{sub}")
-    ran = run(folder, (), WAYS["link-then-unlink"], f"{root}/trace")
+    ran = run(folder, (), WAYS["link-then-unlink"] + ["fstatfs:error=EIO"], f"{root}/trace")
     if (f"Could not rename Clips/{sub}" not in ran.stdout or "Is a directory" not in ran.stderr
-            or re.search(PROOFS["claim-then-rename"], pathlib.Path(root, "trace").read_text())):
+            or re.search(PROOFS["claim-then-rename"], pathlib.Path(root, "trace").read_text())
+            or "\nidentity: size and time\n" not in pathlib.Path(folder, journals(folder)[0]).read_text()):
         failures.append(f"a subfolder on link-then-unlink: {ran.stdout[-300:]} {ran.stderr}")
+    # A write that takes no byte is a full disk, not whatever failed before it.
+    if "No space left" not in run(make_clips(root, True), ["--dates"], ["pwrite64:retval=0:when=1"]).stdout:
+        failures.append("a write that took no byte was not told as a full disk")
     # Without RUR_CRASH_POINTS=1, every ninth point: enough to take every way and branch, quickly.
     points = points if os.environ.get("RUR_CRASH_POINTS") == "1" else points[::9]
     with concurrent.futures.ThreadPoolExecutor(os.cpu_count() or 2) as pool:

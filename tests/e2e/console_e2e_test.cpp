@@ -147,7 +147,8 @@ TEST(Terminal, TellsOfAFolderGoneWhileTheTimesWereTyped) {
 TEST(Terminal, AsksWhetherToCorrectTheDatesTooAfterShowingTheFirstClips) {
     for (const std::string answer : {"N", "y"}) {
         const ScratchDirectory scratch;
-        ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "clip");
+        ScratchDirectory::write_file("Real/2024_03_01_00_00_00.mp4", "clip");
+        fs::create_directory_symlink("Real", "Clips");  // a folder reached through a link
         const auto written = fs::last_write_time("Clips/2024_03_01_00_00_00.mp4");
         const ProgramRun run = run_on_terminal(
             "Y\rClips\r2024 03 01 01 00 00\r2024 03 01 00 00 00\r" + answer + "\r\r", {});
@@ -214,8 +215,8 @@ TEST(Terminal, AsksAgainForADateTypedAnotherWay) {
     }
 }
 
-// A path typed or pasted is taken as a dropped folder: the report lands beside the folder. A name
-// too long for the folder field says so.
+// A path typed or pasted is taken as a dropped folder, through a link too: the report lands beside
+// the folder. A name too long for the folder field says so.
 TEST(Terminal, TakesATypedPathAsADroppedFolderAndTellsWhyANameIsTooLong) {
     SKIP_UNDER_WINE();
     const ScratchDirectory scratch;
@@ -227,10 +228,11 @@ TEST(Terminal, TakesATypedPathAsADroppedFolderAndTellsWhyANameIsTooLong) {
         {std::string(51, 'L'),
          "The folder name has 51 characters; 50 is the most the program takes."}};
     for (const auto& [typed, told] : rows) {
-        ScratchDirectory::write_file("Sub/Clips/2024_03_01_00_00_00.mp4", "clip");
+        ScratchDirectory::write_file("Sub/Real/2024_03_01_00_00_00.mp4", "clip");
+        fs::create_directory_symlink("Real", "Sub/Clips");  // a folder reached through a link
         const ProgramRun run = run_on_terminal(
             "Y\r" + typed + "\r2024 03 01 01 00 00\r2024 03 01 00 00 00\rN\r\r", {});
-        EXPECT_NE(run.output.find(told.ends_with('/') ? " Successfully renamed Clips/" : told),
+        EXPECT_NE(run.output.find(told.ends_with('/') ? " Successfully renamed Real/" : told),
                   std::string::npos)
             << run.output;
         EXPECT_EQ(fs::exists(told + report_name), told == "Sub/");

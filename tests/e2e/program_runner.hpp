@@ -28,8 +28,7 @@ using Files = std::map<std::string, std::string>;
 
 struct ProgramRun {
     int exit_status = -1;  // -1 when the program ended by a signal
-    std::string output;
-    std::string error;
+    std::string output, error;
 };
 
 inline const std::string report_name = "DedUzarodivedizidUZOVU.txt";

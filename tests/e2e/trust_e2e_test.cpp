@@ -16,8 +16,7 @@
 namespace e2e {
 namespace {
 
-const std::string camera_time = "2025 11 21 15 30 00";
-const std::string actual_time = "2025 11 21 14 15 00";
+const std::string camera_time = "2025 11 21 15 30 00", actual_time = "2025 11 21 14 15 00";
 
 std::string answers(const std::string& folder, const std::string& camera,
                     const std::string& actual) {

@@ -81,15 +81,13 @@ const std::string huge(std::size_t{10} << 20, ' ');
 // One run in a directory that holds the run's folder and, beside it, the folder "Cl" with the same
 // files, which no run may touch.
 struct Case {
-    std::string name;
-    std::string input;
+    std::string name, input;
     int exit_status = 0;
     std::string output;
     std::string error = stopped;
     Files clips = {{clip, clip}};
     Files clips_after = clips;
-    std::string report = "";
-    std::string folder = "Clips";
+    std::string report = "", folder = "Clips";
     std::string start = "";  // the directory, under the scratch one, where the program starts
     bool dropped = false;    // the folder is dropped onto the program, started in "elsewhere"
     friend void PrintTo(const Case& row, std::ostream* out) { *out << row.name; }

@@ -40,8 +40,7 @@ class FakeConsole final : public lineio::Console {
     bool interactive;
     bool typed = false;    // the input is typed at the console
     int output_error = 0;  // when not 0, every output write fails with it
-    std::string output;
-    std::string error;
+    std::string output, error;
 };
 
 // Runs `action` and tells the exit status of the ProgramEnd it threw, if it threw one.

@@ -52,8 +52,7 @@ class ScratchDirectory {
     }
 
   private:
-    std::filesystem::path previous_;
-    std::filesystem::path path_;
+    std::filesystem::path previous_, path_;
 };
 
 }  // namespace test_support

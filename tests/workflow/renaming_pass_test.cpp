@@ -24,8 +24,7 @@ class FakeFolder final : public workflow::ClipFolder {
   public:
     std::map<std::string, std::pair<std::string, std::uint64_t>> names;
     bool ignores_case = false;
-    int refusal = 0;
-    int renames_asked = 0;
+    int refusal = 0, renames_asked = 0;
 
     void add(const std::string& name, std::uint64_t number) { names[key(name)] = {name, number}; }
     std::string listing() const {
