@@ -182,6 +182,13 @@ def crash_points(root):
     # A write that takes no byte is a full disk, not whatever failed before it.
     if "No space left" not in run(make_clips(root, True), ["--dates"], ["pwrite64:retval=0:when=1"]).stdout:
         failures.append("a write that took no byte was not told as a full disk")
+    # A run that finds every journal name of its second taken by other runs ends, and keeps theirs.
+    folder, began = make_clips(root), time.time()
+    for taken in range(3000):  # every name of three seconds
+        name = time.strftime("%Y%m%d-%H%M%S", time.localtime(began + taken // 1000))
+        pathlib.Path(folder, f"{JOURNAL}{name}{f'-{taken % 1000 + 1}' if taken % 1000 else ''}.txt").touch()
+    if run(folder).returncode != 127 or len(journals(folder)) != 3000:
+        failures.append("a run with every journal name taken went on, or took another run's journal")
     # Without RUR_CRASH_POINTS=1, every ninth point: enough to take every way and branch, quickly.
     points = points if os.environ.get("RUR_CRASH_POINTS") == "1" else points[::9]
     with concurrent.futures.ThreadPoolExecutor(os.cpu_count() or 2) as pool:

@@ -23,9 +23,8 @@ namespace {
 
 // Runs the program on a pseudo-terminal and types the lines of `typed` (each ending in a carriage
 // return, the Enter key) one at a time, each once the program has gone quiet, as a person would.
-// The output is everything the terminal showed.
-// `before_line` is called with the count of lines typed so far, before each next one.
-// `options` follow the program (or `command`) on its command line.
+// The output is everything the terminal showed. `before_line` is called with the count of lines
+// typed so far, before each next one; `options` follow the program (or `command`).
 ProgramRun run_on_terminal(
     const std::string& typed, const std::vector<std::string>& settings,
     const std::function<void(int)>& before_line = [](int) {},
@@ -289,9 +288,8 @@ TEST(Terminal, AJournalDroppedOntoTheProgramIsTakenBackAfterAsking) {
     for (const std::string answer : {"N", "y"}) {
         const ProgramRun run =
             run_on_terminal(answer + "\r\r", {}, [](int) {}, {"--dates", journal});
-        EXPECT_NE(
-            run.output.find("run of " + journal + " renamed: 1 clips in the folder \"Clips\""),
-            std::string::npos)
+        EXPECT_NE(run.output.find(journal + " renamed: 1 clips in the folder \"Clips\""),
+                  run.output.npos)
             << run.output;
         EXPECT_EQ(folder_contents("Clips"), shifted);
         EXPECT_EQ(fs::last_write_time(clip) == time, answer == "N");

@@ -18,9 +18,8 @@ namespace {
 
 const std::string camera_time = "2025 11 21 15 30 00", actual_time = "2025 11 21 14 15 00";
 
-std::string answers(const std::string& folder, const std::string& camera,
-                    const std::string& actual) {
-    return "Y\n" + folder + "\n" + camera + "\n" + actual + "\n\n";
+std::string answers(const std::string& folder, const std::string& camera, const std::string& real) {
+    return "Y\n" + folder + "\n" + camera + "\n" + real + "\n\n";
 }
 const std::string one_hour_back = answers("Clips", "2024 03 01 01 00 00", "2024 03 01 00 00 00");
 

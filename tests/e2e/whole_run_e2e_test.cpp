@@ -35,8 +35,7 @@ const std::string no_answer =
     pause;
 const std::string no_folder =
     folder_prompt + pad("There was a problem with the folder name ... TERMINATING", 56) + pause;
-const std::string stopped = "Program stopped\r\n";
-const std::string error_check = "Stop in error check\r\n";
+const std::string stopped = "Program stopped\r\n", error_check = "Stop in error check\r\n";
 const std::string not_video = " At least one file is NOT an AVI or MP4 file ...Terminating\n";
 
 // The complaint about each typed field out of range ("" for one in range), and the stop.

@@ -35,11 +35,10 @@ class FakeConsole final : public lineio::Console {
     bool output_is_interactive() const override { return interactive; }
     bool input_is_interactive() const override { return typed; }
 
-    std::string input;             // the bytes not yet read
-    std::size_t read_size = 4096;  // the most one read hands out
-    bool interactive;
-    bool typed = false;    // the input is typed at the console
-    int output_error = 0;  // when not 0, every output write fails with it
+    std::string input;                // the bytes not yet read
+    std::size_t read_size = 4096;     // the most one read hands out
+    bool interactive, typed = false;  // typed: the input is typed at the console
+    int output_error = 0;             // when not 0, every output write fails with it
     std::string output, error;
 };
 

@@ -19,8 +19,7 @@ const std::string head =
 std::string clip(const std::string& old_name, const std::string& new_name) {
     return "clip: " + old_name + "\r\n  is: 12\r\n  to: " + new_name + "\r\n";
 }
-const std::string old_name = "2024_03_01_05_00_00.mp4";
-const std::string corrected = "2024 03 01 04 00 00.mp4";
+const std::string old_name = "2024_03_01_05_00_00.mp4", corrected = "2024 03 01 04 00 00.mp4";
 const std::string plain = clip(old_name, corrected);
 std::string edited(const std::string& line, const std::string& replacement) {
     return std::regex_replace(head, std::regex(line), replacement);
@@ -35,8 +34,7 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
     struct Row {
         const char* what;
         std::string text;
-        std::size_t clips;  // taken
-        std::size_t refused;
+        std::size_t clips, refused;  // taken, refused
     };
     // clang-format off
     const Row rows[] = {
