@@ -141,8 +141,7 @@ def judge(folder, start, ran, way, undoing):
 
 
 def point(root, way, undoing, call, number, action):
-    folder = make_clips(root, True)
-    start = snapshot(folder)
+    start = snapshot(folder := make_clips(root, True))
     error = "ENOSPC" if call.startswith(("write", "pwrite")) else "EIO"
     fault = f"{call}:{'signal=SIGKILL' if action == 'kill' else 'error=' + error}:when={number}"
     problems = judge(folder, start, run(folder, options(folder, undoing), WAYS[way] + [fault]),
@@ -294,8 +293,7 @@ def on_terminal(folder, typed):
 def partial_run(root):
     """A clip a run could not rename: the same answers again offer to rename only that clip, and
     each run's undo, newest first, counts truthfully what it gives back."""
-    folder = make_clips(root)
-    start = snapshot(folder)
+    start = snapshot(folder := make_clips(root))
     run(folder, injections=["renameat2:error=EBUSY:when=1"])
     first = snapshot(folder)
     # Another file under the left clip's name is not that clip: shifting again is what is asked.
@@ -305,6 +303,9 @@ def partial_run(root):
     other = on_terminal(folder, ANSWERS[:-1] + b"N\n\n")
     os.replace(folder + "/kept", left)
     again = on_terminal(folder, ANSWERS[:-1].replace(b"Clips", b"./Clips") + b"Y\nN\n\n")
+    # Answers from a file are a script's, even with the output on a terminal: nothing is taken back.
+    subprocess.run([PROGRAM, journals(folder)[0]], cwd=folder, input=b"y\n", stdout=pty.openpty()[1],
+                   stderr=subprocess.DEVNULL, timeout=20)
     asked = "Rename only the 1 clips" in again and "Shift them again?" in other
     problems = [] if asked else [f"not asked: {again[-300:]!r} {other[-300:]!r}"]
     moved = differences(snapshot(folder), first)

@@ -84,8 +84,7 @@ struct Case {
     int exit_status = 0;
     std::string output;
     std::string error = stopped;
-    Files clips = {{clip, clip}};
-    Files clips_after = clips;
+    Files clips = {{clip, clip}}, clips_after = clips;
     std::string report = "", folder = "Clips";
     std::string start = "";  // the directory, under the scratch one, where the program starts
     bool dropped = false;    // the folder is dropped onto the program, started in "elsewhere"
