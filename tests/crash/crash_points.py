@@ -155,8 +155,7 @@ def crash_points(root):
     points, failures = [], []
     for way in WAYS:
         for undoing in (False, True):
-            folder = make_clips(root, True)
-            run(folder, options(folder, undoing), WAYS[way], f"{root}/trace")
+            run(folder := make_clips(root, True), options(folder, undoing), WAYS[way], f"{root}/trace")
             trace = pathlib.Path(root, "trace").read_text()
             if not re.search(PROOFS[way], trace):
                 failures.append(f"{'undo' if undoing else 'run'} on {way}: the way was not taken")
@@ -181,12 +180,13 @@ def crash_points(root):
     # A write that takes no byte is a full disk, not whatever failed before it.
     if "No space left" not in run(make_clips(root, True), ["--dates"], ["pwrite64:retval=0:when=1"]).stdout:
         failures.append("a write that took no byte was not told as a full disk")
-    # A run that finds every journal name of its second taken by other runs ends, and keeps theirs.
-    folder, began = make_clips(root), time.time()
-    for taken in range(3000):  # every name of three seconds
-        name = time.strftime("%Y%m%d-%H%M%S", time.localtime(began + taken // 1000))
-        pathlib.Path(folder, f"{JOURNAL}{name}{f'-{taken % 1000 + 1}' if taken % 1000 else ''}.txt").touch()
-    if run(folder).returncode != 127 or len(journals(folder)) != 3000:
+    # Other runs' journals under every name of each second, to the one after the run's start: it ends.
+    folder, second = make_clips(root), int(time.time()) - 1
+    while (second := second + 1) <= time.time() + 1:
+        stamp = time.strftime(f"{JOURNAL}%Y%m%d-%H%M%S", time.localtime(second))
+        for number in range(1000):
+            pathlib.Path(folder, f"{stamp}-{number + 1}.txt" if number else stamp + ".txt").touch()
+    if run(folder).returncode != 127 or len(journals(folder)) % 1000:
         failures.append("a run with every journal name taken went on, or took another run's journal")
     # Without RUR_CRASH_POINTS=1, every ninth point: enough to take every way and branch, quickly.
     points = points if os.environ.get("RUR_CRASH_POINTS") == "1" else points[::9]
