@@ -292,26 +292,28 @@ def on_terminal(folder, typed):
 
 def partial_run(root):
     """A clip a run could not rename: the same answers again offer to rename only that clip, and
-    each run's undo, newest first, counts truthfully what it gives back."""
+    each run's undo, newest first, counts truthfully what it gives back, file times included."""
     start = snapshot(folder := make_clips(root))
+    time = os.stat(clip := f"{folder}/Clips/{CLIPS[1]}").st_mtime_ns
     run(folder, injections=["renameat2:error=EBUSY:when=1"])
     first = snapshot(folder)
+    run(folder, ["--dates", renames := journals(folder)[0]])  # times corrected since, given back
+    dated = (set(journals(folder)) - {renames}).pop()
     # Another file under the left clip's name is not that clip: shifting again is what is asked.
-    left = f"{folder}/Clips/{CLIPS[0]}"
-    os.rename(left, folder + "/kept")
+    os.rename(left := f"{folder}/Clips/{CLIPS[0]}", folder + "/kept")
     shutil.copyfile(folder + "/kept", left)
     other = on_terminal(folder, ANSWERS[:-1] + b"N\n\n")
     os.replace(folder + "/kept", left)
     again = on_terminal(folder, ANSWERS[:-1].replace(b"Clips", b"./Clips") + b"Y\nN\n\n")
     # Answers from a file are a script's, even with the output on a terminal: nothing is taken back.
-    subprocess.run([PROGRAM, journals(folder)[0]], cwd=folder, input=b"y\n", stdout=pty.openpty()[1],
+    subprocess.run([PROGRAM, renames], cwd=folder, input=b"y\n", stdout=pty.openpty()[1],
                    stderr=subprocess.DEVNULL, timeout=20)
     asked = "Rename only the 1 clips" in again and "Shift them again?" in other
     problems = [] if asked else [f"not asked: {again[-300:]!r} {other[-300:]!r}"]
     moved = differences(snapshot(folder), first)
     if moved != [(f"Clips/{CLIPS[0]}", "clip 0"), ("Clips/2025 11 21 15 40 20.mp4", "clip 0")]:
         problems.append(f"the second run moved {moved}")
-    newest_first = sorted(journals(folder), reverse=True,
+    newest_first = sorted(set(journals(folder)) - {dated}, reverse=True,
                           key=lambda name: (name[:len(JOURNAL) + 15], len(name), name))
     for journal, told in zip(newest_first, [("1", "1", None), ("4", "4", "1")]):
         undo = run(folder, ["--undo", journal])
@@ -319,8 +321,8 @@ def partial_run(root):
                            undo.stdout)
         if undo.returncode != 0 or not counts or counts.groups() != told:
             problems.append(f"undo of {journal}: {undo.returncode} {undo.stdout[-200:]!r}")
-    problems += [f"left {differences(snapshot(folder), start)}"] if differences(
-        snapshot(folder), start) else []
+    if (changed := differences(snapshot(folder), start)) or os.stat(clip).st_mtime_ns != time:
+        problems.append(f"left {changed}, a clip's time {os.stat(clip).st_mtime_ns} for {time}")
     print(*problems, f"partial run: {len(problems)} problems", sep="\n")
     return 1 if problems else 0
 

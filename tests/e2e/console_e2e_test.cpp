@@ -195,7 +195,7 @@ TEST(Terminal, AsksAgainForADateTypedAnotherWay) {
         {"2024 03 01 01 00 00 Uhr\r", "The answer \"Uhr\" is not a whole number", true},
         {"2024/03/01 01:00\r", "The answer \"2024/03/01 01:00\" is cut short by a slash", true},
         {"2024 03 01\r01 00 /\r", "\"01 00 /\" is cut short by a slash", true},
-        {"2024 03 01 01 00\r", "Still missing: 1 of the 6 numbers.\r\r\n", false},
+        {"2024 03 01 01 00\r", "Still missing: 1 of the 6 numbers.\r\r\n00 /\r\n\r\r\n", false},
         {"2024,03\r\r01 01 00\r", "Still missing: 4 of the 6 numbers.\r\r\n\r\nStill missing: 4",
          false},
     };
@@ -379,6 +379,8 @@ TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
     EXPECT_EQ(folder_contents("Clips"), shifted);
     EXPECT_EQ(run_on_terminal(typed + "y\rN\r\r", {}).exit_status, 0);
     EXPECT_NE(folder_contents("Clips"), shifted);
+    // The newest run is the one asked about, not the first, whose names the clips no longer bear.
+    EXPECT_NE(run_on_terminal(typed + "N\r", {}).output.find("again?"), std::string::npos);
     // Answers from a file are no person, though the lines reach the terminal: nothing is asked.
     ScratchDirectory::write_file("answers", "Y\nClips\n2024 03 01 01 00 00\n2024 03 01 00 00 00\n");
     const ProgramRun piped = run_on_terminal(
