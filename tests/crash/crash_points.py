@@ -156,8 +156,7 @@ def crash_points(root):
     for way in WAYS:
         for undoing in (False, True):
             run(folder := make_clips(root, True), options(folder, undoing), WAYS[way], f"{root}/trace")
-            trace = pathlib.Path(root, "trace").read_text()
-            if not re.search(PROOFS[way], trace):
+            if not re.search(PROOFS[way], trace := pathlib.Path(root, "trace").read_text()):
                 failures.append(f"{'undo' if undoing else 'run'} on {way}: the way was not taken")
             # An undo's own placeholders are journaled before they are made.
             if undoing and way == "claim-then-rename" and "\nundo claim: " not in pathlib.Path(
@@ -177,9 +176,10 @@ def crash_points(root):
             or re.search(PROOFS["claim-then-rename"], pathlib.Path(root, "trace").read_text())
             or "\nidentity: size and time\n" not in pathlib.Path(folder, journals(folder)[0]).read_text()):
         failures.append(f"a subfolder on link-then-unlink: {ran.stdout[-300:]} {ran.stderr}")
-    # A write that takes no byte is a full disk, not whatever failed before it.
-    if "No space left" not in run(make_clips(root, True), ["--dates"], ["pwrite64:retval=0:when=1"]).stdout:
-        failures.append("a write that took no byte was not told as a full disk")
+    # A write that takes no byte, or fails each time, is a full disk, not whatever failed before it.
+    for fault in ("retval=0:when=1", "error=ENOSPC"):
+        if "No space left" not in run(make_clips(root, True), ["--dates"], ["pwrite64:" + fault]).stdout:
+            failures.append(f"a write with {fault} was not told as a full disk")
     # Other runs' journals under every name of each second, to the one after the run's start: it ends.
     folder, second = make_clips(root), int(time.time()) - 1
     while (second := second + 1) <= time.time() + 1:
