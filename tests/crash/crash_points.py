@@ -294,7 +294,7 @@ def partial_run(root):
     """A clip a run could not rename: the same answers again offer to rename only that clip, and
     each run's undo, newest first, counts truthfully what it gives back, file times included."""
     start = snapshot(folder := make_clips(root))
-    time = os.stat(clip := f"{folder}/Clips/{CLIPS[1]}").st_mtime_ns
+    mtime = os.stat(clip := f"{folder}/Clips/{CLIPS[1]}").st_mtime_ns
     run(folder, injections=["renameat2:error=EBUSY:when=1"])
     first = snapshot(folder)
     run(folder, ["--dates", renames := journals(folder)[0]])  # times corrected since, given back
@@ -321,8 +321,8 @@ def partial_run(root):
                            undo.stdout)
         if undo.returncode != 0 or not counts or counts.groups() != told:
             problems.append(f"undo of {journal}: {undo.returncode} {undo.stdout[-200:]!r}")
-    if (changed := differences(snapshot(folder), start)) or os.stat(clip).st_mtime_ns != time:
-        problems.append(f"left {changed}, a clip's time {os.stat(clip).st_mtime_ns} for {time}")
+    if (changed := differences(snapshot(folder), start)) or os.stat(clip).st_mtime_ns != mtime:
+        problems.append(f"left {changed}, a clip's time {os.stat(clip).st_mtime_ns} for {mtime}")
     print(*problems, f"partial run: {len(problems)} problems", sep="\n")
     return 1 if problems else 0
 
