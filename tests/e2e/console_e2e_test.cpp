@@ -124,8 +124,7 @@ TEST(Console, NamesOfEveryScriptReachTheFolderTypedAndTheReportIsUtf8) {
     }
 }
 
-// A card taken out while the program waits for the times: its clips are left as they are, and
-// the user is told why.
+// A card taken out while the program waits for the times: its clips stay, and the user is told why.
 TEST(Terminal, TellsOfAFolderGoneWhileTheTimesWereTyped) {
     SKIP_UNDER_WINE();
     const ScratchDirectory scratch;
@@ -392,6 +391,8 @@ TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
     const std::string told = run_program(".", "", false, {"--undo"}).error;
     EXPECT_NE(told.find("the newest here: "), std::string::npos);
     EXPECT_EQ(told.find("29991231"), std::string::npos) << told;
+    // Only a missing journal points at the newest: another usage error is no call to undo.
+    EXPECT_EQ(run_program(".", "", false, {"--bogus"}).error.find("newest"), std::string::npos);
 }
 
 }  // namespace

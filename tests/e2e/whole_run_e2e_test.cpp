@@ -53,8 +53,7 @@ std::string out_of_range(const std::vector<std::string>& values) {
            pause;
 }
 
-// A diagnostic opens with a line in plain words, then tells the operation, the reason and the
-// place.
+// A diagnostic opens with a line in plain words, then tells the operation, reason and place.
 std::string failure(std::string_view plain, std::string_view what, std::string_view where) {
     return std::string(plain) +
            "\r\nDoridivezizoziRUR: input/output failure: " + std::string(what) + "\r\n  at " +

@@ -63,7 +63,7 @@ TEST(FileAndFolder, WorkOnDescriptorZero) {
     // Every step is taken, one letter each, so that a failure shows which step it was.
     const bool steps[] = {file.close() == 0,
                           file.create_or_empty("zero.txt") == 0 && file.is_writable(),
-                          file.write("0") == 0,
+                          file.write("0") == 0 && file.truncate_to(1) == 0,
                           file.close() == 0 && !file.is_open(),
                           file.open_to_read("zero.txt") == 0 && !file.is_writable(),
                           file.read(&byte, 1, count) == 0 && byte == '0',
