@@ -106,11 +106,10 @@ struct FolderCase {
 std::vector<std::string> one_burst(int count) {
     std::vector<std::string> clips;
     for (int index = 0; index < count; ++index) {
-        std::string name = "2025_11_21_15_40_50.mp4";
+        std::string& name = clips.emplace_back("2025_11_21_15_40_50.mp4");
         for (std::size_t position = 4, rest = index; position < 19; position += 3, rest /= 6) {
             name[position] = "_-.,;+"[rest % 6];
         }
-        clips.push_back(name);
     }
     return clips;
 }
