@@ -79,8 +79,7 @@ ProgramRun run_on_terminal(
     return run;
 }
 
-// The three locales, compiled into `folder` (for LOCPATH) from the sources of the locales
-// package, since a bare machine lacks them.
+// The three locales, compiled into `folder` (for LOCPATH) from sources: a bare machine lacks them.
 void compile_locales(const fs::path& folder) {
     for (const std::string locale : {"de_DE", "ru_RU", "ja_JP"}) {
         const fs::path into = folder / (locale + ".UTF-8");
@@ -135,8 +134,7 @@ TEST(Terminal, TellsOfAFolderGoneWhileTheTimesWereTyped) {
                 fs::rename("Clips", "Gone");
             }
         });
-    EXPECT_NE(run.output.find("Clips/2024_03_01_00_00_00.mp4 was left as it is: "),
-              std::string::npos)
+    EXPECT_NE(run.output.find("Clips/2024_03_01_00_00_00.mp4 was left as it is: "), run.output.npos)
         << run.output;
     EXPECT_EQ(folder_contents("Gone"), (Files{{"2024_03_01_00_00_00.mp4", "clip"}}));
 }
@@ -242,8 +240,7 @@ TEST(Terminal, TakesATypedPathAsADroppedFolderAndTellsWhyANameIsTooLong) {
     }
 }
 
-// A journal saved again in an editor, as UTF-16 in either order or UTF-8 with its mark, still
-// takes its run back.
+// A journal an editor saved again, as UTF-16 in either order or UTF-8 with a mark, still works.
 TEST(Undo, ReadsAJournalSavedAgainAsUtf16OrWithAByteOrderMark) {
     const ScratchDirectory scratch;
     for (const std::string mark : {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF"}) {
@@ -269,8 +266,7 @@ TEST(Undo, ReadsAJournalSavedAgainAsUtf16OrWithAByteOrderMark) {
     EXPECT_EQ(ansi.error.find("save it again with") != std::string::npos, runs_through_launcher());
 }
 
-// A journal dropped onto the program takes its run back once the person says Y; a script is told
-// to name --undo.
+// A dropped journal's run is taken back once the person says Y; a script is told to name --undo.
 TEST(Terminal, AJournalDroppedOntoTheProgramIsTakenBackAfterAsking) {
     const ScratchDirectory scratch;
     ScratchDirectory::write_file("Clips/2024_03_01_00_00_00.mp4", "clip");

@@ -323,8 +323,7 @@ Files make_clips(const fs::path& folder, int count) {
     return folder_contents(folder);
 }
 
-// A clip under two names ends under one, whichever name is listed first; a second name outside
-// the folder stays.
+// A clip under two names ends under one, whichever is listed first; one outside the folder stays.
 TEST(TwoNames, EndUnderOneNameInEitherListingOrder) {
     struct Case {
         std::string old_name, new_name, input, final_name;

@@ -76,8 +76,7 @@ const std::string clip = "2025_11_21_15_40_10.mp4";
 const std::string camera = "Y\nClips\n2025 11 21 15 30 00\n";
 const std::string huge(std::size_t{10} << 20, ' ');
 
-// One run in a directory that holds the run's folder and, beside it, the folder "Cl" with the same
-// files, which no run may touch.
+// One run in a directory that holds the run's folder and "Cl", a copy that no run may touch.
 struct Case {
     std::string name, input;
     int exit_status = 0;
