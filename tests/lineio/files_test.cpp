@@ -6,6 +6,7 @@
 #include <string>
 
 #include "lineio/channels.hpp"
+#include "lineio/line_reader.hpp"
 #include "support/fake_console.hpp"
 #include "support/scratch_directory.hpp"
 
@@ -66,7 +67,7 @@ TEST(RunCommandLine, ListsAFolderInByteOrderWithoutShellOrHiddenNames) {
     EXPECT_EQ(channels.run_command_line("del list.txt", nullptr, &in_memory), 0);
     EXPECT_EQ(in_memory, "");
     // A listing's line too long for any name ends the run, naming the listing and the line.
-    in_memory.assign((16 << 20) + 1, 'y');
+    in_memory.assign(lineio::LineReader::longest_line + 1, 'y');
     channels.open(1, "list.txt", lineio::FileRole::other, &in_memory);
     EXPECT_TRUE(test_support::program_end_of([&] { channels.field_input(1, 6, first); }));
     EXPECT_NE(console.error.find("at file \"list.txt\", line 1\r\n"), std::string::npos);
