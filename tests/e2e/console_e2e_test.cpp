@@ -340,8 +340,7 @@ TEST(Terminal, ASecondTryRenamesOnlyTheHeldClipAndItsUndoLinesWorkInCmd) {
     EXPECT_EQ(folder_contents("Clips"), start);
 }
 
-// A person is told how to take a run back, and asked before the same shift is made twice; a
-// script is neither.
+// A person is told how to take a run back and asked before shifting twice; a script is neither.
 TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
     SKIP_UNDER_WINE();
     const ScratchDirectory scratch;
