@@ -10,20 +10,18 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 TEST(ListedFiles, TellTheFilesWithOtherNames) {
     const test_support::ScratchDirectory scratch;
     for (int index = 0; index < 300; ++index) {
         test_support::ScratchDirectory::write_file("Clips/" + std::to_string(index) + ".mp4");
     }
-    fs::create_hard_link("Clips/7.mp4", "Clips/seven.mp4");
+    std::filesystem::create_hard_link("Clips/7.mp4", "Clips/seven.mp4");
     workflow::RealFolder folder([](const std::string&, const std::string&) { return 0; });
     workflow::ListedFiles listed;
     ASSERT_EQ(folder.open("Clips", true), 0);
     listed.list(folder);
     EXPECT_NE(listed.folder_number(), 0U);
-    for (const auto& entry : fs::directory_iterator("Clips")) {
+    for (const auto& entry : std::filesystem::directory_iterator("Clips")) {
         workflow::FileIdentity file;
         const std::string name = entry.path().filename().string();
         ASSERT_EQ(folder.identify(name, file), 0);
