@@ -359,13 +359,12 @@ TEST(Terminal, TellsHowToUndoAndAsksBeforeShiftingTwice) {
         << first.output;
     const Files shifted = folder_contents("Clips");
     // A run on another folder since, the clips' dates corrected since and the folder named
-    // another way hide nothing: the run that renamed is named, the dates' run taken back first.
+    // through a link hide nothing: the run that renamed is named, the dates' run taken back first.
     ScratchDirectory::write_file("Other/2024_03_01_00_00_00.mp4");
     run_program(".", "Y\nOther\n2024 03 01 01 00 00\n2024 03 01 00 00 00\n");
     EXPECT_EQ(run_program(".", "", false, {"--dates", journal}).exit_status, 0);
-    std::string renamed_typed = typed;
-    renamed_typed.replace(renamed_typed.find("Clips"), 5, "./Clips/");
-    const ProgramRun again = run_on_terminal(renamed_typed + "N\r", {});
+    fs::create_directory_symlink("Clips", "Link");
+    const ProgramRun again = run_on_terminal("Y\rLink" + typed.substr(7) + "N\r", {});
     EXPECT_NE(again.output.find(" Shift them again? Y/N"), std::string::npos) << again.output;
     EXPECT_NE(again.output.find("(see " + journal +
                                 ").\r\r\n To start again from their original "
