@@ -45,6 +45,7 @@ TEST(FileWrite, LeavesOnlyWholeWritesOnAFullDisk) {
     EXPECT_EQ(taken, "+-+-");
     EXPECT_EQ(end, lineio::failure_exit_status);
     EXPECT_TRUE(console.error.ends_with("\r\nThe clip was renamed.\r\n")) << console.error;
+    EXPECT_NE(console.error.find(" at file \"noted.txt\", line 1"), std::string::npos);
     EXPECT_EQ(test_support::ScratchDirectory::read_file("report.txt"), "one\r\ntwo\r\n");
 }
 
