@@ -35,6 +35,8 @@ os.environ["ASAN_OPTIONS"] = os.environ.get("ASAN_OPTIONS", "") + ":detect_leaks
 
 WAYS = {"no-replace": [], "link-then-unlink": ["renameat2:error=EINVAL"],
         "claim-then-rename": ["renameat2:error=EINVAL", "link:error=EPERM", "linkat:error=EPERM"]}
+# A filesystem that cannot be told, as a card's: its clips are known by their size and time.
+SIZED = "fstatfs:error=EIO"
 PROOFS = {"no-replace": r"renameat2\(.*RENAME_NOREPLACE\) = 0",
           "link-then-unlink": r"\blink(at)?\(.*\) = 0\n(.*\n)*?.*\bunlink(at)?\(.*\) = 0",
           "claim-then-rename": r'\.mp4", .*O_CREAT\|O_EXCL.*= \d+\n(.*\n)*?.*\brename(at)?\(.*= 0'}
@@ -171,7 +173,7 @@ def crash_points(root):
     # known by their size and time where the filesystem cannot be told.
     folder, sub = make_clips(root), "2025 11 21 14 00 00.mp4"
     os.mkdir(f"{folder}/Clips/{sub}")
-    ran = run(folder, (), WAYS["link-then-unlink"] + ["fstatfs:error=EIO"], f"{root}/trace")
+    ran = run(folder, (), WAYS["link-then-unlink"] + [SIZED], f"{root}/trace")
     if (f"Could not rename Clips/{sub}" not in ran.stdout or "Is a directory" not in ran.stderr
             or re.search(PROOFS["claim-then-rename"], pathlib.Path(root, "trace").read_text())
             or "\nidentity: size and time\n" not in pathlib.Path(folder, journals(folder)[0]).read_text()):
@@ -196,8 +198,7 @@ def crash_points(root):
         except subprocess.TimeoutExpired as hung:  # one hang says enough: the rest is not waited for
             pool.shutdown(cancel_futures=True)
             failures.append(f"a run hung: {hung.cmd}")
-    print(*failures, sep="\n")
-    print(f"crash points: {len(points) - len(failures)} passed, {len(failures)} failed")
+    print(*failures, f"crash points: {len(points) - len(failures)} passed, {len(failures)} failed", sep="\n")
     return 1 if failures else 0
 
 
@@ -270,8 +271,7 @@ def power_cut(root):
         sh("umount", mount)
         sh("losetup", "-d", loop)
     problems += [] if len(copies) > 1 else ["the program was never stopped"]
-    print(*problems, sep="\n")
-    print(f"power cut: {len(copies)} copies of the disk, {len(problems)} problems")
+    print(*problems, f"power cut: {len(copies)} copies of the disk, {len(problems)} problems", sep="\n")
     return 1 if problems else 0
 
 
@@ -280,7 +280,7 @@ def on_terminal(folder, typed):
     pid, terminal = pty.fork()
     if pid == 0:
         os.chdir(folder)
-        os.execv(PROGRAM, [PROGRAM])
+        os.execvp("strace", ["strace", "-o", os.devnull, "-e", "inject=" + SIZED, PROGRAM])
     os.write(terminal, typed)
     output = b""
     with contextlib.suppress(OSError):  # the terminal's end, once the program has ended
@@ -295,9 +295,10 @@ def partial_run(root):
     each run's undo, newest first, counts truthfully what it gives back, file times included."""
     start = snapshot(folder := make_clips(root))
     mtime = os.stat(clip := f"{folder}/Clips/{CLIPS[1]}").st_mtime_ns
-    run(folder, injections=["renameat2:error=EBUSY:when=1"])
+    # Known by SIZED, the clips are told from the first journal's by the times the later run set.
+    run(folder, injections=["renameat2:error=EBUSY:when=1", SIZED])
     first = snapshot(folder)
-    run(folder, ["--dates", renames := journals(folder)[0]])  # times corrected since, given back
+    run(folder, ["--dates", renames := journals(folder)[0]], [SIZED])  # times corrected, given back
     dated = (set(journals(folder)) - {renames}).pop()
     # Another file under the left clip's name is not that clip: shifting again is what is asked.
     os.rename(left := f"{folder}/Clips/{CLIPS[0]}", folder + "/kept")
@@ -318,7 +319,7 @@ def partial_run(root):
     for journal, fault, told in [(second, [], ("1", "1", None)),
                                  (renames, ["utimensat:error=EIO:when=1"], ("3", "4", "1")),
                                  (renames, [], ("4", "4", "1"))]:
-        undo = run(folder, ["--undo", journal], fault)
+        undo = run(folder, ["--undo", journal], fault + [SIZED])
         counts = re.search(r"(\d+) of (\d+) files restored(?:\s+(\d+) files the run never)?",
                            undo.stdout)
         if undo.returncode != bool(fault) or not counts or counts.groups() != told:
