@@ -134,28 +134,21 @@ TEST(ProgramEnd, KeepsAWindowOfItsOwnUntilEnterUnlessTheEndWaitedOrTheInputEnded
     }
 }
 
-}  // namespace
-}  // namespace lineio
-
-namespace {
-
 TEST(Printable, ShowsEveryControlCharacterAsOneQuestionMark) {
-    EXPECT_EQ(lineio::printable("a\x1b[2J\x7f\xC2\x9B"
-                                "b\xC2\xA0\r\n"),
-              "a?[2J??b\xC2\xA0??");
-    EXPECT_EQ(lineio::printable("x\r\ny\n\r", true), "x\r\ny??");
+    EXPECT_EQ(printable("a\x1b[2J\x7f\xC2\x9B b\xC2\xA0\r\n"), "a?[2J?? b\xC2\xA0??");
+    EXPECT_EQ(printable("x\r\ny\n\r", true), "x\r\ny??");
     // The first and last C1 controls, the bytes around them, and a lead byte cut off by the end
     // of the text, whatever lies behind it.
-    EXPECT_EQ(lineio::printable("\xC2\x80\xC2\x9F\xC2\x7F\xC2\xA0\xC2\x85"), "????\xC2\xA0?");
-    EXPECT_EQ(lineio::printable(std::string_view("a\xC2\x85", 2)), "a?");
+    EXPECT_EQ(printable("\xC2\x80\xC2\x9F\xC2\x7F\xC2\xA0\xC2\x85"), "????\xC2\xA0?");
+    EXPECT_EQ(printable(std::string_view("a\xC2\x85", 2)), "a?");
     // Bytes that are no UTF-8: 8-bit controls alone, a lone lead byte, 0xFF, an overlong form
     // and a surrogate, each byte one '?'; the widest characters stay whole.
-    EXPECT_EQ(
-        lineio::printable("\x9B\x85x\xC3y\xFF\xC0\xAF\xED\xA0\x80\xF4\x8F\xBF\xBF\xE2\x82\xAC"),
-        "??x?y??????\xF4\x8F\xBF\xBF\xE2\x82\xAC");
-    EXPECT_EQ(lineio::printable("\r\n\r\rx\n", true), "\r\n??x?");
+    EXPECT_EQ(printable("\x9B\x85x\xC3y\xFF\xC0\xAF\xED\xA0\x80\xF4\x8F\xBF\xBF\xE2\x82\xAC"),
+              "??x?y??????\xF4\x8F\xBF\xBF\xE2\x82\xAC");
+    EXPECT_EQ(printable("\r\n\r\rx\n", true), "\r\n??x?");
     // A line feed that starts the text ends no line, whatever comes before it in memory.
-    EXPECT_EQ(lineio::printable(std::string_view("\r\nx").substr(1), true), "?x");
+    EXPECT_EQ(printable(std::string_view("\r\nx").substr(1), true), "?x");
 }
 
 }  // namespace
+}  // namespace lineio
