@@ -45,6 +45,7 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         {"a folder above", head + clip("../home/.profile", corrected), 0, 1},
         {"an absolute path", head + clip("/etc/2024_03_01_05_00.mp4", "x"), 0, 1},
         {"a drive", head + clip("C:024_03_01_05_00_00.mp4", corrected), 0, 1},
+        {"a name from Windows", windows + plain, 1, 0},
         {"a colon from Windows", windows + clip("2024_03_01_05:00_00.mp4", corrected), 0, 1},
         {"a system of no name", edited("\r\n\r\n", "\r\nsystem: DOS\r\n\r\n") + plain, 0, 1},
         {"another correction", head + clip(old_name, "2024 03 01 03 00 00.mp4"), 0, 1},

@@ -19,7 +19,7 @@ using workflow::FileIdentity;
 using workflow::FolderEntry;
 
 // Names in memory, by key (folded where the folder ignores case), with each name and its file's
-// number; every change is refused with `refusal` when it is not 0.
+// number, 0 for one that cannot be told; every change is refused with `refusal` when not 0.
 class FakeFolder final : public workflow::ClipFolder {
   public:
     std::map<std::string, std::pair<std::string, std::uint64_t>> names;
@@ -41,7 +41,8 @@ class FakeFolder final : public workflow::ClipFolder {
     int identify(const std::string& name, FileIdentity& identity) const override {
         const auto found = names.find(key(name));
         identity.index = found == names.end() ? 1 : found->second.second;
-        return found == names.end() && name != "." ? platform::missing_name_error : 0;
+        const bool unknown = found == names.end() ? name != "." : identity.index == 0;
+        return unknown ? platform::missing_name_error : 0;
     }
     int exists(const std::string& name, bool& found) const override {
         found = names.contains(key(name));
@@ -159,6 +160,8 @@ TEST(RenamingPass, RenamesAsTheFolderAllowsAndThePreviewForetellsIt) {
         {"names that differ in case only are one name where the folder ignores case",
          {{a, 2}, {"2025-11-21-15-40-10.MP4", 3}}, -75, true, 0,
          "+F/2025 11 21 14 25 10.MP4;+F/2025 11 21 14 25 01.mp4;", 2, 3},
+        {"a clip whose identity cannot be read is left", {{a, 0}, {dashed, 3}}, -75, false, 0,
+         "+F/2025 11 21 14 25 10.mp4;-F/2025_11_21_15_40_10.mp4;", 1, 1},
         {"a folder that refuses every change renames nothing, and tries no burst",
          {{a, 2}, {"notes.txt", 4}}, -75, false, platform::refused_change_error,
          "-F/2025_11_21_15_40_10.mp4;-F/notes.txt;", 0, 1},
@@ -182,6 +185,9 @@ TEST(RenamingPass, RenamesAsTheFolderAllowsAndThePreviewForetellsIt) {
         EXPECT_EQ(run.outcomes, row.outcomes) << row.what;
         EXPECT_EQ(run.count, row.count) << row.what;
         EXPECT_EQ(real.renames_asked, row.renames_asked) << row.what;
+        // A clip left is told on the error channel, with why.
+        EXPECT_NE(console.error.empty(), std::regex_search(row.outcomes, std::regex("-F/2")))
+            << row.what;
 
         // The preview says the same of every clip, and changes nothing.
         test_support::FakeConsole preview_console({}, false);
