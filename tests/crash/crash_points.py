@@ -276,7 +276,7 @@ def power_cut(root):
 
 
 def on_terminal(folder, typed):
-    """A run whose console is a terminal, as a person's is: its output."""
+    """A run whose console is a terminal, as a person's is, its clips known by SIZED: its output."""
     pid, terminal = pty.fork()
     if pid == 0:
         os.chdir(folder)
@@ -295,7 +295,7 @@ def partial_run(root):
     each run's undo, newest first, counts truthfully what it gives back, file times included."""
     start = snapshot(folder := make_clips(root))
     mtime = os.stat(clip := f"{folder}/Clips/{CLIPS[1]}").st_mtime_ns
-    # Known by SIZED, the clips are told from the first journal's by the times the later run set.
+    # Known by size and time, the clips' new times hide them from the first journal, not the later one's.
     run(folder, injections=["renameat2:error=EBUSY:when=1", SIZED])
     first = snapshot(folder)
     run(folder, ["--dates", renames := journals(folder)[0]], [SIZED])  # times corrected, given back

@@ -185,7 +185,7 @@ TEST(RenamingPass, RenamesAsTheFolderAllowsAndThePreviewForetellsIt) {
         EXPECT_EQ(run.outcomes, row.outcomes) << row.what;
         EXPECT_EQ(run.count, row.count) << row.what;
         EXPECT_EQ(real.renames_asked, row.renames_asked) << row.what;
-        // A clip left is told on the error channel, with why.
+        // A clip left is told of on the error channel; a row with none leaves it empty.
         EXPECT_NE(console.error.empty(), std::regex_search(row.outcomes, std::regex("-F/2")))
             << row.what;
 
