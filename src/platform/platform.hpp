@@ -218,6 +218,10 @@ class Folder {
     // The identity of `name`, a symbolic link being a file of its own.
     int identify(const std::string& name, FileIdentity& identity) const;
     int exists(const std::string& name, bool& found) const;
+    // Whether `name` could be opened to write, asked without opening it: 0, or the error such an
+    // opening would meet for the file's permissions, its read-only attribute or a read-only
+    // medium. A preview asks it, writing nothing.
+    int may_write(const std::string& name) const;
 
     // Renames in one step of the system that never replaces an existing file (EEXIST,
     // ERROR_ALREADY_EXISTS when `to` exists). Where the filesystem has no such step the call

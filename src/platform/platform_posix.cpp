@@ -535,6 +535,16 @@ int Folder::exists(const std::string& name, bool& found) const {
     return error == ENOENT || error == ENOTDIR ? 0 : error;
 }
 
+int Folder::may_write(const std::string& name) const {
+    if (!is_one_component(name)) {
+        return EINVAL;
+    }
+    // With the effective user's rights, as an opening checks them.
+    return ::faccessat(static_cast<int>(handle_), name.c_str(), W_OK, AT_EACCESS) == 0
+               ? 0
+               : last_error();
+}
+
 int Folder::rename_atomically(const std::string& from, const std::string& to) const {
     if (!is_one_component(from) || !is_one_component(to)) {
         return EINVAL;

@@ -756,6 +756,25 @@ int Folder::exists(const std::string& name, bool& found) const {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : error;
 }
 
+int Folder::may_write(const std::string& name) const {
+    if (!is_one_component(name)) {
+        return ERROR_INVALID_NAME;
+    }
+    std::wstring path;
+    if (const int error = system_path(path_ + "\\" + name, path); error != 0) {
+        return error;
+    }
+    // The errors an opening to write meets for a read-only file and a read-only medium.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return last_error();
+    }
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        return ERROR_ACCESS_DENIED;
+    }
+    return names_may_change() ? 0 : ERROR_WRITE_PROTECT;
+}
+
 namespace {
 
 // The system's paths of the two names `one` and `other` inside `folder`.

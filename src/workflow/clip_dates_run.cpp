@@ -380,8 +380,12 @@ std::string dates_now_and_after(const JournalClip& entry, const DatePlan& plan) 
 
 std::string foretell_dates(const JournalClip& entry, const DatePlan& plan, bool& corrected) {
     corrected = !entry.fields.empty();
-    if (!entry.dated) {
-        return "  Dates would be left: " + plan.left;
+    if (!entry.dated || plan.write_error != 0) {
+        corrected = false;
+        return "  Dates would be left: " +
+               (entry.dated
+                    ? "the clip could not be opened to write: " + describe_error(plan.write_error)
+                    : plan.left);
     }
     std::string line = "  Dates: file time would be corrected";
     if (plan.has_created) {

@@ -83,6 +83,18 @@ int FolderPicture::exists(const std::string& name, bool& found) const {
     return folder_.exists(name, found);
 }
 
+int FolderPicture::open_clip(const std::string& name, bool write, ClipFile& clip,
+                             FileIdentity& identity) const {
+    int error = folder_.open_clip(name, false, clip, identity);
+    if (error == 0 && write) {
+        error = folder_.may_write(name);
+        if (error != 0) {
+            clip.close();
+        }
+    }
+    return error;
+}
+
 int FolderPicture::rename(const std::string& from, const std::string& to) {
     bool there = false;
     if (const int error = exists(from, there); error != 0 || !there) {

@@ -57,6 +57,11 @@ class ClipFolder {
                           FileIdentity& /*identity*/) const {
         return platform::refused_change_error;
     }
+    // 0 where the clip `name` could be opened to write, otherwise the error that opening would
+    // meet; nothing is opened.
+    virtual int may_write(const std::string& /*name*/) const {
+        return platform::refused_change_error;
+    }
 };
 
 // Where the filesystem has no atomic rename that never replaces, a rename takes two steps; which
@@ -95,6 +100,7 @@ class RealFolder final : public ClipFolder {
                   FileIdentity& identity) const override {
         return clip.open(folder_, name, write, identity);
     }
+    int may_write(const std::string& name) const override { return folder_.may_write(name); }
 
     // For the undo: a further name for a file, and the removal of a placeholder of its own.
     int add_name(const std::string& existing, const std::string& name) const {
@@ -136,12 +142,11 @@ class FolderPicture final : public ClipFolder {
     }
     int rename(const std::string& from, const std::string& to) override;
     int remove_second_name(const std::string& name, const std::string& kept) override;
-    // Only to read: a preview writes nothing.
+    // Only ever to read, a preview writing nothing; asked to write, it fails as the real run's
+    // opening would.
     int open_clip(const std::string& name, bool write, ClipFile& clip,
-                  FileIdentity& identity) const override {
-        return write ? platform::refused_change_error
-                     : folder_.open_clip(name, false, clip, identity);
-    }
+                  FileIdentity& identity) const override;
+    int may_write(const std::string& name) const override { return folder_.may_write(name); }
 
   private:
     std::string key(const std::string& name) const;

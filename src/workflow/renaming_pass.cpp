@@ -137,11 +137,11 @@ class Pass {
             FileIdentity identity;
             if (renamer_.corrects_dates()) {
                 clip.dated = ahead;
-                // A real run opens it to be written: its journal, made with the first batch,
-                // may yet turn out not to be had, and then the clip is only closed again.
-                clip.unknown =
-                    plan_dates(clips_, correction_, entry.new_name, renamer_.changes_names(), entry,
-                               date_plans_[clip.dated], identity);
+                // Opened to be written: its journal, made with the first batch, may yet turn out
+                // not to be had, and then the clip is only closed again. A preview's folder only
+                // reads it, and fails the opening where the real run's would fail.
+                clip.unknown = plan_dates(clips_, correction_, entry.new_name, true, entry,
+                                          date_plans_[clip.dated], identity);
             } else {
                 clip.unknown = clips_.identify(entry.old_name, identity);
             }

@@ -105,6 +105,25 @@ TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
     }
 }
 
+// A clip its user may only read keeps its dates, which the dry run foretells with the reason.
+TEST(Dates, LeftOnAClipThatMayOnlyBeReadAsTheDryRunForetold) {
+    ScratchDirectory scratch;
+    const std::string clip = "F/2025_11_21_15_40_10.mp4";
+    ScratchDirectory::write_file(clip, ScratchDirectory::read_file(RUR_FIXTURES "/moov_first.mp4"));
+    for (const std::string owned : {".", "F", clip.c_str()}) {  // to "nobody", when run by root
+        ASSERT_TRUE(geteuid() != 0 || chown(owned.c_str(), unprivileged_user_id, 0) == 0);
+    }
+    fs::permissions(clip, fs::perms::owner_write, fs::perm_options::remove);
+    const std::string typed = "Y\nF\n2025 11 21 15 30 00\n2025 11 21 14 15 00\n\n";
+    const bool wine = runs_through_launcher();  // to which the clip is read-only
+    const ProgramRun dry = run_program(".", typed, !wine, {"--dry-run", "--dates"});
+    EXPECT_NE(dry.output.find("be left: the clip could not be opened to write"), dry.output.npos);
+    // Wine run by root writes a read-only file, which Windows refuses to everyone.
+    if (!wine || geteuid() != 0) {
+        EXPECT_EQ(as_real(dry.output), run_program(".", typed, !wine, {"--dates"}).output);
+    }
+}
+
 // --dates JOURNAL after a run without dates, of this version or of 1.1.0 (L): each clip still
 // under the name the run gave it ends as a --dates run (G) leaves it, byte for byte and time for
 // time. The run renames nothing and is undone apart, once only; the renames' undo takes theirs.

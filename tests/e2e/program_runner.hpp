@@ -164,7 +164,9 @@ inline std::string as_real(std::string output) {
              {" Dry run: would be renamed ", " Successfully renamed "},
              {" Dry run: could not be renamed ", " Could not rename "},
              {" files would be renamed; nothing was renamed \\(dry run\\)",
-              " files successfully renamed"}}) {
+              " files successfully renamed"},
+             {"  Dates would be left: ", "  Dates left: "},
+             {" dates would be corrected", " dates were corrected"}}) {
         output = std::regex_replace(output, std::regex(dry), real);
     }
     return output;
