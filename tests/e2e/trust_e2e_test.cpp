@@ -381,7 +381,8 @@ TEST(OwnFile, WithASecondNameIsRefusedAndTheOtherNameKeepsItsContents) {
 }
 
 // A directory where no file can be made: the listing and the report are written over in place,
-// and the listing, which cannot be deleted, stays behind.
+// and the listing, which cannot be deleted, stays behind. A report its user may only read then
+// stops the next run before any rename, naming where.
 TEST(OwnFile, IsWrittenInPlaceWhereNoFileCanBeMade) {
     if (geteuid() == 0 && runs_through_launcher()) {
         GTEST_SKIP() << "Wine starts for no other user than the owner of its prefix";
@@ -397,16 +398,21 @@ TEST(OwnFile, IsWrittenInPlaceWhereNoFileCanBeMade) {
     }
     fs::permissions(".", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
-    const ProgramRun run = run_program(
-        scratch.path(), answers("Clips", "2024 03 01 00 00 00", "2024 03 01 01 00 00"), true);
+    const std::string typed = answers("Clips", "2024 03 01 00 00 00", "2024 03 01 01 00 00");
+    const ProgramRun run = run_program(scratch.path(), typed, true);
     EXPECT_EQ(run.exit_status, 0) << run.error;
     EXPECT_EQ(
         count_of(run.error, "No undo journal could be made here, so this run cannot be undone"), 1);
     EXPECT_NE(run.output.find("     2 files successfully renamed"), std::string::npos);
     EXPECT_EQ(ScratchDirectory::read_file(report_name).find('x'), std::string::npos);
     EXPECT_EQ(ScratchDirectory::read_file("list.txt").find('x'), std::string::npos);
-    EXPECT_EQ(folder_contents("Clips"),
-              (Files{{"2024 03 01 01 00 00.mp4", "0"}, {"2024 03 01 01 01 01.mp4", "1"}}));
+    const Files renamed{{"2024 03 01 01 00 00.mp4", "0"}, {"2024 03 01 01 01 01.mp4", "1"}};
+    EXPECT_EQ(folder_contents("Clips"), renamed);
+    fs::permissions(report_name, fs::perms::owner_write, fs::perm_options::remove);
+    const ProgramRun refused = run_program(scratch.path(), typed, true);
+    EXPECT_EQ(refused.exit_status, 127);
+    EXPECT_NE(refused.error.find("at file \"" + report_name + "\", line 1\r\n"), std::string::npos);
+    EXPECT_EQ(folder_contents("Clips"), renamed);
 }
 
 }  // namespace

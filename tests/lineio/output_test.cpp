@@ -146,8 +146,10 @@ TEST(Printable, ShowsEveryControlCharacterAsOneQuestionMark) {
     EXPECT_EQ(printable("\x9B\x85x\xC3y\xFF\xC0\xAF\xED\xA0\x80\xF4\x8F\xBF\xBF\xE2\x82\xAC"),
               "??x?y??????\xF4\x8F\xBF\xBF\xE2\x82\xAC");
     EXPECT_EQ(printable("\r\n\r\rx\n", true), "\r\n??x?");
-    // A line feed that starts the text ends no line, whatever comes before it in memory.
+    // A line feed that starts the text, or a carriage return that ends it, ends no line, whatever
+    // lies beyond the text in memory.
     EXPECT_EQ(printable(std::string_view("\r\nx").substr(1), true), "?x");
+    EXPECT_EQ(printable(std::string_view("a\r\n").substr(0, 2), true), "a?");
 }
 
 }  // namespace

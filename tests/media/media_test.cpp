@@ -181,6 +181,8 @@ TEST(ClipDates, ContainersBuiltByteByByte) {
     for (const auto& c : cases) {
         EXPECT_EQ(summary(c.bytes, c.shift), c.expected) << c.bytes;
     }
+    MemorySource past_2040(cases[3].bytes);  // a 32-bit date is told its own last date
+    EXPECT_NE(read_clip_dates(past_2040, 4500).left.at(0).reason.find("2040"), std::string::npos);
 }
 
 TEST(ClipDates, AHugeClipCostsAFewReadsAndAtMostTheReadAheadAllowanceMore) {

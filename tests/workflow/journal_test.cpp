@@ -34,7 +34,8 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
     struct Row {
         const char* what;
         std::string text;
-        std::size_t clips, refused;  // taken, refused
+        std::size_t clips, refused;     // taken, refused
+        std::string_view refusal = "";  // what the last refusal says, in part
     };
     // clang-format off
     const Row rows[] = {
@@ -73,7 +74,8 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         {"1.1.0 in one folder", legacy(old_name, corrected), 1, 0},
         {"1.1.0, a burst number", legacy("2024-03-01-05-00-00.mp4", "2024 03 01 04 00 07.mp4"), 1,
          0},
-        {"1.1.0 of names no clip bears", legacy("payload.mp4", "notes.txt"), 0, 1},
+        {"1.1.0, a name no clip bears", legacy(old_name, "2024 03 01 04 0x 00.mp4"), 0, 1,
+         "are not a clip name"},
         {"1.1.0, another extension", legacy(old_name, "2024 03 01 04 00 00.avi"), 0, 1},
         {"1.1.0 whose pairs disagree", legacy(old_name, corrected) +
          legacy(old_name, "2024 03 01 03 00 00.mp4").substr(32), 1, 1},
@@ -88,6 +90,9 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         const workflow::JournalProblems problems = workflow::read_journal(row.text, journal);
         EXPECT_EQ(journal.clips.size(), row.clips) << row.what;
         EXPECT_EQ(problems.refused.size(), row.refused) << row.what;
+        EXPECT_TRUE(problems.refused.empty() ||
+                    problems.refused.back().find(row.refusal) != std::string::npos)
+            << row.what;
         EXPECT_FALSE(journal.encoded_again) << row.what;  // so an undo may note its placeholders
     }
 }
