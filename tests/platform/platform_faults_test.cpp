@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -89,28 +88,6 @@ TEST(FileAndFolder, WorkOnDescriptorZero) {
     EXPECT_EQ(second.write("moved"), 0);
     EXPECT_EQ(test_support::ScratchDirectory::read_file("first.txt"), "moved");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(descriptors), {}), before + 1);
-}
-
-// A file its user may only read is still opened, for reading.
-TEST(File, ThatMayOnlyBeReadIsOpenedToBeRead) {
-    if (geteuid() != 0) {
-        GTEST_SKIP() << "only root can open a file as another user";
-    }
-    const test_support::ScratchDirectory scratch;
-    test_support::ScratchDirectory::write_file("read-only.txt", "r");
-    std::filesystem::permissions(".", std::filesystem::perms::others_exec,
-                                 std::filesystem::perm_options::add);
-    const pid_t child = fork();
-    if (child == 0) {
-        platform::File file;
-        _exit(setuid(65534) == 0 && file.open_or_create("read-only.txt") == 0 && !file.is_writable()
-                  ? 0
-                  : 1);
-    }
-    int status = -1;
-    ASSERT_GT(child, 0);
-    waitpid(child, &status, 0);
-    EXPECT_EQ(status, 0);
 }
 
 // The program named as it can be started from anywhere, a path seen from its file's folder, and a
