@@ -83,6 +83,7 @@ TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
         {"a second name", bytes, "  Dates left: it has more than one hard link",
          "it has more than one hard link"},
         {"another file under its new name", bytes, changed, ""},
+        {"a patch torn by a power cut", bytes, changed, ""},  // undone whole
     };
     for (const auto& row : rows) {
         const ScratchDirectory scratch;
@@ -98,7 +99,11 @@ TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
         if (row.what.starts_with("a second")) {
             std::filesystem::create_hard_link(new_name, "b");
         } else if (row.what.starts_with("another") || !others_kept_out) {
-            ScratchDirectory::write_file(new_name, row.held);
+            std::string held = row.held;
+            if (row.what.ends_with("cut")) {  // the creation's last byte new, the others old
+                held[entry.fields[0].offset + 3] = entry.fields[0].new_bytes[3];
+            }
+            ScratchDirectory::write_file(new_name, held);
         } else {
             continue;
         }
