@@ -56,7 +56,8 @@ TEST(UnicodeText, ColumnsAreCharactersAndAStrayByteIsOne) {
         EXPECT_EQ(bytes_of_whole_characters(text, number), whole) << number;
     }
     EXPECT_EQ(columns(text, 2, 2), "\xE8\xA7\x86\xF0\x9F\x8E\xA5");
-    EXPECT_EQ(bytes_of_characters("ab", 1), 1U);  // a run of ASCII cut short
+    EXPECT_EQ(bytes_of_characters("ab", 1), 1U);                // a run of ASCII cut short
+    EXPECT_EQ(bytes_of_whole_characters("\xC3\xA9zz", 3), 3U);  // and one after another character
 }
 
 // A journal saved again in an editor: both UTF-16 orders, UTF-8 with its mark, and the rest kept.
