@@ -32,7 +32,7 @@ TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
         {"wide_moov.mp4", "2025_11_21_15_40_09.mp4", "file time and 6 recorded dates corrected"},
         {"quicktime_keys.mp4", "2025_11_21_15_40_13.mp4", "and 8 recorded dates corrected"},
         {"fragmented.mp4", "2025_11_21_15_40_11.mp4", "recorded dates corrected"},
-        {"clip.m4v", "2025_11_21_15_40_06.m4v", "recorded dates corrected"},
+        {"clip.m4v", "2025_11_21_15_40_06.m4v", "recorded dates corrected"},  // 4 s off: the most
         {"clip.avi", "2025_11_21_16_40_10.avi", "file time and 1 recorded date corrected"},
         // Names in the machine's local time, half an hour off UTC, or in UTC where the clip's
         // time is local (AVI): their file times disagree, and take the new name's local time.
