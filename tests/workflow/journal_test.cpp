@@ -102,7 +102,7 @@ TEST(Journal, KnowsAPatchedClipByItsTimeBefore) {
     clip.old_time = 5'000'000'000;
     clip.new_time = 9'000'000'000;
     const std::tuple<bool, std::int64_t, bool> rows[] = {
-        {true, 7'100'000'000, true}, {true, 12'000'000'000, false}, {false, 9'000'000'000, false}};
+        {true, 7'100'000'000, true}, {true, 11'000'000'000, false}, {false, 9'000'000'000, false}};
     for (const auto& [dated, modified, matches] : rows) {
         clip.dated = dated;
         platform::FileIdentity file{.size = 12, .modified = modified};
