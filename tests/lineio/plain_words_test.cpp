@@ -43,9 +43,8 @@ TEST(PlainWords, SayWhatWentWrongInTheUsersWords) {
          "The file r.txt could not be read or written: No space left on device."},
         {{Activity::list_line_output, 6, Cause::other, "Broken pipe"},
          "The program's output could not be written: Broken pipe."},
-        {{Activity::journal_output, -1, Cause::other, "Disk full", "", "j.txt"},
-         "The undo journal j.txt could not be written here, so nothing more was renamed: Disk "
-         "full."},
+        {{Activity::journal_output, -1, Cause::other, "Full", "", "j.txt"},
+         "The undo journal j.txt could not be written here, so nothing more was renamed: Full."},
         {{Activity::journal_input, -1, Cause::not_a_journal, "", "", "j.txt"},
          "The file j.txt is not an undo journal of this program."},
         {{Activity::journal_input, -1, Cause::other, "it is not a regular file", "", "p"},
