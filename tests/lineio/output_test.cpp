@@ -119,6 +119,7 @@ TEST(ProgramEnd, KeepsAWindowOfItsOwnUntilEnterUnlessTheEndWaitedOrTheInputEnded
         ProgramEnd end{-1};
         try {
             Channels channels(console);
+            channels.list_line(console_output, {"shown"});  // no wait for Enter, whatever comes
             if (row.end == End::stop_after_wait || row.end == End::wait_at_input_end) {
                 channels.wait_for_enter(console_input);
             }
