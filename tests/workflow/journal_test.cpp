@@ -57,8 +57,7 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         {"an entry without its identity", head + "clip: " + old_name + "\r\n  to: " + corrected +
          "\r\n  to: " + corrected + "\r\n", 0, 3},
         {"dates", head + plain + "  size: 99\r\n  field: 48 0a0b 0c0d\r\n  time: 5 -7\r\n", 1, 0},
-        {"dates only", dates_only + clip(corrected, corrected) + "  size: 9\r\n  time: 5 7\r\n", 1,
-         0},
+        {"--dates", dates_only + clip(corrected, corrected) + "  size: 9\r\n  time: 5 7\r\n", 1, 0},
         {"dates only, renamed", dates_only + plain, 0, 1},
         {"a clip kept its name", head + clip(corrected, corrected), 0, 1},
         {"dates only, or not", edited("\r\n\r\n", "\r\ndates only: no\r\n\r\n") + plain, 0, 1},
@@ -72,6 +71,7 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         {"a head without the folder number", edited("folder number: 7\r\n", "") + plain, 0, 1},
         {"a head without its correction", edited("correction: -60\r\n", "") + plain, 0, 1},
         {"an identity of no words", edited("identity: number", "identity: ") + plain, 0, 1},
+        {"a head without its identity", edited("identity: number\r\n", "") + plain, 0, 1},
         {"1.1.0 in one folder", legacy(old_name, corrected), 1, 0},
         {"1.1.0, burst 7", legacy("2024-03-01-05-00-00.mp4", "2024 03 01 04 00 07.mp4"), 1, 0},
         {"1.1.0, a name no clip bears", legacy(old_name, "2024 03 01 04 0x 00.mp4"), 0, 1,
