@@ -45,15 +45,17 @@ TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
         // A backup made with hard links shares the bytes.
         {"moov_last.mp4", "2025_11_21_09_10_00.mp4", "Dates left: it has more than one hard link"},
     };
-    // A file time that agrees with the name, here by the most it may be off, is shifted exactly.
-    const auto agreeing = file_clock::from_sys(sys_time<milliseconds>(1763739614000ms));
+    // A file time that agrees with its name, here by the most it may be off (14 h, 4 s), is shifted
+    // exactly; one a quarter hour further off (of the name in local time) takes its name's time.
+    const auto named = file_clock::from_sys(sys_seconds(1763739610s)), agreeing = named + 14h + 4s;
+    std::map<std::string, fs::file_time_type> set{{"2025_11_21_15_40_10.mp4", agreeing},
+                                                  {"2025_11_21_21_10_10.mp4", named + 19h + 45min}};
     std::map<std::string, std::pair<std::string, fs::file_time_type>> before;
     for (const auto& [fixture, name, said] : table) {
         fs::copy_file(fs::path(RUR_FIXTURES) / fixture, "F/" + name);
         // Times in whole seconds, which Windows keeps, in its steps of 100 ns, as they are.
-        fs::last_write_time("F/" + name, name == "2025_11_21_15_40_10.mp4"
-                                             ? agreeing
-                                             : floor<seconds>(fs::last_write_time("F/" + name)));
+        set.try_emplace(name, floor<seconds>(fs::last_write_time("F/" + name)));
+        fs::last_write_time("F/" + name, set.at(name));
         before[name] = {ScratchDirectory::read_file("F/" + name), fs::last_write_time("F/" + name)};
     }
     fs::create_hard_link("F/2025_11_21_09_10_00.mp4", "backup.mp4");
@@ -90,7 +92,7 @@ TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
         }
     }
     EXPECT_EQ(fs::last_write_time("F/2025 11 21 14 25 10.mp4"), agreeing - 75min);
-    EXPECT_EQ(fs::last_write_time("F/2025 11 21 19 55 10.mp4"), agreeing - 75min - 4s);
+    EXPECT_EQ(fs::last_write_time("F/2025 11 21 19 55 10.mp4"), named - 75min);
     // Under Wine a zone given by rules holds for the current year only.
     EXPECT_TRUE(runs_through_launcher() || fs::last_write_time("F/2025 03 29 16 00 10.m4v") ==
                                                file_clock::from_sys(sys_seconds(1743244210s)));

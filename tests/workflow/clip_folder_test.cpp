@@ -66,24 +66,25 @@ TEST(RealFolder, RemovesOnlyASecondNameOfTheSameFile) {
 // A clip changed between the journal and the patch, given a second name, or whose new name
 // another file took, is left untouched, by the patch and by the undo.
 TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
-    const std::string name = "2025_11_21_15_40_10.mp4", new_name = "2025 11 21 14 25 10.mp4";
+    // 80,000 minutes back: every date's first byte changes too.
+    const std::string name = "2025_11_21_15_40_10.mp4", new_name = "2025 09 27 02 20 10.mp4";
     const std::string bytes = ScratchDirectory::read_file(RUR_FIXTURES "/moov_first.mp4");
     const std::string changed = "  Dates left: the clip changed since its dates were read";
     std::string field_changed = bytes;
-    field_changed[48] = static_cast<char>(field_changed[48] ^ 1);  // mvhd's creation
+    field_changed[48] = static_cast<char>(field_changed[48] ^ 2);  // mvhd's creation
     // What befalls the clip after its reading, and the bytes its new name then holds.
+    enum Event { field_byte, size, second_name, other_file_under_new_name, torn_patch };
     const struct {
-        std::string_view what;
+        Event event;
         std::string held, said;
         std::string_view undone;  // why undo leaves the dates too
     } rows[] = {
-        {"a field's byte", field_changed, changed,
-         "a recorded date holds bytes the run never wrote"},
-        {"its size", bytes + '\0', changed, "its size changed"},
-        {"a second name", bytes, "  Dates left: it has more than one hard link",
+        {field_byte, field_changed, changed, "a recorded date holds bytes the run never wrote"},
+        {size, bytes + '\0', changed, "its size changed"},
+        {second_name, bytes, "  Dates left: it has more than one hard link",
          "it has more than one hard link"},
-        {"another file under its new name", bytes, changed, ""},
-        {"a patch torn by a power cut", bytes, changed, ""},  // undone whole
+        {other_file_under_new_name, bytes, changed, ""},
+        {torn_patch, bytes, changed, ""},  // undone whole
     };
     for (const auto& row : rows) {
         const ScratchDirectory scratch;
@@ -93,14 +94,15 @@ TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
         workflow::JournalClip entry{name, "", new_name, "", ""};
         workflow::DatePlan plan;
         platform::FileIdentity identity;
-        ASSERT_EQ(workflow::plan_dates(folder, -75, new_name, true, entry, plan, identity), 0);
+        ASSERT_EQ(workflow::plan_dates(folder, -80000, new_name, true, entry, plan, identity), 0);
         ASSERT_EQ(entry.fields.size(), 6U);
-        std::filesystem::rename(name, row.what.starts_with("another") ? "moved" : new_name);
-        if (row.what.starts_with("a second")) {
+        std::filesystem::rename(name, row.event == other_file_under_new_name ? "moved" : new_name);
+        if (row.event == second_name) {
             std::filesystem::create_hard_link(new_name, "b");
-        } else if (row.what.starts_with("another") || !others_kept_out) {
+        } else if (row.event == other_file_under_new_name || !others_kept_out) {
             std::string held = row.held;
-            if (row.what.ends_with("cut")) {  // the creation's last byte new, the others old
+            if (row.event == torn_patch) {  // the creation's first and last bytes new, others old
+                held[entry.fields[0].offset] = entry.fields[0].new_bytes[0];
                 held[entry.fields[0].offset + 3] = entry.fields[0].new_bytes[3];
             }
             ScratchDirectory::write_file(new_name, held);
@@ -109,11 +111,11 @@ TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
         }
         bool corrected = false;
         EXPECT_EQ(workflow::correct_dates(folder, new_name, entry, plan, corrected), row.said)
-            << row.what;
+            << row.event;
         plan.file.close();  // as the pass lets the clip go after its patch
         bool retry = false;
-        EXPECT_EQ(workflow::undo_dates(folder, new_name, entry, retry), row.undone) << row.what;
-        EXPECT_EQ(ScratchDirectory::read_file(new_name), row.held) << row.what;
+        EXPECT_EQ(workflow::undo_dates(folder, new_name, entry, retry), row.undone) << row.event;
+        EXPECT_EQ(ScratchDirectory::read_file(new_name), row.held) << row.event;
     }
 }
 
