@@ -14,16 +14,13 @@ using namespace lineio::unicode;
 
 TEST(UnicodeText, EveryWindowsNameComesBackAndNoGuessedNameIsMade) {
     // The UTF-8 of a name, and its UTF-16; a lone surrogate keeps its three bytes.
+    // clang-format off
     const std::pair<std::string, std::u16string> names[] = {
-        {"Łódź", u"Łódź"},
-        {"视频", u"视频"},
-        {"\xF0\x9F\x8E\xA5", u"\U0001F3A5"},
-        {"a\xED\xA0\x80z", u"a\xD800z"},
-        {"\xED\xB0\x80", u"\xDC00"},
-        {"\x7F\xC2\x80\xDF\xBF", u"\x7F\x80\x7FF"},
-        {"\xE0\xA0\x80\xEF\xBF\xBF", u"\x800\xFFFF"},
-        {"\xF0\x90\x80\x80", u"\U00010000"},
-        {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"}};
+        {"Łódź", u"Łódź"}, {"视频", u"视频"}, {"\xF0\x9F\x8E\xA5", u"\U0001F3A5"},
+        {"a\xED\xA0\x80z", u"a\xD800z"}, {"\xED\xB0\x80", u"\xDC00"},
+        {"\x7F\xC2\x80\xDF\xBF", u"\x7F\x80\x7FF"}, {"\xE0\xA0\x80\xEF\xBF\xBF", u"\x800\xFFFF"},
+        {"\xF0\x90\x80\x80", u"\U00010000"}, {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"}};
+    // clang-format on
     for (const auto& [utf8, utf16] : names) {
         std::u16string wide;
         EXPECT_TRUE(to_utf16(utf8, wide)) << utf8;

@@ -111,17 +111,21 @@ TEST(Paths, NameTheProgramAndRefuseALinkedFolder) {
 
 }  // namespace
 
-// A folder or a pipe under a clip's name is no clip: refused, never read nor waited on.
-TEST(ClipFile, OpensARegularFileOnly) {
+// A folder or a pipe under a clip's name is no clip: refused, never read nor waited on. A read that
+// fails each time is told, not tried again: here the test's own memory at address 0.
+TEST(ClipFile, OpensARegularFileOnlyAndTellsAFailedRead) {
     const test_support::ScratchDirectory scratch;
     std::filesystem::create_directory("folder.mp4");
     ASSERT_EQ(mkfifo("pipe.mp4", 0600), 0);
     platform::Folder folder;
     ASSERT_EQ(folder.open(".", true), 0);
     platform::FileIdentity identity;
+    platform::ClipFile clip;
     for (const auto& [name, write] : {std::pair{"folder.mp4", false}, {"pipe.mp4", true}}) {
-        platform::ClipFile clip;
         EXPECT_EQ(clip.open(folder, name, write, identity), platform::not_a_regular_file) << name;
         EXPECT_FALSE(clip.is_open());
     }
+    std::size_t got = 0;
+    ASSERT_EQ(folder.open("/proc/self", true) + clip.open(folder, "mem", false, identity), 0);
+    EXPECT_EQ(clip.read_at(0, std::string(1, ' ').data(), 1, got), EIO);
 }
