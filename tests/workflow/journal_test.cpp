@@ -117,6 +117,7 @@ TEST(Journal, OfAnUnknownVersionIsNamedAndNotRead) {
     const auto problems = workflow::read_journal(
         "DoridivezizoziRUR undo journal\r\nversion: 3\r\nfolder: F\r\n\r\n" + plain, journal);
     EXPECT_EQ(problems.unknown_version, "3");
+    EXPECT_FALSE(problems.not_a_journal);  // dropped on the program, it is told how to be undone
     EXPECT_TRUE(journal.clips.empty());
 }
 
