@@ -93,25 +93,24 @@ TEST(ProgramEnd, WritesOutTheConsoleAndTheFilesBeforeTheNoticeOrTheDiagnostic) {
 // A window opened for the program alone waits for Enter after every end that did not wait for it
 // already. The count of the console's processes is faked: only a double-click makes it one.
 TEST(ProgramEnd, KeepsAWindowOfItsOwnUntilEnterUnlessTheEndWaitedOrTheInputEnded) {
-    enum class End { failure, finish, stop_after_wait, wait_at_input_end };
+    enum class End { failure, finish, stop_after_wait, wait_at_input_end, arguments };
     struct Row {
         int processes;
-        bool typed;
+        bool typed, asks;
         End end;
-        std::string input;
-        bool asks;
-        std::string left;  // the input not read
+        std::string input, left;  // left: the input not read
     };
     const std::string next = "y\nnext\n";
     const std::vector<Row> rows = {
-        {1, true, End::failure, next, true, "next\n"},
-        {1, true, End::finish, next, true, "next\n"},
-        {1, true, End::finish, "", true, ""},  // an input that has ended is not waited on
-        {1, true, End::stop_after_wait, next, false, ""},
-        {1, true, End::wait_at_input_end, "", false, ""},
-        {2, true, End::failure, next, false, next},
-        {0, true, End::failure, next, false, next},
-        {1, false, End::failure, next, false, next},
+        {1, true, true, End::failure, next, "next\n"},
+        {1, true, true, End::finish, next, "next\n"},
+        {1, true, true, End::arguments, next, "next\n"},  // a mistake in its arguments
+        {1, true, true, End::finish, "", ""},  // an input that has ended is not waited on
+        {1, true, false, End::stop_after_wait, next, ""},
+        {1, true, false, End::wait_at_input_end, "", ""},
+        {2, true, false, End::failure, next, next},
+        {0, true, false, End::failure, next, next},
+        {1, false, false, End::failure, next, next},
     };
     for (const Row& row : rows) {
         test_support::FakeConsole console(row.input, true);
@@ -123,8 +122,9 @@ TEST(ProgramEnd, KeepsAWindowOfItsOwnUntilEnterUnlessTheEndWaitedOrTheInputEnded
             if (row.end == End::stop_after_wait || row.end == End::wait_at_input_end) {
                 channels.wait_for_enter(console_input);
             }
-            row.end == End::failure ? channels.fail(Activity::program, console_output, "broken")
-                                    : channels.finish(3);
+            row.end == End::failure     ? channels.fail(Activity::program, console_output, "broken")
+            : row.end == End::arguments ? throw ProgramEnd{2}  // as the program returns it
+                                        : channels.finish(3);
         } catch (const ProgramEnd& thrown) {
             end = thrown;
         }
