@@ -50,8 +50,7 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         {"a colon from Windows", windows + clip("2024_03_01_05:00_00.mp4", corrected), 0, 1},
         {"a system of no name", edited("\r\n\r\n", "\r\nsystem: DOS\r\n\r\n") + plain, 0, 1},
         {"another correction", head + clip(old_name, "2024 03 01 03 00 00.mp4"), 0, 1},
-        {"a name taken that no burst gives", head + plain + "renamed: " + old_name + "\r\n     as: "
-                                             ".bashrc\r\n", 1, 1},
+        {"as no burst", head + plain + "renamed: " + old_name + "\r\n     as: .bashrc\r\n", 1, 1},
         {"an unknown line", head + plain + "rename: a\r\n", 1, 1},
         {"the same clip twice", head + plain + plain, 1, 1},
         {"an entry without its identity", head + "clip: " + old_name + "\r\n  to: " + corrected +
@@ -65,6 +64,7 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         {"a field without its new bytes", head + plain + "  size: 9\r\n  field: 1 0a\r\n", 1, 1},
         {"a field of two lengths", head + plain + "  size: 9\r\n  field: 1 0a 0c0d\r\n", 1, 1},
         {"a field not in hex", head + plain + "  size: 9\r\n  field: 1 0g 0c\r\n", 1, 1},
+        {"a time of one number", head + plain + "  size: 9\r\n  time: 5\r\n", 1, 1},
         {"a date line of no entry", head + "  time: 1 2\r\n" + plain, 1, 1},
         {"a head without its folder", edited("folder: F\r\n", "") + plain, 0, 1},
         {"a correction of no number", edited("correction: -60", "correction: -60x") + plain, 0, 1},
