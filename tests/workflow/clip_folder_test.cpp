@@ -84,7 +84,7 @@ TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
         {second_name, bytes, "  Dates left: it has more than one hard link",
          "it has more than one hard link"},
         {other_file_under_new_name, bytes, changed, ""},
-        {torn_patch, bytes, changed, ""},  // undone whole
+        {torn_patch, bytes, changed, ""},  // by a power cut: undone whole
     };
     for (const auto& row : rows) {
         const ScratchDirectory scratch;
