@@ -200,6 +200,11 @@ void plan_recorded_dates(std::int64_t named, JournalClip& entry, DatePlan& plan)
     }
 }
 
+// Why a clip's dates are left when the clip could not be opened to be patched.
+std::string unwritable_text(int error) {
+    return "the clip could not be opened to write: " + describe_error(error);
+}
+
 }  // namespace
 
 std::string undo_dates(const ClipFolder& folder, const std::string& name, const JournalClip& entry,
@@ -322,8 +327,7 @@ std::string correct_dates(const ClipFolder& folder, const std::string& new_name,
         return "  Dates left: " + plan.left;
     }
     if (plan.write_error != 0) {
-        return "  Dates left: the clip could not be opened to write: " +
-               describe_error(plan.write_error);
+        return "  Dates left: " + unwritable_text(plan.write_error);
     }
     // The new name is asked, not the open clip, which is the clip read whatever became of its
     // names: the clip patched must be the one that took the name the journal gives it.
@@ -383,9 +387,7 @@ std::string foretell_dates(const JournalClip& entry, const DatePlan& plan, bool&
     if (!entry.dated || plan.write_error != 0) {
         corrected = false;
         return "  Dates would be left: " +
-               (entry.dated
-                    ? "the clip could not be opened to write: " + describe_error(plan.write_error)
-                    : plan.left);
+               (entry.dated ? unwritable_text(plan.write_error) : plan.left);
     }
     std::string line = "  Dates: file time would be corrected";
     if (plan.has_created) {

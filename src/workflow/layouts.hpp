@@ -18,8 +18,6 @@ inline constexpr std::size_t command_line_width = 7 + folder_name_width + 11;
 // separators may be characters of several bytes, such as an en dash.
 inline constexpr int listed_name_width = 23;
 inline constexpr std::size_t listed_name_bytes = std::size_t{4} * listed_name_width;
-// The longest folder name, "/" and a file name: no path is ever cut.
-inline constexpr std::size_t path_width = folder_name_width + 1 + 23;
 
 // Where the fields of a listed name "yyyy?mm?dd?hh?mm?ss.ext" start, counted from 0.
 namespace listed_name_column {
