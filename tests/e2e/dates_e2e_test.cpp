@@ -47,14 +47,14 @@ TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
     };
     // A file time 14 h 4 s off its name agrees (shifted exactly); 14 h 15 min off, it does not.
     const auto named = file_clock::from_sys(sys_seconds(1763739610s)), agreeing = named + 14h + 4s;
-    std::map<std::string, fs::file_time_type> set{{"2025_11_21_15_40_10.mp4", agreeing},
-                                                  {"2025_11_21_21_10_10.mp4", named + 19h + 45min}};
+    std::map<std::string, fs::file_time_type> file_times{
+        {"2025_11_21_15_40_10.mp4", agreeing}, {"2025_11_21_21_10_10.mp4", named + 19h + 45min}};
     std::map<std::string, std::pair<std::string, fs::file_time_type>> before;
     for (const auto& [fixture, name, said] : table) {
         fs::copy_file(fs::path(RUR_FIXTURES) / fixture, "F/" + name);
         // Times in whole seconds, which Windows keeps, in its steps of 100 ns, as they are.
-        set.try_emplace(name, floor<seconds>(fs::last_write_time("F/" + name)));
-        fs::last_write_time("F/" + name, set.at(name));
+        file_times.try_emplace(name, floor<seconds>(fs::last_write_time("F/" + name)));
+        fs::last_write_time("F/" + name, file_times.at(name));
         before[name] = {ScratchDirectory::read_file("F/" + name), fs::last_write_time("F/" + name)};
     }
     fs::create_hard_link("F/2025_11_21_09_10_00.mp4", "backup.mp4");

@@ -64,14 +64,13 @@ TEST(RealFolder, RemovesOnlyASecondNameOfTheSameFile) {
 }
 
 // A clip changed between the journal and the patch, given a second name, or whose new name
-// another file took, is left untouched, by the patch and by the undo.
+// another file took, is left untouched by the patch and the undo, and its bytes tell it no longer.
 TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
-    // 80,000 minutes back: every date's first byte changes too.
+    // 80,000 minutes back: every date's first byte changes too. Byte 48 is in mvhd's creation.
     const std::string name = "2025_11_21_15_40_10.mp4", new_name = "2025 09 27 02 20 10.mp4";
     const std::string bytes = ScratchDirectory::read_file(RUR_FIXTURES "/moov_first.mp4");
     const std::string changed = "  Dates left: the clip changed since its dates were read";
-    std::string field_changed = bytes;
-    field_changed[48] = static_cast<char>(field_changed[48] ^ 2);  // mvhd's creation
+    const std::string field_changed = bytes.substr(0, 48) + char(bytes[48] ^ 2) + bytes.substr(49);
     // What befalls the clip after its reading, and the bytes its new name then holds.
     enum Event { field_byte, size, second_name, other_file_under_new_name, torn_patch };
     const struct {
@@ -116,6 +115,7 @@ TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
         bool retry = false;
         EXPECT_EQ(workflow::undo_dates(folder, new_name, entry, retry), row.undone) << row.event;
         EXPECT_EQ(ScratchDirectory::read_file(new_name), row.held) << row.event;
+        EXPECT_EQ(workflow::holds_journaled_bytes(folder, new_name, entry), row.event > size);
     }
 }
 
