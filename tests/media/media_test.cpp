@@ -173,7 +173,7 @@ TEST(ClipDates, ContainersBuiltByteByByte) {
          "IDIT!digits; "},
         {riff(hdrl(chunk("IDIT", avi_date))).substr(0, 40), 1,
          "LEFT the clip is shorter than its RIFF header says: it was cut"},
-        {riff(hdrl(be(100, 4) + "IDIT")), 1, "LEFT a chunk runs past the end of its list"},
+        {riff(hdrl("IDIT" + le(1, 4))), 1, "LEFT a chunk runs past the end of its list"},
         {riff(hdrl("IDIT")), 1, "LEFT a chunk header runs past the end of its list"},
         {"RIFF" + le(2, 4) + "AVI ", 1, "LEFT the clip is not an AVI"},
         {"RIFF" + le(4, 4) + "AVI ", 1, ""},
