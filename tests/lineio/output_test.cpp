@@ -69,15 +69,15 @@ TEST(ProgramEnd, WritesOutTheConsoleAndTheFilesBeforeTheNoticeOrTheDiagnostic) {
         Channels channels(console);
         channels.open(2, "report.txt");
         channels.list_line(2, {"written"});
-        channels.list_line(console_output, {"shown"});
+        channels.text_line(console_output, "shown\n\nat its third line");
         const auto status = test_support::program_end_of([&] {
             fails ? channels.fail(lineio::Activity::program, console_output, "broken")
                   : channels.orderly_stop();
         });
         EXPECT_EQ(status, fails ? failure_exit_status : orderly_exit_status);
-        EXPECT_EQ(console.output, " shown\r\n");
+        EXPECT_EQ(console.output, "shown\n\nat its third line\r\n");
         EXPECT_EQ(console.error, fails ? "DoridivezizoziRUR: input/output failure: program on "
-                                         "channel 6: broken\r\n  at standard output, line 1\r\n"
+                                         "channel 6: broken\r\n  at standard output, line 3\r\n"
                                        : "Program stopped\r\n");
         EXPECT_EQ(test_support::ScratchDirectory::read_file("report.txt"), " written\r\n");
     }
