@@ -92,8 +92,6 @@ TEST(ClipDates, ContainersBuiltByteByByte) {
     const std::string mvhd = dated("mvhd", 0, made);
     const std::string both = "mvhd creation=3846579910; mvhd modification=3846579910; ";
     const std::string day = std::string(1, '\xA9') + "day", shown_day = "©day";
-    const std::string qt_day =
-        box("udta", box(day, be(24, 2) + be(0x55C4, 2) + "2025-11-21T15:40:10+0100"));
     const std::string avi_date = "Mon Mar 10 15:04:43 2003";
     const std::string mdat = box("mdat", std::string("\0\0\0\x08mvhd", 8));
     const std::string zeros(44, '\0');  // as some writers pad a date: to 64, the longest read
@@ -119,7 +117,8 @@ TEST(ClipDates, ContainersBuiltByteByByte) {
         // 64-bit sizes, and a last box to the end of the file.
         {box("ftyp", "isom") + be(1, 4) + "moov" + be(16 + mvhd.size(), 8) + mvhd, -4500, both},
         {movie(mvhd) + be(0, 4) + "mdat" + "any bytes", -4500, both},
-        {movie(qt_day), -4500, shown_day + "=2025-11-21T14:25:10+0100; "},
+        {movie(box("udta", box(day, be(24, 2) + be(0x55C4, 2) + "2025-11-21T15:40:10+0100"))),
+         -4500, shown_day + "=2025-11-21T14:25:10+0100; "},
         {movie(box("udta", box(day, be(1, 2) + be(0, 2)))), 1, shown_day + "!box; "},
         {movie(box("udta", box(day, be(64, 2) + be(0, 2) + "2025-11-21T15:40:10Z" + zeros))), 60,
          shown_day + "=2025-11-21T15:41:10Z" + zeros + "; "},
