@@ -6,6 +6,7 @@
 // to any folder of this machine, so such inputs are passed over unrun.
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
