@@ -45,15 +45,14 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
     const std::string not_clip =
         "DoridivezizoziRUR: Drop the folder that holds the clips, not a clip: \"" + clip + "\"\r\n";
     const std::string dropped = "Y\n" + camera_time + "\n" + actual_time + "\n\n";
-    const std::string option_folder =
-        "DoridivezizoziRUR: unknown option (a folder of that name is ./-F) \"-F\"" + hint;
+    const std::string unknown = "DoridivezizoziRUR: unknown option ";
     const bool slash_help = runs_through_launcher();  // Windows, where "/?" asks for help
     // The options, the input, the exit status and how the output (or the error stream) starts.
     const std::vector<std::tuple<std::vector<std::string>, std::string, int, std::string>> table{
         {{"--version"}, "", 0, "DoridivezizoziRUR 1.2.0\r\n"},
         {{"--help"}, "", 0, help_in_readme()},
         {{"--version", "F"}, "", 2, unexpected + "\"F\"" + hint},
-        {{"--bogus"}, typed, 2, "DoridivezizoziRUR: unknown option \"--bogus\"" + hint},
+        {{"--bogus"}, typed, 2, unknown + "\"--bogus\"" + hint},
         {{"-h"}, "", 0, "Usage: DoridivezizoziRUR [--dry-run | --undo JOURNAL"},
         {{"/?"}, typed, slash_help ? 0 : 2, slash_help ? "Usage" : "DoridivezizoziRUR: \"/?\" not"},
         {{clip}, typed, 2, not_clip},
@@ -61,15 +60,15 @@ TEST(Options, EachEndsAsToldAndAnyMistakeTouchesNothing) {
         {{"--dry-run", "G"}, typed, 2, "DoridivezizoziRUR: \"G\" not found\r\n"},
         {{"G"}, typed, 2, "DoridivezizoziRUR: \"G\" not found\r\n"},
         // A folder named like an option, the same after --dry-run as alone.
-        {{"--dry-run", "-F"}, dropped, 2, option_folder},
+        {{"--dry-run", "-F"}, dropped, 2, unknown + "(a folder of that name is ./-F) \"-F\"; try"},
         {{"--dry-run", "--", "-F"}, dropped, 0, " "},
         {{"--dry-run", "./-F"}, dropped, 0, " "},
         {{"--dry-run", "L"}, dropped, 0, " "},  // a link to the folder F
         {{"/"}, typed, 2, "DoridivezizoziRUR: a drive or top folder holds no clip folder \"/\""},
         {{"--undo"}, "", 2, "DoridivezizoziRUR: --undo needs the name of an undo journal" + hint},
-        {{"--dry-run", "--dry-run"}, typed, 2, "DoridivezizoziRUR: unknown option"},
+        {{"--dry-run", "--dry-run"}, typed, 2, unknown},
         {{"--dates", "--dry-run", "--", "-F"}, dropped, 0, " "},
-        {{"--dry-run", "--dates", "--dates"}, typed, 2, "DoridivezizoziRUR: unknown option"},
+        {{"--dry-run", "--dates", "--dates"}, typed, 2, unknown},
         {{"--undo", "a", "b"}, "", 2, unexpected + "\"b\"" + hint},
         {{"--undo", "empty.txt"}, "", 127, "The file empty.txt" + not_journal},
         {{"--undo", "missing.txt"}, "", 127, "The undo journal missing.txt could not be read: "},

@@ -128,4 +128,6 @@ TEST(ClipFile, OpensARegularFileOnlyAndTellsAFailedRead) {
     std::size_t got = 0;
     ASSERT_EQ(folder.open("/proc/self", true) + clip.open(folder, "mem", false, identity), 0);
     EXPECT_EQ(clip.read_at(0, std::string(1, ' ').data(), 1, got), EIO);
+    ASSERT_EQ(clip.open(folder, "comm", false, identity), 0);  // errno still tells of that read
+    EXPECT_EQ(clip.read_at(0, std::string(64, ' ').data(), 64, got), 0);  // to the end: no failure
 }
