@@ -85,10 +85,10 @@ TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
         {other_file_under_new_name, bytes, changed, ""},
         {torn_patch, bytes, changed, ""},  // by a power cut: undone whole
     };
-    workflow::RealFolder folder([](const std::string&, const std::string&) { return 0; });
     for (const auto& row : rows) {
         const ScratchDirectory scratch;
         ScratchDirectory::write_file(name, bytes);
+        workflow::RealFolder folder([](const std::string&, const std::string&) { return 0; });
         ASSERT_EQ(folder.open("", true), 0);
         workflow::JournalClip entry{name, "", new_name, "", ""};
         workflow::DatePlan plan;
@@ -121,8 +121,9 @@ TEST(ClipDates, AreLeftWhereTheClipIsNoLongerTheOneRead) {
     workflow::JournalClip unread{"mem", "", "mem", "", ""};
     unread.dated = true;  // with one field, on a file of size 0 as the system gives it
     unread.fields = {{0, "x", "y"}};
-    ASSERT_EQ(folder.open("/proc/self", true), 0);
-    EXPECT_FALSE(workflow::holds_journaled_bytes(folder, "mem", unread));
+    workflow::RealFolder memory([](const std::string&, const std::string&) { return 0; });
+    ASSERT_EQ(memory.open("/proc/self", true), 0);
+    EXPECT_FALSE(workflow::holds_journaled_bytes(memory, "mem", unread));
 #endif
 }
 
