@@ -282,8 +282,7 @@ TEST(Terminal, AJournalDroppedOntoTheProgramIsTakenBackAfterAsking) {
     const std::string clip = "Clips/2024 02 29 23 00 00.mp4";
     const auto time = fs::last_write_time(clip);
     for (const std::string answer : {"N", "y"}) {
-        const ProgramRun run =
-            run_on_terminal(answer + "\r\r", {}, [](int) {}, {"--dates", journal});
+        const auto run = run_on_terminal(answer + "\r\r", {}, [](int) {}, {"--dates", journal});
         EXPECT_NE(run.output.find(journal + " renamed: 1 clips in the folder \"Clips\""),
                   run.output.npos)
             << run.output;

@@ -300,8 +300,7 @@ std::vector<Case> cases() {
     // odd one fails 41 times and keeps its name. 29 February of a common year is 1 March.
     std::vector<std::pair<std::string, std::string>> taken;
     for (int second = 1; second <= 40; ++second) {
-        const std::string name =
-            "2025 11 21 14 25 " + std::to_string(100 + second).substr(1) + ".mp4";
+        const auto name = "2025 11 21 14 25 " + std::to_string(100 + second).substr(1) + ".mp4";
         taken.emplace_back(name, name);
     }
     taken.emplace_back("2025_11_21_14_25_10.mp4", "");

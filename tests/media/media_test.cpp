@@ -150,6 +150,7 @@ TEST(ClipDates, ContainersBuiltByteByByte) {
          -4500, both},
         {movie(box("meta", box("keys", std::string(65537, '\0')))), 1,
          "LEFT its list of metadata keys is not one the program reads"},
+        {movie(box("udta", box("keys", std::string(65537, '\0')))), 1, ""},  // not meta's
         {movie(box("meta", box("keys", be(0, 4) + be(1, 4) + be(8, 4) + "mdta"))), 1, ""},
         {movie(box("meta", box("keys", be(0, 4) + be(2, 4) + be(9, 4) + "mdtak"))), 1,
          "LEFT its list of metadata keys does not parse"},

@@ -49,8 +49,7 @@ TEST(Calendar, EveryDayOfTheCalendarMatchesACountByHand) {
 }
 
 TEST(CorrectionAmount, CountsTheMinutesBetweenAndTellsTheirSize) {
-    constexpr std::string_view none =
-        " No correction to date and time but account for burst pictures";
+    const std::string_view none = " No correction to date and time but account for burst pictures";
     // clang-format off
     // The camera's time, the actual time, the correction and the line that tells its size.
     const std::tuple<Timestamp, Timestamp, std::int32_t, std::string_view> cases[] = {

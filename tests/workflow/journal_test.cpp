@@ -69,7 +69,7 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         {"a head without its folder", edited("folder: F\r\n", "") + plain, 0, 1},
         {"a correction of no number", edited("correction: -60", "correction: -60x") + plain, 0, 1},
         {"a head without the folder number", edited("folder number: 7\r\n", "") + plain, 0, 1},
-        {"a head without its correction", edited("correction: -60\r\n", "") + plain, 0, 1},
+        {"a head without its correction", edited("correction: -60\r\n", "") + plain, 0, 1, "head"},
         {"an identity of no words", edited("identity: number", "identity: ") + plain, 0, 1},
         {"a head without its identity", edited("identity: number\r\n", "") + plain, 0, 1},
         {"1.1.0 in one folder", legacy(old_name, corrected), 1, 0},
