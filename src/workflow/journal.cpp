@@ -391,6 +391,15 @@ JournalProblems read_journal(std::string_view text, Journal& journal) {
     journal.length = mark + text.size();
     std::string line;
     JournalLines lines(text);
+    // A line too long ends the reading of a journal, and is refused: what lies behind it, unread,
+    // must not be taken for the journal's whole.
+    const auto refuse_if_cut = [&problems](const JournalLines& read) {
+        if (read.too_long()) {
+            problems.refused.push_back(at_line(read.number() + 1,
+                                               "the line is longer than any "
+                                               "that a journal holds"));
+        }
+    };
     if (!lines.next(line) || line != journal_title) {
         problems.not_a_journal = true;
         return problems;
@@ -406,12 +415,9 @@ JournalProblems read_journal(std::string_view text, Journal& journal) {
         JournalLines after_title(text);
         after_title.next(line);
         read_legacy(after_title, journal, problems);
+        refuse_if_cut(after_title);
     }
-    if (lines.too_long()) {
-        problems.refused.push_back(at_line(lines.number() + 1,
-                                           "the line is longer than any "
-                                           "that a journal holds"));
-    }
+    refuse_if_cut(lines);
     // A journal of no clip holds nothing a journal holds; a run that renamed nothing leaves none.
     problems.not_a_journal = problems.refused.empty() && journal.clips.empty();
     return problems;

@@ -74,6 +74,8 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         {"an identity of no words", edited("identity: number", "identity: ") + plain, 0, 1},
         {"a head without its identity", edited("identity: number\r\n", "") + plain, 0, 1},
         {"1.1.0 in one folder", legacy(old_name, corrected), 1, 0},
+        {"1.1.0 too long", legacy(old_name, corrected) + std::string(17 << 20, 'x') + "\n" +
+         legacy("2024_03_01_05_00_01.mp4", "2024 03 01 04 00 01.mp4").substr(32), 1, 1, "line 4:"},
         {"1.1.0, burst 7", legacy("2024-03-01-05-00-00.mp4", "2024 03 01 04 00 07.mp4"), 1, 0},
         {"1.1.0, a name no clip bears", legacy(old_name, "2024 03 01 04 0x 00.mp4"), 0, 1,
          "are not a clip name"},
