@@ -408,6 +408,7 @@ JournalProblems read_journal(std::string_view text, Journal& journal) {
         if (read_head(lines, journal, problems)) {
             read_entries(lines, journal, problems);
         }
+        refuse_if_cut(lines);
     } else if (line.starts_with(version_key)) {
         problems.unknown_version = line.substr(version_key.size());
         return problems;
@@ -417,7 +418,6 @@ JournalProblems read_journal(std::string_view text, Journal& journal) {
         read_legacy(after_title, journal, problems);
         refuse_if_cut(after_title);
     }
-    refuse_if_cut(lines);
     // A journal of no clip holds nothing a journal holds; a run that renamed nothing leaves none.
     problems.not_a_journal = problems.refused.empty() && journal.clips.empty();
     return problems;
