@@ -56,8 +56,7 @@ TEST(RunCommandLine, ListsAFolderInByteOrderWithoutShellOrHiddenNames) {
     EXPECT_EQ(channels.run_command_line("dir /B " + folder + " > list.txt", &seen, &in_memory), 0);
     EXPECT_FALSE(fs::exists("list.txt"));
     EXPECT_EQ(in_memory, "10.m4v\r\n9.m4v\r\nB.avi\r\nb.mp4\r\nsub\r\n\xc3\xa9.mp4\r\n");
-    ASSERT_EQ(seen.entries.size(), 6U);
-    EXPECT_EQ(seen.name(seen.entries[5]), "\xc3\xa9.mp4");
+    EXPECT_EQ(seen.entries.size() == 6 ? seen.name(seen.entries[5]) : "", "\xc3\xa9.mp4");
     EXPECT_NE(seen.folder_number, 0U);
     channels.open(1, "list.txt", lineio::FileRole::other, &in_memory);
     std::array<char, 6> first{};

@@ -77,8 +77,7 @@ TEST(Journal, TakesWhatARunWritesAndRefusesEveryOtherEntry) {
         {"1.1.0 too long", legacy(old_name, corrected) + too_long, 1, 1, "line 4:"},
         {"1.1.0 cut", legacy(old_name, "").insert(32, too_long), 0, 1},
         {"1.1.0, burst 7", legacy("2024-03-01-05-00-00.mp4", "2024 03 01 04 00 07.mp4"), 1, 0},
-        {"1.1.0, a name no clip bears", legacy(old_name, "2024 03 01 04 0x 00.mp4"), 0, 1,
-         "are not a clip name"},
+        {"1.1.0, no clip's name", legacy(old_name, "2024 03 01 04 0x 00.mp4"), 0, 1, "not a clip"},
         {"1.1.0, another extension", legacy(old_name, "2024 03 01 04 00 00.avi"), 0, 1},
         {"1.1.0 whose pairs disagree", legacy(old_name, corrected) +
          legacy(old_name, "2024 03 01 03 00 00.mp4").substr(32), 1, 1},
