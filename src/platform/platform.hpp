@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -157,7 +158,7 @@ struct FileIdentity {
     std::uint64_t index_high = 0;
     std::uint64_t links = 0;
     std::uint64_t size = 0;
-    std::int64_t modified = 0;  // nanoseconds since the system's epoch
+    std::int64_t modified = 0;  // nanoseconds since the system's epoch, or time_not_kept
     std::int64_t born = 0;      // nanoseconds since the system's epoch, when `born_known`
     std::int64_t accessed = 0;  // the last access, nanoseconds since the epoch (POSIX only)
     bool born_known = false;
@@ -246,6 +247,10 @@ class Folder {
     std::intptr_t handle_ = -1;
     std::string path_;
 };
+
+// What FileIdentity's times hold for a time whose nanoseconds since the epoch 64 bits do not
+// reach (before 1678 or after 2262; on Windows, after 2185): no true time is this one.
+inline constexpr std::int64_t time_not_kept = std::numeric_limits<std::int64_t>::min();
 
 // Seconds between the epoch of FileIdentity::modified and 1970-01-01 UTC: 1601 on Windows.
 #ifdef _WIN32

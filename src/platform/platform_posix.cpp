@@ -103,10 +103,16 @@ int open_regular(const std::string& name, int access, int& descriptor) {
     return 0;
 }
 
+// A time in nanoseconds since 1970, or time_not_kept where they would pass 64 bits.
+std::int64_t nanoseconds(std::int64_t seconds, std::int64_t fraction) {
+    constexpr std::int64_t second = 1000000000;
+    constexpr std::int64_t furthest = std::numeric_limits<std::int64_t>::max() / second - 1;
+    return seconds > furthest || seconds < -furthest ? time_not_kept : seconds * second + fraction;
+}
+
 #if !(defined(__linux__) && defined(STATX_BTIME))
-// The time of a last change in nanoseconds.
 std::int64_t nanoseconds(const struct timespec& time) {
-    return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+    return nanoseconds(time.tv_sec, time.tv_nsec);
 }
 
 void fill_identity(const struct stat& status, FileIdentity& identity) {
@@ -131,7 +137,7 @@ int identify_at(int folder, const std::string& name, FileIdentity& identity) {
         return last_error();
     }
     const auto time = [](const struct statx_timestamp& stamp) {
-        return static_cast<std::int64_t>(stamp.tv_sec) * 1000000000 + stamp.tv_nsec;
+        return nanoseconds(stamp.tv_sec, stamp.tv_nsec);
     };
     identity.volume = (std::uint64_t{status.stx_dev_major} << 32U) | status.stx_dev_minor;
     identity.index = status.stx_ino;

@@ -276,11 +276,12 @@ void add_full_number(HANDLE handle, FileIdentity& identity) {
 FileIdentity whole_identity_of(const BY_HANDLE_FILE_INFORMATION& information) {
     FileIdentity identity = identity_of(information);
     identity.size = (std::uint64_t{information.nFileSizeHigh} << 32U) | information.nFileSizeLow;
-    // 100-nanosecond steps since 1601.
-    identity.modified = static_cast<std::int64_t>(
-        ((std::uint64_t{information.ftLastWriteTime.dwHighDateTime} << 32U) |
-         information.ftLastWriteTime.dwLowDateTime) *
-        100U);
+    // 100-nanosecond steps since 1601, whose nanoseconds pass 64 bits after 2185.
+    const std::uint64_t steps = (std::uint64_t{information.ftLastWriteTime.dwHighDateTime} << 32U) |
+                                information.ftLastWriteTime.dwLowDateTime;
+    identity.modified = steps > std::numeric_limits<std::uint64_t>::max() / 100U
+                            ? time_not_kept
+                            : static_cast<std::int64_t>(steps * 100U);
     identity.regular = (information.dwFileAttributes &
                         (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
     return identity;

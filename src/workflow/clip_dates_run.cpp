@@ -106,6 +106,11 @@ bool agrees_with_name(const media::ClipDates& dates, std::int64_t named, const D
 // Whether a file time agrees with the name's time: within the tolerance, apart from a whole
 // number of quarter hours.
 bool file_time_agrees(std::int64_t unix_nanoseconds, std::int64_t named) {
+    // Times centuries apart are told apart in seconds, before their nanoseconds pass 64 bits.
+    if (std::llabs(unix_nanoseconds / nanoseconds_per_second - named) >
+        most_quarter_hours * quarter_hour + tolerance + 1) {
+        return false;
+    }
     const std::int64_t difference = unix_nanoseconds - named * nanoseconds_per_second;
     const std::int64_t step = quarter_hour * nanoseconds_per_second;
     std::int64_t quarters = (difference + (difference < 0 ? -step : step) / 2) / step;
@@ -297,6 +302,12 @@ int plan_dates(const ClipFolder& folder, std::int32_t correction, std::string_vi
     if (plan.identity.links > 1) {
         // A backup made with hard links shares the clip's bytes: a patch would change it too.
         plan.left = "it has more than one hard link";
+        file.close();
+        return 0;
+    }
+    if (plan.identity.modified == platform::time_not_kept) {
+        // Its time could not be journaled as it is, so no undo could give it back.
+        plan.left = "its file time is too far from the present to be kept exactly";
         file.close();
         return 0;
     }

@@ -23,6 +23,7 @@ std::string output_of(const std::string& command) {
 }
 
 TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
+    ::setenv("TMPDIR", fs::is_directory("/dev/shm") ? "/dev/shm" : "/tmp", 1);  // see `far`
     ScratchDirectory scratch;
     fs::create_directory("F");
     // Fixture, name, its line. Made at 2025-11-21 15:40:10 UTC; the AVI says local 16:40:10.
@@ -57,6 +58,14 @@ TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
         fs::last_write_time("F/" + name, file_times.at(name));
         before[name] = {ScratchDirectory::read_file("F/" + name), fs::last_write_time("F/" + name)};
     }
+    // Times past 64 bits of nanoseconds: 2300 is left, 1700 (kept by tmpfs, not ext4) weighed.
+    std::map<std::string, std::string> far{{"2025_11_21_15_40_14.m4v", "@10413792000"},
+                                           {"2025_11_21_15_40_08.m4v", "@-8520336000"}};
+    for (auto& [name, time] : far) {
+        fs::copy_file(fs::path(RUR_FIXTURES) / "clip.m4v", "F/" + name);
+        time = output_of("touch -d " + time + " F/" + name + " && stat -c %Y F/" + name);
+        before[name].first = ScratchDirectory::read_file("F/" + name);
+    }
     fs::create_hard_link("F/2025_11_21_09_10_00.mp4", "backup.mp4");
     ::setenv("TZ", "<+0530>-5:30<+0630>,M3.5.0,M10.5.0/3", 1);
     const ProgramRun run = run_program(
@@ -66,7 +75,8 @@ TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
     for (const auto& [fixture, name, said] : table) {
         EXPECT_NE(run.output.find(said), std::string::npos) << name << run.output;
     }
-    EXPECT_NE(run.output.find("9 clips' recorded dates were corrected, 3 left"), run.output.npos);
+    EXPECT_NE(run.output.find("10 clips' recorded dates were corrected, 4 left"), run.output.npos);
+    EXPECT_NE(run.output.find("left: its file time is too far from the present"), run.output.npos);
     const std::string journal = journal_in(scratch.path());
     workflow::Journal read;
     ASSERT_TRUE(workflow::read_journal(ScratchDirectory::read_file(journal), read).refused.empty());
@@ -81,13 +91,10 @@ TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
         if (probe && !clip.new_name.ends_with(".avi") && !clip.fields.empty()) {
             const std::string quoted = "'F/" + clip.new_name + "'";
             const std::string shown = output_of(
-                "ffprobe -v error -of csv=p=0 -show_entries format_"
-                "tags=creation_time:stream_tags=creation_time " +
-                quoted);
+                "ffprobe -v error -of csv -show_entries format_tags:stream_tags " + quoted);
             EXPECT_NE(shown.find("2025-11-21T14:25:10"), std::string::npos) << shown;
             EXPECT_EQ(shown.find("15:40:10"), std::string::npos) << shown;
-            EXPECT_EQ(output_of("ffmpeg -v error -i " + quoted + " -f null -"), "")
-                << clip.new_name;
+            EXPECT_EQ(output_of("ffmpeg -v error -i " + quoted + " -f null -"), "") << quoted;
         }
     }
     EXPECT_EQ(fs::last_write_time("F/2025 11 21 14 25 10.mp4"), agreeing - 75min);
@@ -98,6 +105,9 @@ TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
     EXPECT_EQ(ScratchDirectory::read_file("backup.mp4"),
               before.at("2025_11_21_09_10_00.mp4").first);
     ASSERT_EQ(run_program(scratch.path(), "", false, {"--undo", journal}).exit_status, 0);
+    for (const auto& [name, time] : far) {
+        EXPECT_EQ(output_of("stat -c %Y F/" + name), time) << name;
+    }
     for (const auto& [fixture, name, said] : table) {
         EXPECT_EQ(
             std::pair(ScratchDirectory::read_file("F/" + name), fs::last_write_time("F/" + name)),
