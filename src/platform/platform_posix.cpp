@@ -742,11 +742,14 @@ int ClipFile::write_at(std::uint64_t offset, std::string_view bytes) const {
 int ClipFile::set_modified(std::int64_t nanoseconds) const {
     constexpr std::int64_t second = 1000000000;
     const auto timespec_of = [](std::int64_t time) {
+        if (time == time_not_kept) {
+            return timespec{0, UTIME_OMIT};  // rather than a time the clip never had
+        }
         const std::int64_t whole = time / second - (time % second < 0 ? 1 : 0);
         return timespec{static_cast<time_t>(whole), static_cast<long>(time - whole * second)};
     };
-    // The access time is given as it was, not left out (UTIME_OMIT): exFAT through FUSE takes a
-    // time left out, on a clip just written, for the present time, and stamps it on the clip.
+    // The access time is given as it was, not left out (UTIME_OMIT), where it can be: exFAT
+    // through FUSE takes a time left out, on a clip just written, for the present time.
     const std::array<struct timespec, 2> times{timespec_of(accessed_), timespec_of(nanoseconds)};
     return ::futimens(static_cast<int>(handle_), times.data()) == 0 ? 0 : last_error();
 }
