@@ -38,7 +38,8 @@ struct ClipDates {
     // header's seconds since 1904 (UTC by convention), or an AVI's date text in local civil time.
     std::optional<std::uint64_t> creation_since_1904;
     std::optional<CivilTime> local_creation;
-    // The movie header's duration over its time scale.
+    // The movie header's duration over its time scale. Neither it nor the creation time is given
+    // where it is past any clip's.
     std::optional<double> duration_seconds;
 };
 

@@ -22,6 +22,9 @@ constexpr int deepest = 16;
 // A date text, or a list of metadata keys, longer than this is not one the program reads.
 constexpr std::size_t longest_text = 64;
 constexpr std::size_t largest_keys = std::size_t{64} * 1024;
+// A movie header's creation time or duration past this many seconds (34,000 years) is no clip's,
+// and is not taken for one: sums with it must stay within 64 bits.
+constexpr std::uint64_t most_seconds = std::uint64_t{1} << 40U;
 constexpr std::string_view day_type =
     "\xA9"
     "day";
@@ -248,13 +251,14 @@ class Mp4Walk {
         if (movie) {
             const std::uint64_t creation = big_endian(view.substr(0, width));
             const std::uint64_t scale = big_endian(view.substr(2 * width, 4));
-            if (creation != 0) {
+            const double duration =
+                static_cast<double>(big_endian(view.substr(2 * width + 4, width))) /
+                static_cast<double>(std::max<std::uint64_t>(scale, 1));
+            if (creation != 0 && creation <= most_seconds) {
                 out_.creation_since_1904 = creation;
             }
-            if (scale != 0) {
-                out_.duration_seconds =
-                    static_cast<double>(big_endian(view.substr(2 * width + 4, width))) /
-                    static_cast<double>(scale);
+            if (scale != 0 && duration <= static_cast<double>(most_seconds)) {
+                out_.duration_seconds = duration;
             }
         }
         shift_count(box.payload + 4, times.substr(0, width), name + " creation" + of_track);

@@ -26,10 +26,10 @@ std::string box(const std::string& type, const std::string& payload) {
 }
 // A box of version, flags, creation, modification, time scale and duration (mvhd, tkhd, mdhd).
 std::string dated(const std::string& type, int version, std::uint64_t creation,
-                  std::uint64_t modification = made) {
+                  std::uint64_t modification = made, std::uint64_t duration = 600 << 16) {
     const std::size_t width = version == 1 ? 8 : 4;
     return box(type, be(version, 1) + be(0, 3) + be(creation, width) + be(modification, width) +
-                         be(600, 4) + be(600 << 16, width));
+                         be(600, 4) + be(duration, width));
 }
 std::string movie(const std::string& children) {
     return box("ftyp", "isom") + box("moov", children);
@@ -185,6 +185,9 @@ TEST(ClipDates, ContainersBuiltByteByByte) {
     const ClipDates long_clip = read_clip_dates(past_2040, 4500);
     EXPECT_NE(long_clip.left.at(0).reason.find("2040"), std::string::npos);
     EXPECT_EQ(long_clip.duration_seconds, 65536.0);  // all four bytes of a long clip's duration
+    MemorySource absurd(movie(dated("mvhd", 1, 1ULL << 41, made, 600ULL << 41)));  // of no clip
+    const ClipDates no_clips = read_clip_dates(absurd, 1);
+    EXPECT_FALSE(no_clips.creation_since_1904 || no_clips.duration_seconds);
 }
 
 TEST(ClipDates, AHugeClipCostsAFewReadsAndAtMostTheReadAheadAllowanceMore) {
@@ -234,11 +237,10 @@ TEST(ClipDates, AHugeClipCostsAFewReadsAndAtMostTheReadAheadAllowanceMore) {
 
 TEST(ClipDates, AFailedReadLeavesTheWholeClip) {
     const std::string bytes = movie(dated("mvhd", 0, made) + keyed_meta("", key, "2025"));
-    for (std::uint64_t failing = 0; failing < bytes.size(); ++failing) {
+    for (std::uint64_t at = 0; at < bytes.size(); ++at) {  // the first byte whose read fails
         MemorySource source(bytes);
-        source.fail_from(failing);
-        EXPECT_EQ(summary(source, bytes, 1), "LEFT the clip could not be read (error 5)")
-            << failing;
+        source.fail_from(at);
+        EXPECT_EQ(summary(source, bytes, 1), "LEFT the clip could not be read (error 5)") << at;
     }
     MemorySource whole(bytes);
     whole.fail_from(bytes.size());  // no read reaches past the clip's last byte
