@@ -62,10 +62,10 @@ TEST(Dates, PatchOnlyJournaledFieldsAndUndoGivesEveryByteAndTimeBack) {
     std::map<std::string, std::string> far{{"2025_11_21_15_40_14.m4v", "@10413792000"},
                                            {"2025_11_21_15_40_08.m4v", "@-8520336000"}};
     for (auto& [name, time] : far) {
-        fs::copy_file(fs::path(RUR_FIXTURES) / "clip.m4v", "F/" + name);
-        before[name].first = ScratchDirectory::read_file("F/" + name);  // before its times are set
-        time = output_of("cd F && touch -d " + time + " " + name + " && touch -ad @10413792000 " +
-                         name + " && stat -c %Y " + name);
+        before[name].first = ScratchDirectory::read_file(RUR_FIXTURES "/clip.m4v");
+        time =
+            output_of("cd F && cp '" RUR_FIXTURES "/clip.m4v' " + name + " && touch -d " + time +
+                      " " + name + " && touch -ad @10413792000 " + name + " && stat -c %Y " + name);
     }
     fs::create_hard_link("F/2025_11_21_09_10_00.mp4", "backup.mp4");
     ::setenv("TZ", "<+0530>-5:30<+0630>,M3.5.0,M10.5.0/3", 1);

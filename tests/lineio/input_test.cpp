@@ -121,6 +121,7 @@ TEST(ConsoleInput, EndsInAnInputOutputFailureNamingTheLine) {
          "fixed-width field input on channel 5: the line is longer than 16777216 bytes", "1"},
         {"0*5", six_integers, integers + "the item \"0*5\" has a repeat count of 0", "1"},
         {"+2*7", six_integers, integers + "the item \"+2*7\" is not an integer", "1"},
+        {"1 -", six_integers, integers + "the item \"-\" is not an integer", "1"},
         {"2147483648", six_integers, integers + "the item \"2147483648" + range, "1"},
         {"-2147483649", six_integers, integers + "the item \"-2147483649" + range, "1"},
         {std::string(40, '9'), six_integers,

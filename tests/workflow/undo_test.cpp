@@ -33,8 +33,7 @@ TEST(Undo, RemovesAPlaceholderOrItsOwnClaimOnlyWhileEmpty) {
         const workflow::IdentityKind kind = workflow::identity_kind_of(folder, self);
         ScratchDirectory::write_file(
             "journal.txt",
-            "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\n"
-            "folder number: " +
+            "DoridivezizoziRUR undo journal\r\nversion: 2\r\nfolder: F\r\nfolder number: " +
                 std::to_string(self.index) + "\r\ncorrection: -60\r\nidentity: " +
                 std::string(workflow::identity_kind_words(kind)) + "\r\n\r\nclip: " + old_name +
                 "\r\n  is: " + workflow::identity_text(clip, kind) + "\r\n  to: " + new_name +
