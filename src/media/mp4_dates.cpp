@@ -251,14 +251,16 @@ class Mp4Walk {
         if (movie) {
             const std::uint64_t creation = big_endian(view.substr(0, width));
             const std::uint64_t scale = big_endian(view.substr(2 * width, 4));
-            const double duration =
-                static_cast<double>(big_endian(view.substr(2 * width + 4, width))) /
-                static_cast<double>(std::max<std::uint64_t>(scale, 1));
             if (creation != 0 && creation <= most_seconds) {
                 out_.creation_since_1904 = creation;
             }
-            if (scale != 0 && duration <= static_cast<double>(most_seconds)) {
-                out_.duration_seconds = duration;
+            if (scale != 0) {
+                const double duration =
+                    static_cast<double>(big_endian(view.substr(2 * width + 4, width))) /
+                    static_cast<double>(scale);
+                if (duration <= static_cast<double>(most_seconds)) {
+                    out_.duration_seconds = duration;
+                }
             }
         }
         shift_count(box.payload + 4, times.substr(0, width), name + " creation" + of_track);
