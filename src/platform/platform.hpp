@@ -21,7 +21,8 @@
 namespace platform {
 
 // Puts the standard streams in the state the program expects (binary mode where the system
-// would otherwise translate line ends). Called once at start.
+// would otherwise translate line ends; one the program was started without held, so that none
+// of its files takes that place). Called once at start.
 void prepare_standard_streams();
 
 // The program's arguments after its own name, in UTF-8, given main's. On Windows they come from

@@ -170,6 +170,16 @@ void prepare_standard_streams() {
     // A closed pipe on the output is then an error to report, not a silent death. Should the
     // signal not be ignored, nothing better can be done than to run as before.
     static_cast<void>(::signal(SIGPIPE, SIG_IGN));
+    // A standard descriptor the program was started without would go to the next file it opens,
+    // and a diagnostic meant for standard error could then land in a clip or the report. Each
+    // missing one is held by the null device, opened for the other direction so that its use
+    // fails as before. Descriptors are given lowest first: each opening takes the one missing.
+    for (const int standard : {standard_input, standard_output, standard_error}) {
+        if (::fcntl(standard, F_GETFD) == -1 && errno == EBADF) {
+            static_cast<void>(
+                ::open("/dev/null", standard == standard_input ? O_WRONLY : O_RDONLY));
+        }
+    }
 }
 
 int read_standard_input(char* buffer, std::size_t capacity, std::size_t& count) {
