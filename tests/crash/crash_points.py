@@ -6,9 +6,8 @@ with --dates, on a real clip whose movie box is at its end, at most 10 and one a
 --partial-run PROGRAM: a run whose one rename fails, the same answers again on a terminal, and
 both undone and counted truthfully.
 --power-cut PROGRAM: a run on ext4 whose disk is copied while the program is stopped and after it
-ends, as a power cut leaves it; undo must restore every copy. Without RUR_CRASH_POINTS=1 the
-crash points are a sample of every ninth and the power cut is skipped (77), as it is without root
-and loop devices.
+ends, as a power cut leaves it; undo must restore every copy. Without RUR_CRASH_POINTS=1 the crash
+points are a sample of every ninth; the power cut is skipped (77) without root and loop devices.
 """
 import concurrent.futures, contextlib, os, pathlib, pty, re, shutil, signal, subprocess, sys, tempfile, time, types
 
@@ -131,6 +130,7 @@ def judge(folder, start, ran, way, undoing):
             sorted(path[6:] for path in start), re.findall(r"^(Successfully renamed|Could not rename) (.*)\r$", lines, re.M))]
     problems += [f"untrue: {path} (of {old})" for path, old, renamed in told
                  if now.get(path, ("",))[0] != start[old][0] or (path != old) != renamed]
+    problems += [f"the undo counted {c[0]} for {len(told)} told restored" for c in [re.search(r"(\d+) of \d+ files? restored", ran.stdout)] if undoing and c and int(c[1]) != len(told)]
     # A run that ends by itself, however it fails, tells every rename it made.
     if not undoing and ran.returncode != -signal.SIGKILL:
         problems += [f"untold: {old}" for old in start if now.get(old) != start[old] and
