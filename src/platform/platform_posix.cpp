@@ -171,9 +171,9 @@ void prepare_standard_streams() {
     // signal not be ignored, nothing better can be done than to run as before.
     static_cast<void>(::signal(SIGPIPE, SIG_IGN));
     // A standard descriptor the program was started without would go to the next file it opens,
-    // and a diagnostic meant for standard error could then land in a clip or the report. Each
-    // missing one is held by the null device, opened for the other direction so that its use
-    // fails as before. Descriptors are given lowest first: each opening takes the one missing.
+    // and a diagnostic meant for standard error could then land in that file. Each missing one is
+    // held by the null device, opened for the other direction so that its use fails as before.
+    // Descriptors are given lowest first: each opening takes the one missing.
     for (const int standard : {standard_input, standard_output, standard_error}) {
         if (::fcntl(standard, F_GETFD) == -1 && errno == EBADF) {
             static_cast<void>(
