@@ -1,7 +1,5 @@
 #include "timestamp/corrected_date.hpp"
 
-#include <algorithm>
-
 #include "timestamp/calendar.hpp"
 #include "timestamp/numerals.hpp"
 
@@ -42,9 +40,12 @@ void CORRECTDATE(std::span<char> year, std::span<char> month, std::span<char> da
 
     // A shift past either end of the calendar has no minute to land on; the file keeps its name.
     const std::int64_t target = calendar.position_of(file_minute) + correction;
-    // A calendar reaching back before 2000 still has no name for those years.
-    const std::int64_t first_target = calendar.position_of(
-        CalendarMinute{std::max(lowest_year, first_year_of_names), 1, 1, 0, 0});
+    // A calendar reaching back before 2000 still has no name for those years; one starting later
+    // names every minute from its first, position 1.
+    const std::int64_t first_target =
+        lowest_year >= first_year_of_names
+            ? 1
+            : calendar.position_of(CalendarMinute{first_year_of_names, 1, 1, 0, 0});
     if (target < first_target || target > calendar.last_position()) {
         outcome = ShiftOutcome::outside_calendar;
         return;
