@@ -222,7 +222,8 @@ def power_cut(root):
     # Committed every second, the renames reach the disk long before the data written with them.
     if not loop or sh("mount", "-o", "commit=1", loop, mount).returncode != 0:
         print("skipped: this test needs root, loop devices and mkfs.ext4")
-        loop and sh("losetup", "-d", loop)
+        if loop:
+            sh("losetup", "-d", loop)
         return 77
     try:
         folder = make_clips(mount)
