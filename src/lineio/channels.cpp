@@ -230,8 +230,7 @@ void Channels::fail_at_input_end(const LineReader& reader, int channel, Activity
           std::string(reason), input_place(channel, reader.lines_read() + 1)});
 }
 
-int Channels::field_input(int channel, int width, std::span<char> destination,
-                          bool* longer_than_field, std::size_t* kept_bytes) {
+int Channels::field_view(int channel, int width, std::string_view& field, bool* longer_than_field) {
     constexpr Activity activity = Activity::field_input;
     LineReader& reader = reader_for(channel);
     if (!read_line(reader, channel, activity)) {
@@ -241,18 +240,26 @@ int Channels::field_input(int channel, int width, std::span<char> destination,
         return end_of_file;
     }
     // A column is a character: a UTF-8 one of several bytes is read whole or not at all.
-    const auto field_width = static_cast<std::size_t>(std::max(width, 0));
-    const std::string_view field =
-        std::string_view(input_line_)
-            .substr(0, unicode::bytes_of_characters(input_line_, field_width));
+    field = input_line_.substr(
+        0, unicode::bytes_of_characters(input_line_, static_cast<std::size_t>(std::max(width, 0))));
+    if (longer_than_field != nullptr) {
+        *longer_than_field = input_line_.size() > field.size();
+    }
+    return line_read;
+}
+
+int Channels::field_input(int channel, int width, std::span<char> destination,
+                          bool* longer_than_field, std::size_t* kept_bytes) {
+    std::string_view field;
+    if (field_view(channel, width, field, longer_than_field) == end_of_file) {
+        return end_of_file;
+    }
     // When the field is wider than the destination, only the field's last columns are kept.
+    const auto field_width = static_cast<std::size_t>(std::max(width, 0));
     const std::size_t first_kept = field_width - std::min(field_width, destination.size());
     std::string_view kept = field.substr(unicode::bytes_of_characters(field, first_kept));
     kept = kept.substr(0, unicode::bytes_of_whole_characters(kept, destination.size()));
     std::fill(std::copy(kept.begin(), kept.end(), destination.begin()), destination.end(), blank);
-    if (longer_than_field != nullptr) {
-        *longer_than_field = input_line_.size() > field.size();
-    }
     if (kept_bytes != nullptr) {
         *kept_bytes = kept.size();
     }
@@ -262,7 +269,7 @@ int Channels::field_input(int channel, int width, std::span<char> destination,
 void Channels::line_input(int channel, std::string& line) {
     // The answer to a fixed-width field, read whole so that what follows the field is seen.
     read_required_line(channel, Activity::field_input);
-    line = input_line_;
+    line.assign(input_line_);
 }
 
 void Channels::read_required_line(int channel, Activity activity) {
@@ -336,15 +343,14 @@ bool Channels::typed_integer_input(int channel, std::span<std::int32_t* const> d
             refused.answer = alone.item;
             refused.answer_fault = alone.fault;
             if (slash) {
-                refused.answer =
-                    printable(std::string_view(input_line_).substr(0, quoted_line_length));
+                refused.answer = printable(input_line_.substr(0, quoted_line_length));
                 refused.answer.append(input_line_.size() > quoted_line_length ? "..." : "");
                 refused.answer_fault = IntegerInputResult::Fault::slash_too_early;
             }
             error_line(plain_words(refused));
             return false;
         }
-        lines.push_back(input_line_);
+        lines.emplace_back(input_line_);
         typed = slash ? destinations.size() : typed + alone.filled;
         if (typed < destinations.size()) {
             error_line("Still missing: " + std::to_string(destinations.size() - typed) +

@@ -109,6 +109,10 @@ class Channels {
     // `kept_bytes`, how many bytes of `destination` came from the line, the rest being blanks.
     int field_input(int channel, int width, std::span<char> destination,
                     bool* longer_than_field = nullptr, std::size_t* kept_bytes = nullptr);
+    // The same field as it stands in the line read, neither cut to a destination nor filled out
+    // with blanks: valid until the next reading on any channel.
+    int field_view(int channel, int width, std::string_view& field,
+                   bool* longer_than_field = nullptr);
 
     // Reads the next line of the console whole into `line`; the input ending is an input/output
     // failure.
@@ -216,8 +220,10 @@ class Channels {
     long long console_lines_written_ = 0;
     std::unique_ptr<LineReader> console_input_;
     std::map<int, std::unique_ptr<FileChannel>> files_;
-    std::string line_;        // reused for every line written to a file
-    std::string input_line_;  // the line last read, on any channel
+    std::string line_;  // reused for every line written to a file
+    // The line last read, on any channel: a view into its reader's bytes, valid until the next
+    // reading.
+    std::string_view input_line_;
     // The last the person saw was the wait for Enter, which no line has followed since.
     bool waited_for_enter_ = false;
 };

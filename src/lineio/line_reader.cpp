@@ -27,8 +27,18 @@ int LineReader::refill() {
 }
 
 int LineReader::next_line(std::string& line, bool& has_line) {
-    line.clear();
+    std::string_view view;
+    const int error = next_line(view, has_line);
+    line.assign(view);
+    return error;
+}
+
+int LineReader::next_line(std::string_view& line, bool& has_line) {
+    line = {};
     has_line = false;
+    // A line whole in the buffer is handed out where it stands; one that goes on past the bytes
+    // read so far is gathered in spanning_.
+    bool spans = false;
     bool started = false;
     while (true) {
         if (position_ == end_) {
@@ -45,15 +55,24 @@ int LineReader::next_line(std::string& line, bool& has_line) {
             static_cast<const char*>(std::memchr(start, '\n', end_ - position_));
         const auto count =
             static_cast<std::size_t>((feed == nullptr ? buffer_.get() + end_ : feed) - start);
-        if (line.size() + count > longest_line) {
-            return line_too_long;
+        if (!spans && feed != nullptr) {
+            line = std::string_view(start, count);
+        } else {
+            if (!spans) {
+                spanning_.clear();
+                spans = true;
+            }
+            if (spanning_.size() + count > longest_line) {
+                return line_too_long;
+            }
+            spanning_.append(start, count);
+            line = spanning_;
         }
-        line.append(start, count);
         position_ += count;
         if (feed != nullptr) {
             ++position_;
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
+            if (line.ends_with('\r')) {
+                line.remove_suffix(1);
             }
             break;
         }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace lineio {
@@ -27,6 +28,9 @@ class LineReader {
     // a line feed; the last line may have none. `has_line` is false when the input holds no
     // further line. Never reads past the line feed that ends the line, so that a console is not
     // waited on for more than the answer asked for. Returns 0, line_too_long or an error number.
+    // The line is a view into the reader's own bytes, valid until its next reading; the second
+    // form copies it.
+    int next_line(std::string_view& line, bool& has_line);
     int next_line(std::string& line, bool& has_line);
 
     long long lines_read() const { return lines_read_; }
@@ -40,6 +44,7 @@ class LineReader {
 
     ReadBytes read_bytes_;
     std::unique_ptr<char[]> buffer_;  // allocated at the first read
+    std::string spanning_;            // a line read across more than one reading of the input
     std::size_t position_ = 0;
     std::size_t end_ = 0;
     bool input_ended_ = false;

@@ -100,15 +100,13 @@ void check_listed_types(Channels& channels, const std::string* listing_in_memory
     // Wide enough for any name a folder holds, so that a refused entry is named whole; the
     // check itself looks at the first columns only, as the renaming pass does.
     constexpr int longest_name = 1024;
-    FixedText<longest_name> line;
     std::vector<std::string> refused;
     long long more = 0;
     bool own_file = false;
-    std::size_t kept = 0;
-    while (channels.field_input(type_check_channel, longest_name, line.span(), nullptr, &kept) !=
-           lineio::end_of_file) {
-        // What the line filled: the blanks behind it are those of a wide field, not the name's.
-        const std::string_view name = line.view().substr(0, kept);
+    std::string_view field;
+    while (channels.field_view(type_check_channel, longest_name, field) != lineio::end_of_file) {
+        const std::string_view name =
+            field.substr(0, lineio::unicode::bytes_of_whole_characters(field, longest_name));
         if (!is_video_extension(listed_extension(name))) {
             if (refused.size() < most_named) {
                 refused.emplace_back(lineio::trimmed(name));
