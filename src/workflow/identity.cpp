@@ -53,6 +53,54 @@ std::optional<std::int64_t> minute_position(std::string_view name) {
     return timestamp::Calendar(timestamp::lowest_year).position_of(minute);
 }
 
+// The digits "00" to "99", two by two.
+constexpr std::array<char, 200> digit_pairs = [] {
+    std::array<char, 200> pairs{};
+    for (std::size_t pair = 0; pair < 100; ++pair) {
+        pairs.at(2 * pair) = static_cast<char>('0' + pair / 10);
+        pairs.at(2 * pair + 1) = static_cast<char>('0' + pair % 10);
+    }
+    return pairs;
+}();
+
+// Writes `value` in decimal at `at` and returns the end. A clip's identity holds times of 19
+// digits, and std::to_chars takes them two digits at a time in 64-bit divisions: here they are
+// split into parts of eight digits first, which 32-bit steps take apart.
+char* decimal(char* at, std::uint64_t value) {
+    constexpr std::uint32_t eight_digits = 100'000'000;
+    std::array<char, std::numeric_limits<std::uint64_t>::digits10 + 1> digits{};
+    char* first = digits.data() + digits.size();
+    const auto pair = [&first](std::uint32_t two_digits) {
+        first -= 2;
+        std::copy_n(digit_pairs.begin() + 2 * two_digits, 2, first);
+    };
+    while (value >= eight_digits) {
+        auto part = static_cast<std::uint32_t>(value % eight_digits);
+        value /= eight_digits;
+        for (int step = 0; step < 4; ++step, part /= 100) {
+            pair(part % 100);
+        }
+    }
+    auto rest = static_cast<std::uint32_t>(value);
+    for (; rest >= 100; rest /= 100) {
+        pair(rest % 100);
+    }
+    if (rest >= 10) {
+        pair(rest);
+    } else {
+        *--first = static_cast<char>('0' + rest);
+    }
+    return std::copy(first, digits.data() + digits.size(), at);
+}
+
+char* decimal(char* at, std::int64_t value) {
+    if (value < 0) {
+        *at++ = '-';
+        return decimal(at, std::uint64_t{0} - static_cast<std::uint64_t>(value));
+    }
+    return decimal(at, static_cast<std::uint64_t>(value));
+}
+
 }  // namespace
 
 std::string_view identity_kind_words(IdentityKind kind) {
@@ -80,17 +128,13 @@ std::string identity_text(const platform::FileIdentity& file, IdentityKind kind)
 }
 
 void identity_text(const platform::FileIdentity& file, IdentityKind kind, std::string& text) {
-    // Put together in place and handed over at once: three numbers appended one by one cost a
-    // twentieth of a run of plain clips. At most four numbers of up to 20 digits and a sign, with
-    // a separator after each.
-    std::array<char, std::size_t{4} * (std::numeric_limits<std::uint64_t>::digits10 + 3)> line{};
-    char* at = line.data();
-    char* const end = line.data() + line.size();
-    const auto number = [&at, end](auto value, char separator) {
-        at = std::to_chars(at, end, value).ptr;
-        if (at != end) {
-            *at++ = separator;
-        }
+    // Written straight into the room `text` keeps from one clip to the next: at most four numbers
+    // of up to 20 digits and a sign, with a separator after each.
+    text.resize(std::size_t{4} * (std::numeric_limits<std::uint64_t>::digits10 + 3));
+    char* at = text.data();
+    const auto number = [&at](auto value, char separator) {
+        at = decimal(at, value);
+        *at++ = separator;
     };
     if (kind != IdentityKind::size_and_time) {
         if (file.index_high != 0) {
@@ -104,7 +148,7 @@ void identity_text(const platform::FileIdentity& file, IdentityKind kind, std::s
         number(file.size, ' ');
         number(file.modified, ' ');
     }
-    text.assign(line.data(), at - 1);
+    text.resize(static_cast<std::size_t>(at - 1 - text.data()));
 }
 
 bool identity_matches(std::string_view journaled, const platform::FileIdentity& file,

@@ -154,6 +154,12 @@ TEST(Journal, KeepsTheHighHalfOfAReFSNumber) {
                                 workflow::IdentityKind::number_size_and_time),
         "18446744073709551615.18446744073709551615 18446744073709551615 -9223372036854775808");
     EXPECT_EQ(workflow::identity_text({1, 7}, workflow::IdentityKind::number), "7");
+    EXPECT_EQ(workflow::identity_text({1, 10, 0, 0, 99, 100, 100000000, 0, true},
+                                      workflow::IdentityKind::number_and_birth),
+              "10 100000000");
+    EXPECT_EQ(
+        workflow::identity_text({1, 9, 0, 0, 99, -100}, workflow::IdentityKind::size_and_time),
+        "99 -100");
 }
 
 TEST(Journal, OfNoClipIsNoneAndOfAnUnknownVersionIsNamed) {
