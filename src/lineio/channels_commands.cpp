@@ -8,6 +8,7 @@
 #include "lineio/channels.hpp"
 #include "lineio/command_lines.hpp"
 #include "lineio/fixed_text.hpp"
+#include "lineio/name_order.hpp"
 #include "platform/platform.hpp"
 #include "version.hpp"
 
@@ -78,13 +79,7 @@ int Channels::run_command_line(std::string_view command_line, FolderListing* lis
                             }
                         }) == 0;
     if (listed) {
-        const char* const names = seen.names.data();
-        std::sort(seen.entries.begin(), seen.entries.end(),
-                  [names](const FolderListing::Entry& left, const FolderListing::Entry& right) {
-                      // In the order of their unsigned bytes, as std::string's comparison.
-                      return std::string_view(names + left.start, left.length) <
-                             std::string_view(names + right.start, right.length);
-                  });
+        sort_by_name(seen.entries, seen.names.data());
         if (platform::FileIdentity self;
             listing_seen != nullptr && listed_folder.identify_self(self) == 0) {
             seen.folder_number = self.index;
