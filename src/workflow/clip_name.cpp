@@ -52,11 +52,11 @@ bool corrected_name(std::string_view name, std::int32_t correction, std::string&
     if (shift != timestamp::ShiftOutcome::shifted) {
         return false;
     }
-    for (const std::size_t separator :
-         {listed_name_column::month - 1, listed_name_column::day - 1, listed_name_column::hour - 1,
-          listed_name_column::minute - 1, listed_name_column::second - 1}) {
-        shifted.chars[separator] = lineio::blank;
-    }
+    shifted.chars[listed_name_column::month - 1] = lineio::blank;
+    shifted.chars[listed_name_column::day - 1] = lineio::blank;
+    shifted.chars[listed_name_column::hour - 1] = lineio::blank;
+    shifted.chars[listed_name_column::minute - 1] = lineio::blank;
+    shifted.chars[listed_name_column::second - 1] = lineio::blank;
     constexpr std::size_t tail = width - listed_name_column::dot;  // the dot and the extension
     corrected.assign(shifted.view());
     corrected.append(ascii ? name.substr(at, tail)
