@@ -45,6 +45,8 @@ TEST(NameOrder, IsTheOrderOfTheNamesBytes) {
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(sorted_by_name(names), expected) << count << " names";
     }
+    EXPECT_EQ(sorted_by_name(std::vector<std::string>(70, "same")),
+              std::vector<std::string>(70, "same"));
 }
 
 }  // namespace
