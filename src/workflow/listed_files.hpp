@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "lineio/channels.hpp"
@@ -22,19 +21,20 @@ class ListedFiles {
     // no other names, as where the listing gives no numbers.
     void list(const ClipFolder& folder);
 
-    bool has_other_names(std::uint64_t number) const { return shared_.contains(number); }
+    // Whether another listed name bears the file numbered `number`. Asked only of files that
+    // have more than one name, so the numbers are put in order the first time it is asked:
+    // a run of plain clips never sorts them.
+    bool has_other_names(std::uint64_t number);
     const std::string& any_name() const { return any_name_; }
     // The listed folder's own number; 0 when it is not known.
     std::uint64_t folder_number() const { return folder_number_; }
 
   private:
-    // Finds the numbers that `numbers` holds more than once; reorders them.
-    void find_shared(std::vector<std::uint64_t>& numbers);
-
     // No name is kept: a million names and their lookup table were more than half of a large
     // run's memory, and the one question they answered (whose is a taken name?) is asked of the
     // folder itself, in the rare run that meets it.
-    std::unordered_set<std::uint64_t> shared_;
+    std::vector<std::uint64_t> numbers_;  // the listed files' numbers, 0 left out
+    bool numbers_sorted_ = false;
     std::string any_name_;
     std::uint64_t folder_number_ = 0;
 };

@@ -36,6 +36,7 @@ struct ListedClip {
     bool correctable = false;  // false: the file is left as it is
     std::string corrected;     // its corrected name, when correctable
     std::uint64_t number = 0;  // the file's number in the listing
+    bool other_names = false;  // the file has more than one name, here or in another folder
     int unknown = 0;  // why the file could not be told from others, which leaves it as it is
     std::size_t dated = no_dates;  // with --dates: its entry in the batch's plan
     static constexpr std::size_t no_dates = SIZE_MAX;
@@ -97,6 +98,7 @@ class Pass {
             }
             clip.correctable = false;
             clip.number = 0;
+            clip.other_names = false;
             clip.unknown = 0;
             clip.dated = ListedClip::no_dates;
         }
@@ -151,6 +153,7 @@ class Pass {
             }
             // Sizes and times say nothing of names: only a true number makes two names one file.
             clip.number = is_file_number(facts_.identity_kind) ? identity.index : 0;
+            clip.other_names = identity.links > 1;
             identity_text(identity, facts_.identity_kind, entry.identity);
             ++ahead;
         }
@@ -192,7 +195,7 @@ class Pass {
             } else if (rename_to_corrected_name(clip, name, new_name, error)) {
                 renamed_here = true;
                 renamer_.renamed(name, new_name, clip.corrected);
-                if (listed_ && listed_->has_other_names(clip.number)) {
+                if (clip.other_names && listed_ && listed_->has_other_names(clip.number)) {
                     renamed_files_.emplace(clip.number, new_name);
                 }
                 renamed = true;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 #include <regex>
@@ -41,6 +42,9 @@ class FakeFolder final : public workflow::ClipFolder {
     int identify(const std::string& name, FileIdentity& identity) const override {
         const auto found = names.find(key(name));
         identity.index = found == names.end() ? 1 : found->second.second;
+        identity.links = static_cast<std::uint64_t>(std::count_if(
+            names.begin(), names.end(),
+            [&](const auto& other) { return other.second.second == identity.index; }));
         const bool unknown = found == names.end() ? name != "." : identity.index == 0;
         return unknown ? platform::missing_name_error : 0;
     }
