@@ -34,11 +34,14 @@ struct ListedClip {
     std::size_t name_bytes = 0;         // the bytes of `name` read from the listing
     bool longer_name = false;
     bool correctable = false;  // false: the file is left as it is
-    std::string corrected;     // its corrected name, when correctable
+    // Its entry in the batch's journal entries, which holds its corrected name, once it is
+    // correctable and told from other files.
+    std::size_t entry = no_entry;
     std::uint64_t number = 0;  // the file's number in the listing
     bool other_names = false;  // the file has more than one name, here or in another folder
     int unknown = 0;  // why the file could not be told from others, which leaves it as it is
     std::size_t dated = no_dates;  // with --dates: its entry in the batch's plan
+    static constexpr std::size_t no_entry = SIZE_MAX;
     static constexpr std::size_t no_dates = SIZE_MAX;
 
     // The name without its trailing blanks, looked for in the bytes read only: the blanks that
@@ -97,6 +100,7 @@ class Pass {
                 break;
             }
             clip.correctable = false;
+            clip.entry = ListedClip::no_entry;
             clip.number = 0;
             clip.other_names = false;
             clip.unknown = 0;
@@ -120,18 +124,18 @@ class Pass {
                  already_shifted_.contains(std::string(clip.trimmed())))) {
                 continue;
             }
-            clip.correctable = corrected_name(clip.name.view(), correction_, clip.corrected);
-            if (!clip.correctable) {
-                continue;
-            }
-            // The entries of one batch take the places, and the room, of the last batch's.
+            // The entries of one batch take the places, and the room, of the last batch's; a
+            // clip that gets none leaves its place to the next.
             if (ahead == ahead_.size()) {
                 ahead_.emplace_back();
             }
             JournalClip& entry = ahead_[ahead];
             entry.clear();
+            clip.correctable = corrected_name(clip.name.view(), correction_, entry.new_name);
+            if (!clip.correctable) {
+                continue;
+            }
             entry.old_name = clip.trimmed();
-            entry.new_name = clip.corrected;
             // One call a clip: a number alone is reused by the next file made, so what comes with
             // it is asked of the system however well the listing knows the number. With --dates
             // the clip is read before the journal entry is written, so that the entry holds every
@@ -155,7 +159,7 @@ class Pass {
             clip.number = is_file_number(facts_.identity_kind) ? identity.index : 0;
             clip.other_names = identity.links > 1;
             identity_text(identity, facts_.identity_kind, entry.identity);
-            ++ahead;
+            clip.entry = ahead++;
         }
         if (ahead != 0) {
             renamer_.before_batch(std::span<const JournalClip>(ahead_).first(ahead));
@@ -194,7 +198,7 @@ class Pass {
                 }
             } else if (rename_to_corrected_name(clip, name, new_name, error)) {
                 renamed_here = true;
-                renamer_.renamed(name, new_name, clip.corrected);
+                renamer_.renamed(name, new_name, corrected_name_of(clip));
                 if (clip.other_names && listed_ && listed_->has_other_names(clip.number)) {
                     renamed_files_.emplace(clip.number, new_name);
                 }
@@ -244,7 +248,7 @@ class Pass {
                                   std::string& new_name, int& error) {
         ClipFolder& folder = clips_;
         for (int burst = 0; burst <= burst_count; ++burst) {
-            new_name.assign(clip.corrected);  // into the room the last clip's name left
+            new_name.assign(corrected_name_of(clip));  // into the room the last name left
             if (burst != 0) {
                 new_name = burst_variant(new_name, burst);
             }
@@ -265,6 +269,11 @@ class Pass {
         }
         error = 0;  // every name was taken: the plain "Could not rename" says it all
         return false;
+    }
+
+    // The corrected name of a clip that has its journal entry.
+    const std::string& corrected_name_of(const ListedClip& clip) const {
+        return ahead_[clip.entry].new_name;
     }
 
     // Whether `name` is a name of the file numbered `number`.
