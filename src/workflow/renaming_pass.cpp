@@ -171,8 +171,12 @@ class Pass {
         const std::string_view shown = clip.name.view().substr(
             0, lineio::unicode::bytes_of_characters(clip.name.view(), listed_name_width));
         channels_.text_line(lineio::console_output, {"File name = ", shown});
-        name_.assign(clip.trimmed());
-        const std::string& name = name_;
+        // A clip with a journal entry has its name there already.
+        if (clip.entry == ListedClip::no_entry) {
+            name_.assign(clip.trimmed());
+        }
+        const std::string& name =
+            clip.entry == ListedClip::no_entry ? name_ : ahead_[clip.entry].old_name;
         std::string& new_name = new_name_;
         new_name.clear();
         int error = 0;
