@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <limits>
+#include <type_traits>
 
 #include "lineio/unicode_text.hpp"
 #include "timestamp/calendar.hpp"
@@ -66,13 +67,13 @@ constexpr std::array<char, 200> digit_pairs = [] {
 // Writes `value` in decimal at `at` and returns the end. A clip's identity holds times of 19
 // digits, and std::to_chars takes them two digits at a time in 64-bit divisions: here they are
 // split into parts of eight digits first, which 32-bit steps take apart.
-char* decimal(char* at, std::uint64_t value) {
+char* put_decimal(char* at, std::uint64_t value) {
     constexpr std::uint32_t eight_digits = 100'000'000;
     std::array<char, std::numeric_limits<std::uint64_t>::digits10 + 1> digits{};
     char* first = digits.data() + digits.size();
     const auto pair = [&first](std::uint32_t two_digits) {
         first -= 2;
-        std::copy_n(digit_pairs.begin() + 2 * two_digits, 2, first);
+        std::copy_n(digit_pairs.begin() + 2 * static_cast<std::ptrdiff_t>(two_digits), 2, first);
     };
     while (value >= eight_digits) {
         auto part = static_cast<std::uint32_t>(value % eight_digits);
@@ -93,12 +94,14 @@ char* decimal(char* at, std::uint64_t value) {
     return std::copy(first, digits.data() + digits.size(), at);
 }
 
-char* decimal(char* at, std::int64_t value) {
+char* signed_decimal(char* at, std::int64_t value) {
+    auto magnitude = static_cast<std::uint64_t>(value);
     if (value < 0) {
         *at++ = '-';
-        return decimal(at, std::uint64_t{0} - static_cast<std::uint64_t>(value));
+        // Negated in unsigned arithmetic, where the lowest value has room.
+        magnitude = ~magnitude + 1;
     }
-    return decimal(at, static_cast<std::uint64_t>(value));
+    return put_decimal(at, magnitude);
 }
 
 }  // namespace
@@ -133,7 +136,11 @@ void identity_text(const platform::FileIdentity& file, IdentityKind kind, std::s
     text.resize(std::size_t{4} * (std::numeric_limits<std::uint64_t>::digits10 + 3));
     char* at = text.data();
     const auto number = [&at](auto value, char separator) {
-        at = decimal(at, value);
+        if constexpr (std::is_signed_v<decltype(value)>) {
+            at = signed_decimal(at, value);
+        } else {
+            at = put_decimal(at, value);
+        }
         *at++ = separator;
     };
     if (kind != IdentityKind::size_and_time) {
