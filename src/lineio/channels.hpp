@@ -190,6 +190,11 @@ class Channels {
     // lines as asked, and writes it on `channel`.
     void write_line(int channel, Activity activity, std::size_t start, int empty_lines_after = 0,
                     std::initializer_list<std::string_view> failure_note = {});
+    // Writes the line that line_for(channel) holds, ended, which counts `lines` lines.
+    void send_line(int channel, Activity activity, long long lines,
+                   std::initializer_list<std::string_view> failure_note);
+    // The file open on `channel`, which must be open.
+    FileChannel& file_channel(int channel);
     void flush_console_output();
     void flush_console_output_quietly();
     void close_all();
@@ -220,7 +225,9 @@ class Channels {
     long long console_lines_written_ = 0;
     std::unique_ptr<LineReader> console_input_;
     std::map<int, std::unique_ptr<FileChannel>> files_;
-    std::string line_;  // reused for every line written to a file
+    int last_channel_ = 0;
+    FileChannel* last_file_ = nullptr;  // the file open on last_channel_, or none
+    std::string line_;                  // reused for every line written to a file
     // The line last read, on any channel: a view into its reader's bytes, valid until the next
     // reading.
     std::string_view input_line_;
