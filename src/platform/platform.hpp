@@ -181,8 +181,9 @@ inline constexpr bool numbers_change_on_reuse = false;
 
 // One entry of a folder's listing, with the file number the listing itself gives (0 when it
 // gives none).
+// The name is valid only during the call that hands the entry over.
 struct FolderEntry {
-    std::string name;
+    std::string_view name;
     std::uint64_t index = 0;
 };
 

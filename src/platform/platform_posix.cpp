@@ -527,7 +527,7 @@ int Folder::list(const std::function<void(const FolderEntry&)>& visit) const {
             name.find('\r') != std::string_view::npos) {
             continue;
         }
-        listed.name.assign(name);
+        listed.name = name;
         listed.index = static_cast<std::uint64_t>(entry->d_ino);
         visit(listed);
     }

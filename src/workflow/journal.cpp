@@ -520,8 +520,9 @@ std::vector<std::string> journals_newest_first() {
         }
         // An empty journal is what a run killed before its first write leaves: nothing to undo.
         platform::FileIdentity identity;
-        if (current.identify(entry.name, identity) == 0 && identity.size > 0) {
-            found.push_back({{std::string(name.substr(0, stamp)), number}, entry.name});
+        if (const std::string whole(entry.name);
+            current.identify(whole, identity) == 0 && identity.size > 0) {
+            found.push_back({{std::string(name.substr(0, stamp)), number}, whole});
         }
     });
     std::sort(found.begin(), found.end(), std::greater<>());

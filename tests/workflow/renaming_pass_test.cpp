@@ -30,7 +30,7 @@ class FakeFolder final : public workflow::ClipFolder {
     void add(const std::string& name, std::uint64_t number) { names[key(name)] = {name, number}; }
     std::string listing() const {
         std::string text;
-        list([&](const FolderEntry& entry) { text += entry.name + "\r\n"; });
+        list([&](const FolderEntry& entry) { text.append(entry.name).append("\r\n"); });
         return text;
     }
 
