@@ -115,16 +115,32 @@ void Channels::text_line(int channel, std::string_view text, int empty_lines_aft
 void Channels::text_line(int channel, std::initializer_list<std::string_view> pieces,
                          int empty_lines_after,
                          std::initializer_list<std::string_view> failure_note) {
-    // Three such lines a clip are the most of what a run writes: the room for the pieces and the
-    // line ends is made once and filled, instead of growing with each piece.
     const std::size_t start = start_line(channel);
-    std::string& line = line_for(channel);
+    const long long lines = assemble_line(line_for(channel), start, pieces, empty_lines_after);
+    send_line(channel, Activity::formatted_line_output, lines, failure_note);
+}
+
+void Channels::text_line_with_echo(int channel, std::string_view echo_lead,
+                                   std::initializer_list<std::string_view> pieces,
+                                   int empty_lines_after,
+                                   std::initializer_list<std::string_view> failure_note) {
+    const long long lines = assemble_line(line_, start_line(channel), pieces, empty_lines_after);
+    send_line(channel, Activity::formatted_line_output, lines, failure_note);
+    console_output_.append(echo_lead).append(line_);
+    send_line(console_output, Activity::formatted_line_output, lines, {});
+}
+
+// Three lines a clip are the most of what a run writes: the room for the pieces and the line
+// ends is made once and filled, instead of growing with each piece.
+long long Channels::assemble_line(std::string& line, std::size_t start,
+                                  std::initializer_list<std::string_view> pieces,
+                                  int empty_lines_after) {
     std::size_t length = 0;
     for (const std::string_view piece : pieces) {
         length += piece.size();
     }
-    const auto ends =
-        line_end.size() * (1 + static_cast<std::size_t>(std::max(empty_lines_after, 0)));
+    const auto empty_lines = static_cast<std::size_t>(std::max(empty_lines_after, 0));
+    const std::size_t ends = line_end.size() * (1 + empty_lines);
     line.resize(start + length + ends);
     char* at = line.data() + start;
     for (const std::string_view piece : pieces) {
@@ -132,10 +148,10 @@ void Channels::text_line(int channel, std::initializer_list<std::string_view> pi
     }
     const long long lines = lines_in(std::string_view(line.data() + start, length));
     for (std::size_t end = 0; end < ends; end += line_end.size()) {
-        at = std::copy(line_end.begin(), line_end.end(), at);
+        *at++ = line_end[0];
+        *at++ = line_end[1];
     }
-    send_line(channel, Activity::formatted_line_output, lines + std::max(empty_lines_after, 0),
-              failure_note);
+    return lines + static_cast<long long>(empty_lines);
 }
 
 // A console line is put together in the console's gathered output itself, so that it is copied

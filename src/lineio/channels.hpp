@@ -99,6 +99,13 @@ class Channels {
                    int empty_lines_after = 0,
                    std::initializer_list<std::string_view> failure_note = {});
 
+    // A line of `pieces` on the file open on `channel`, as text_line writes it, and then the same
+    // line behind `echo_lead` on the console, put together once.
+    void text_line_with_echo(int channel, std::string_view echo_lead,
+                             std::initializer_list<std::string_view> pieces,
+                             int empty_lines_after = 0,
+                             std::initializer_list<std::string_view> failure_note = {});
+
     // Reads the next line's first `width` characters into `destination`: left-aligned and
     // blank-filled when `width` fits, otherwise the field's last characters. A character is a
     // column, whatever its UTF-8 bytes, and is never cut: `destination` holds as many whole
@@ -190,6 +197,11 @@ class Channels {
     // lines as asked, and writes it on `channel`.
     void write_line(int channel, Activity activity, std::size_t start, int empty_lines_after = 0,
                     std::initializer_list<std::string_view> failure_note = {});
+    // Puts the pieces, a line end and the empty lines behind `start` of `line`; returns how many
+    // lines that makes.
+    static long long assemble_line(std::string& line, std::size_t start,
+                                   std::initializer_list<std::string_view> pieces,
+                                   int empty_lines_after);
     // Writes the line that line_for(channel) holds, ended, which counts `lines` lines.
     void send_line(int channel, Activity activity, long long lines,
                    std::initializer_list<std::string_view> failure_note);
