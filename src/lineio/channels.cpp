@@ -137,6 +137,7 @@ long long Channels::assemble_line(std::string& line, std::size_t start,
                                   int empty_lines_after) {
     std::size_t length = 0;
     for (const std::string_view piece : pieces) {
+        // cppcheck-suppress useStlAlgorithm
         length += piece.size();
     }
     const auto empty_lines = static_cast<std::size_t>(std::max(empty_lines_after, 0));

@@ -11,7 +11,7 @@ namespace {
 
 // A file name holds the year as "20" and two digits, so no earlier year can be written back.
 constexpr std::int32_t first_year_of_names = 2000;
-constexpr std::int64_t minutes_per_day = 24 * 60;
+constexpr std::int64_t minutes_per_day = std::int64_t{24} * 60;
 constexpr std::int64_t days_per_common_year = 365;
 constexpr std::int64_t days_per_leap_cycle = 4 * days_per_common_year + 1;
 

@@ -40,7 +40,7 @@ constexpr std::int32_t numeral_value(std::span<const char> text) {
 
 // Writes the numeral of `value` (0 to 99) into `text`, cut at its width and blank-filled behind.
 constexpr void write_numeral(std::span<char> text, std::int32_t value) {
-    const char* const pair = digit_pairs + 2 * value;
+    const char* const pair = digit_pairs + std::ptrdiff_t{2} * value;
     if (text.size() == 2) {
         text[0] = pair[0];
         text[1] = pair[1];
