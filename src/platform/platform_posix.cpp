@@ -131,7 +131,9 @@ void fill_identity(const struct stat& status, FileIdentity& identity) {
 // call: statx gives the birth time with the rest where the filesystem keeps one.
 int identify_at(int folder, const std::string& name, FileIdentity& identity) {
 #if defined(__linux__) && defined(STATX_BTIME)
-    struct statx status {};
+    // Left unset: the system writes every byte of it on success, and a cleared copy cost as many
+    // instructions as the rest of the call's own work.
+    struct statx status;  // NOLINT(cppcoreguidelines-pro-type-member-init)
     const int flags = AT_SYMLINK_NOFOLLOW | (name.empty() ? AT_EMPTY_PATH : 0);
     if (::statx(folder, name.c_str(), flags, STATX_BASIC_STATS | STATX_BTIME, &status) != 0) {
         return last_error();
