@@ -65,15 +65,10 @@ bool corrected_name(std::string_view name, std::int32_t correction, std::string&
     // date and time columns are copied a byte to a column, a character of several bytes (a
     // separator such as an en dash) as a byte that is no digit, and the dot and the extension
     // follow as they are.
+    // (An ASCII name comes here only when it is too short to hold a date and time.)
     FixedText<listed_name_column::dot> shifted;
-    const bool ascii = lineio::unicode::ascii_prefix(name, width) == std::min(name.size(), width);
     std::size_t at = 0;
-    if (ascii) {
-        at = std::min(name.size(), listed_name_column::dot);
-        std::copy_n(name.begin(), at, shifted.chars.begin());
-    }
-    for (std::size_t column = 0; !ascii && column < listed_name_column::dot && at < name.size();
-         ++column) {
+    for (std::size_t column = 0; column < listed_name_column::dot && at < name.size(); ++column) {
         const bool ascii_byte = static_cast<unsigned char>(name[at]) < 0x80U;
         shifted.chars[column] = ascii_byte ? name[at] : '?';
         at += ascii_byte ? 1 : lineio::unicode::bytes_of_characters(name.substr(at), 1);
@@ -83,8 +78,7 @@ bool corrected_name(std::string_view name, std::int32_t correction, std::string&
     }
     constexpr std::size_t tail = width - listed_name_column::dot;  // the dot and the extension
     corrected.assign(shifted.view());
-    corrected.append(ascii ? name.substr(at, tail)
-                           : lineio::unicode::columns(name.substr(at), 0, tail));
+    corrected.append(lineio::unicode::columns(name.substr(at), 0, tail));
     corrected.resize(lineio::trimmed_length(corrected));
     return true;
 }
