@@ -116,43 +116,11 @@ void Channels::text_line(int channel, std::initializer_list<std::string_view> pi
                          int empty_lines_after,
                          std::initializer_list<std::string_view> failure_note) {
     const std::size_t start = start_line(channel);
-    const long long lines = assemble_line(line_for(channel), start, pieces, empty_lines_after);
-    send_line(channel, Activity::formatted_line_output, lines, failure_note);
-}
-
-void Channels::text_line_with_echo(int channel, std::string_view echo_lead,
-                                   std::initializer_list<std::string_view> pieces,
-                                   int empty_lines_after,
-                                   std::initializer_list<std::string_view> failure_note) {
-    const long long lines = assemble_line(line_, start_line(channel), pieces, empty_lines_after);
-    send_line(channel, Activity::formatted_line_output, lines, failure_note);
-    console_output_.append(echo_lead).append(line_);
-    send_line(console_output, Activity::formatted_line_output, lines, {});
-}
-
-// Three lines a clip are the most of what a run writes: the room for the pieces and the line
-// ends is made once and filled, instead of growing with each piece.
-long long Channels::assemble_line(std::string& line, std::size_t start,
-                                  std::initializer_list<std::string_view> pieces,
-                                  int empty_lines_after) {
-    std::size_t length = 0;
+    std::string& line = line_for(channel);
     for (const std::string_view piece : pieces) {
-        // cppcheck-suppress useStlAlgorithm
-        length += piece.size();
+        line.append(piece);
     }
-    const auto empty_lines = static_cast<std::size_t>(std::max(empty_lines_after, 0));
-    const std::size_t ends = line_end.size() * (1 + empty_lines);
-    line.resize(start + length + ends);
-    char* at = line.data() + start;
-    for (const std::string_view piece : pieces) {
-        at = std::copy(piece.begin(), piece.end(), at);
-    }
-    const long long lines = lines_in(std::string_view(line.data() + start, length));
-    for (std::size_t end = 0; end < ends; end += line_end.size()) {
-        *at++ = line_end[0];
-        *at++ = line_end[1];
-    }
-    return lines + static_cast<long long>(empty_lines);
+    write_line(channel, Activity::formatted_line_output, start, empty_lines_after, failure_note);
 }
 
 // A console line is put together in the console's gathered output itself, so that it is copied
@@ -170,18 +138,13 @@ std::size_t Channels::start_line(int channel) {
 
 void Channels::write_line(int channel, Activity activity, std::size_t start, int empty_lines_after,
                           std::initializer_list<std::string_view> failure_note) {
+    waited_for_enter_ = false;
     std::string& line = line_for(channel);
     const long long lines = lines_in(std::string_view(line).substr(start)) + empty_lines_after;
     line.append(line_end);
     for (int empty = 0; empty < empty_lines_after; ++empty) {
         line.append(line_end);
     }
-    send_line(channel, activity, lines, failure_note);
-}
-
-void Channels::send_line(int channel, Activity activity, long long lines,
-                         std::initializer_list<std::string_view> failure_note) {
-    waited_for_enter_ = false;
     if (channel == console_output) {
         console_lines_written_ += lines;
         if (console_.output_is_interactive() ||
@@ -191,8 +154,9 @@ void Channels::send_line(int channel, Activity activity, long long lines,
         return;
     }
     // REQUIRES: a file is open on `channel`, and none of its lines was read.
-    FileChannel& file = file_channel(channel);
-    assert(!file.reader.holds_unread_bytes());
+    const auto found = files_.find(channel);
+    assert(found != files_.end() && !found->second->reader.holds_unread_bytes());
+    FileChannel& file = *found->second;
     if (!file.file.is_writable()) {
         fail(activity, channel, "the file could be opened for reading only");
     }
@@ -239,19 +203,9 @@ LineReader& Channels::reader_for(int channel) {
         return *console_input_;
     }
     // REQUIRES: `channel` is the console's input or a file open on it.
-    return file_channel(channel).reader;
-}
-
-// The file last asked for is kept at hand: a run asks for the listing and the report a few times
-// a clip, and the search of the open files cost more than the line's own bytes.
-FileChannel& Channels::file_channel(int channel) {
-    if (channel != last_channel_ || last_file_ == nullptr) {
-        const auto found = files_.find(channel);
-        assert(found != files_.end());
-        last_channel_ = channel;
-        last_file_ = found->second.get();
-    }
-    return *last_file_;
+    const auto found = files_.find(channel);
+    assert(found != files_.end());
+    return found->second->reader;
 }
 
 bool Channels::read_line(LineReader& reader, int channel, Activity activity) {
@@ -461,7 +415,6 @@ void Channels::close(int channel) {
     const std::string place = place_of(channel);
     const std::unique_ptr<FileChannel> file = std::move(found->second);
     files_.erase(found);
-    last_file_ = nullptr;
     if (const int error = file->file.close(); error != 0) {
         Failure failure{Activity::close, channel, Cause::other, platform::describe_error(error),
                         place};
@@ -481,7 +434,6 @@ void Channels::close_all_quietly() {
         file->file.close();
     }
     files_.clear();
-    last_file_ = nullptr;
 }
 
 void Channels::error_line(std::string_view text) {

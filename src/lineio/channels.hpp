@@ -99,13 +99,6 @@ class Channels {
                    int empty_lines_after = 0,
                    std::initializer_list<std::string_view> failure_note = {});
 
-    // A line of `pieces` on the file open on `channel`, as text_line writes it, and then the same
-    // line behind `echo_lead` on the console, put together once.
-    void text_line_with_echo(int channel, std::string_view echo_lead,
-                             std::initializer_list<std::string_view> pieces,
-                             int empty_lines_after = 0,
-                             std::initializer_list<std::string_view> failure_note = {});
-
     // Reads the next line's first `width` characters into `destination`: left-aligned and
     // blank-filled when `width` fits, otherwise the field's last characters. A character is a
     // column, whatever its UTF-8 bytes, and is never cut: `destination` holds as many whole
@@ -197,16 +190,6 @@ class Channels {
     // lines as asked, and writes it on `channel`.
     void write_line(int channel, Activity activity, std::size_t start, int empty_lines_after = 0,
                     std::initializer_list<std::string_view> failure_note = {});
-    // Puts the pieces, a line end and the empty lines behind `start` of `line`; returns how many
-    // lines that makes.
-    static long long assemble_line(std::string& line, std::size_t start,
-                                   std::initializer_list<std::string_view> pieces,
-                                   int empty_lines_after);
-    // Writes the line that line_for(channel) holds, ended, which counts `lines` lines.
-    void send_line(int channel, Activity activity, long long lines,
-                   std::initializer_list<std::string_view> failure_note);
-    // The file open on `channel`, which must be open.
-    FileChannel& file_channel(int channel);
     void flush_console_output();
     void flush_console_output_quietly();
     void close_all();
@@ -237,9 +220,7 @@ class Channels {
     long long console_lines_written_ = 0;
     std::unique_ptr<LineReader> console_input_;
     std::map<int, std::unique_ptr<FileChannel>> files_;
-    int last_channel_ = 0;
-    FileChannel* last_file_ = nullptr;  // the file open on last_channel_, or none
-    std::string line_;                  // reused for every line written to a file
+    std::string line_;  // reused for every line written to a file
     // The line last read, on any channel: a view into its reader's bytes, valid until the next
     // reading.
     std::string_view input_line_;

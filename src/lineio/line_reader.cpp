@@ -34,23 +34,6 @@ int LineReader::next_line(std::string& line, bool& has_line) {
 }
 
 int LineReader::next_line(std::string_view& line, bool& has_line) {
-    // Most lines stand whole in the bytes already read, and are handed out at once.
-    if (position_ < end_) {
-        const char* const start = buffer_.get() + position_;
-        if (const auto* const feed =
-                static_cast<const char*>(std::memchr(start, '\n', end_ - position_));
-            feed != nullptr) {
-            auto count = static_cast<std::size_t>(feed - start);
-            position_ += count + 1;
-            if (count > 0 && start[count - 1] == '\r') {
-                --count;
-            }
-            line = std::string_view(start, count);
-            has_line = true;
-            ++lines_read_;
-            return 0;
-        }
-    }
     line = {};
     has_line = false;
     // A line whole in the buffer is handed out where it stands; one that goes on past the bytes

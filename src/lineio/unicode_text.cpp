@@ -103,25 +103,7 @@ void append_utf8(char32_t code, std::string& text) {
 
 std::size_t ascii_prefix(std::string_view text, std::size_t limit) {
     limit = std::min(limit, text.size());
-    // Eight bytes at a time while none has its high bit set, and the last eight of the limit in
-    // one word that may overlap the ones before: every name goes through here several times a
-    // clip. One of the steps that together took a sixth of a plain run's instructions and about
-    // 3 % of its processor time (bench/README.md).
-    constexpr std::uint64_t high_bits = 0x8080808080808080U;
-    const auto plain_word = [&text](std::size_t at) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, text.data() + at, sizeof word);
-        return (word & high_bits) == 0;
-    };
     std::size_t at = 0;
-    if (limit >= sizeof(std::uint64_t)) {
-        while (at + sizeof(std::uint64_t) <= limit && plain_word(at)) {
-            at += sizeof(std::uint64_t);
-        }
-        if (at + sizeof(std::uint64_t) > limit && plain_word(limit - sizeof(std::uint64_t))) {
-            return limit;
-        }
-    }
     while (at < limit && static_cast<unsigned char>(text[at]) < 0x80U) {
         ++at;
     }

@@ -20,13 +20,28 @@ std::optional<std::string> corrected_name(std::string_view name, std::int32_t co
     return corrected;
 }
 
-namespace {
-
-// Shifts the date and time that the first 19 bytes of `text` hold, in place, and makes their
-// separators blanks; false when they hold no minute of the calendar or the shift leaves it.
-bool shift_in_place(std::span<char> text, std::int32_t correction) {
-    const auto field = [text](std::size_t column, std::size_t width) {
-        return text.subspan(column, width);
+bool corrected_name(std::string_view name, std::int32_t correction, std::string& corrected) {
+    // The name's own columns are shifted in place and its separators made blanks: what stays is
+    // the dot and the extension. A column is a character: the date and time columns are copied a
+    // byte to a column, a character of several bytes (a separator such as an en dash) as a byte
+    // that is no digit, and the dot and the extension follow as they are.
+    FixedText<listed_name_column::dot> shifted;
+    constexpr auto width = static_cast<std::size_t>(listed_name_width);
+    // A name of ASCII bytes alone, as a camera's are, has its columns copied as they stand.
+    const bool ascii = lineio::unicode::ascii_prefix(name, width) == std::min(name.size(), width);
+    std::size_t at = 0;
+    if (ascii) {
+        at = std::min(name.size(), listed_name_column::dot);
+        std::copy_n(name.begin(), at, shifted.chars.begin());
+    }
+    for (std::size_t column = 0; !ascii && column < listed_name_column::dot && at < name.size();
+         ++column) {
+        const bool ascii_byte = static_cast<unsigned char>(name[at]) < 0x80U;
+        shifted.chars[column] = ascii_byte ? name[at] : '?';
+        at += ascii_byte ? 1 : lineio::unicode::bytes_of_characters(name.substr(at), 1);
+    }
+    const auto field = [&shifted](std::size_t column, std::size_t width) {
+        return shifted.span().subspan(column, width);
     };
     timestamp::ShiftOutcome shift = timestamp::ShiftOutcome::not_a_calendar_minute;
     const std::int32_t lowest_year = timestamp::lowest_year;
@@ -37,48 +52,15 @@ bool shift_in_place(std::span<char> text, std::int32_t correction) {
     if (shift != timestamp::ShiftOutcome::shifted) {
         return false;
     }
-    text[listed_name_column::month - 1] = lineio::blank;
-    text[listed_name_column::day - 1] = lineio::blank;
-    text[listed_name_column::hour - 1] = lineio::blank;
-    text[listed_name_column::minute - 1] = lineio::blank;
-    text[listed_name_column::second - 1] = lineio::blank;
-    return true;
-}
-
-}  // namespace
-
-bool corrected_name(std::string_view name, std::int32_t correction, std::string& corrected) {
-    constexpr auto width = static_cast<std::size_t>(listed_name_width);
-    // A name of ASCII bytes alone, as a camera's are, is shifted where its bytes stand in the
-    // corrected name: its columns are its bytes, and the dot and the extension stay as they are.
-    if (const std::string_view head = name.substr(0, width);
-        head.size() >= listed_name_column::dot &&
-        lineio::unicode::ascii_prefix(head, width) == head.size()) {
-        corrected.assign(head);
-        if (!shift_in_place(corrected, correction)) {
-            return false;
-        }
-        corrected.resize(lineio::trimmed_length(corrected));
-        return true;
-    }
-    // Otherwise the name's own columns are shifted in a copy: a column is a character, so the
-    // date and time columns are copied a byte to a column, a character of several bytes (a
-    // separator such as an en dash) as a byte that is no digit, and the dot and the extension
-    // follow as they are.
-    // (An ASCII name comes here only when it is too short to hold a date and time.)
-    FixedText<listed_name_column::dot> shifted;
-    std::size_t at = 0;
-    for (std::size_t column = 0; column < listed_name_column::dot && at < name.size(); ++column) {
-        const bool ascii_byte = static_cast<unsigned char>(name[at]) < 0x80U;
-        shifted.chars[column] = ascii_byte ? name[at] : '?';
-        at += ascii_byte ? 1 : lineio::unicode::bytes_of_characters(name.substr(at), 1);
-    }
-    if (!shift_in_place(shifted.span(), correction)) {
-        return false;
-    }
+    shifted.chars[listed_name_column::month - 1] = lineio::blank;
+    shifted.chars[listed_name_column::day - 1] = lineio::blank;
+    shifted.chars[listed_name_column::hour - 1] = lineio::blank;
+    shifted.chars[listed_name_column::minute - 1] = lineio::blank;
+    shifted.chars[listed_name_column::second - 1] = lineio::blank;
     constexpr std::size_t tail = width - listed_name_column::dot;  // the dot and the extension
     corrected.assign(shifted.view());
-    corrected.append(lineio::unicode::columns(name.substr(at), 0, tail));
+    corrected.append(ascii ? name.substr(at, tail)
+                           : lineio::unicode::columns(name.substr(at), 0, tail));
     corrected.resize(lineio::trimmed_length(corrected));
     return true;
 }

@@ -2,7 +2,6 @@
 // that are no UTF-8 never become the name of another file.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <tuple>
 
@@ -56,15 +55,6 @@ TEST(UnicodeText, ColumnsAreCharactersAndAStrayByteIsOne) {
     EXPECT_EQ(columns(text, 2, 2), "\xE8\xA7\x86\xF0\x9F\x8E\xA5");
     EXPECT_EQ(bytes_of_characters("ab", 1), 1U);                // a run of ASCII cut short
     EXPECT_EQ(bytes_of_whole_characters("\xC3\xA9zz", 3), 3U);  // and one after another character
-    // The run of ASCII, for a character beyond it at every place and under every limit.
-    for (std::size_t place = 0; place <= 20; ++place) {
-        const std::string mixed =
-            std::string(place, 'a') + "\xC3\xA9" + std::string(20 - place, 'b');
-        for (std::size_t limit = 0; limit <= mixed.size() + 1; ++limit) {
-            EXPECT_EQ(ascii_prefix(mixed, limit), std::min(place, limit)) << place << ' ' << limit;
-        }
-        EXPECT_EQ(ascii_prefix(std::string(place, 'a'), 99), place);
-    }
 }
 
 // A journal saved again in an editor: both UTF-16 orders, UTF-8 with its mark, and the rest kept.
