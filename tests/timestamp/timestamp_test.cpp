@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,7 +12,6 @@
 #include "support/fake_console.hpp"
 #include "timestamp/corrected_date.hpp"
 #include "timestamp/correction.hpp"
-#include "timestamp/numerals.hpp"
 
 namespace timestamp {
 namespace {
@@ -116,52 +114,6 @@ TEST(CorrectDate, ShiftsTheTextsOrLeavesThemAlone) {
                     all.subspan(14, 2), all.subspan(17), correction, lowest_year, outcome);
         EXPECT_EQ(outcome, expected) << before;
         EXPECT_EQ(texts, after) << before << " by " << correction;
-    }
-}
-
-// CORRECTDATE counts its own minutes: for every day of the calendar, from calendars that start
-// before 2000, in it and at its end, it must land where the calendar's positions land, or say why
-// not.
-TEST(CorrectDate, LandsWhereTheCalendarLandsOnEveryDay) {
-    constexpr std::int32_t day = 1440;
-    for (const std::int32_t lowest : {1996, 2000, lowest_year, 2049, 2051}) {
-        const Calendar calendar(lowest);
-        const std::int64_t first = lowest >= 2000 ? 1 : calendar.position_of({2000, 1, 1, 0, 0});
-        for (std::int32_t year = 1999; year <= last_year + 1; ++year) {
-            for (std::int32_t month = 1; month <= 12; ++month) {
-                for (std::int32_t date = 1; date <= 31; ++date) {
-                    const CalendarMinute from{year, month, date, (date * 5) % 24, (date * 7) % 60};
-                    for (const std::int32_t correction :
-                         {0, -1, 59, -day, 366 * day + 1, -29 * day - 61, 40 * 365 * day}) {
-                        char texts[] = "2000 00 00 00 00 07";
-                        const std::span<char> all(texts, 19);
-                        write_numeral(all.subspan(2, 2), year % 100);
-                        write_numeral(all.subspan(5, 2), month);
-                        write_numeral(all.subspan(8, 2), date);
-                        write_numeral(all.subspan(11, 2), from.hour);
-                        write_numeral(all.subspan(14, 2), from.minute);
-                        ShiftOutcome outcome = ShiftOutcome::shifted;
-                        CORRECTDATE(all.subspan(0, 4), all.subspan(5, 2), all.subspan(8, 2),
-                                    all.subspan(11, 2), all.subspan(14, 2), all.subspan(17, 2),
-                                    correction, lowest, outcome);
-                        const bool named = year >= 2000 && calendar.names_minute(from);
-                        const std::int64_t target = calendar.position_of(from) + correction;
-                        const bool inside = target >= first && target <= calendar.last_position();
-                        ASSERT_EQ(outcome, !named    ? ShiftOutcome::not_a_calendar_minute
-                                           : !inside ? ShiftOutcome::outside_calendar
-                                                     : ShiftOutcome::shifted)
-                            << texts << " by " << correction << " from " << lowest;
-                        if (outcome == ShiftOutcome::shifted) {
-                            const CalendarMinute to = calendar.minute_at(target);
-                            char expected[20];
-                            std::snprintf(expected, sizeof expected, "%04d %02d %02d %02d %02d 07",
-                                          to.year, to.month, to.day, to.hour, to.minute);
-                            ASSERT_EQ(std::string_view(texts, 19), expected) << correction;
-                        }
-                    }
-                }
-            }
-        }
     }
 }
 
