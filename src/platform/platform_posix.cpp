@@ -131,9 +131,7 @@ void fill_identity(const struct stat& status, FileIdentity& identity) {
 // call: statx gives the birth time with the rest where the filesystem keeps one.
 int identify_at(int folder, const std::string& name, FileIdentity& identity) {
 #if defined(__linux__) && defined(STATX_BTIME)
-    // Left unset: the system writes every byte of it on success, and a cleared copy cost as many
-    // instructions as the rest of the call's own work.
-    struct statx status;  // NOLINT(cppcoreguidelines-pro-type-member-init)
+    struct statx status {};
     const int flags = AT_SYMLINK_NOFOLLOW | (name.empty() ? AT_EMPTY_PATH : 0);
     if (::statx(folder, name.c_str(), flags, STATX_BASIC_STATS | STATX_BTIME, &status) != 0) {
         return last_error();
@@ -162,10 +160,8 @@ int identify_at(int folder, const std::string& name, FileIdentity& identity) {
     return 0;
 }
 
-// One search for the separator that stops at the first NUL as well: every rename and identity
-// checks its names, and two searches of each cost more than the identity's own call.
 bool is_one_component(const std::string& name) {
-    return !name.empty() && std::strcspn(name.c_str(), "/") == name.size();
+    return names_a_file(name) && !name.empty() && name.find('/') == std::string::npos;
 }
 
 }  // namespace
