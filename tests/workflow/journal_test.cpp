@@ -148,6 +148,25 @@ TEST(Journal, ShowsARefusedLineCutShortWithItsLength) {
               accents.substr(0, 400) + "\xE2\x80\xA6 (201 characters)");
 }
 
+TEST(Journal, TakesANameOnlyWhereItStaysOneEntry) {
+    using workflow::NameRules;
+    // A name, and whether it is plain under POSIX's rules and under Windows' (which drop a
+    // trailing dot or blank, so that the name would be another file's).
+    const std::tuple<std::string, bool, bool> names[] = {
+        {"a.mp4", true, true}, {"a.", true, false},
+        {"a ", true, false},   {"a:b", true, false},
+        {"a\\b", true, false}, {"a*", true, false},
+        {"a/b", false, false}, {"..", false, false},
+        {"", false, false},    {std::string("a\0b", 3), false, false}};
+    for (const auto& [name, posix, windows] : names) {
+        // Read on Windows, a journal from POSIX is held to Windows' rules as well.
+        EXPECT_EQ(workflow::is_plain_name(name, NameRules::posix),
+                  workflow::own_name_rules == NameRules::posix ? posix : windows)
+            << name;
+        EXPECT_EQ(workflow::is_plain_name(name, NameRules::windows), windows) << name;
+    }
+}
+
 TEST(Journal, KeepsTheHighHalfOfAReFSNumber) {
     EXPECT_EQ(
         workflow::identity_text({1, ~0ULL, ~0ULL, 0, ~0ULL, INT64_MIN},  // at their longest
